@@ -1,0 +1,2 @@
+// Placeholder: the demo archive generator.
+int main() { return 0; }

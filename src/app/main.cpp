@@ -1,0 +1,2 @@
+// Placeholder start-up.
+int main() { return 0; }

@@ -1,0 +1,46 @@
+#pragma once
+// Sound cues (sounds/<name>.wav of the archive) and the event-serving wait.
+#include "shell/AppState.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QSoundEffect;
+
+namespace lumo {
+
+class SoundCue : public QObject {
+    Q_OBJECT
+public:
+    explicit SoundCue(AppState& state, QObject* parent = nullptr);
+    ~SoundCue() override;
+
+    // With sound on: start the cue (a new cue stops the one playing; a file that cannot
+    // be loaded gives the desktop beep) and Delay(pauseMs). With sound off: nothing at all.
+    void PlaySoundCue(const QString& name, int pauseMs);
+    void PlayClick() { PlaySoundCue(QStringLiteral("hotclik"), 180); }
+    // Serves window events until ms milliseconds have passed, without spinning a core.
+    void Delay(int ms);
+
+    // Test seam: no audio output, waits return at once, cues are recorded.
+    void setTestMode(bool on) { testMode_ = on; }
+    bool testMode() const { return testMode_; }
+    const QStringList& played() const { return played_; }
+    int delayedMs() const { return delayedMs_; }
+    void clearRecord() {
+        played_.clear();
+        delayedMs_ = 0;
+    }
+
+private:
+    AppState& state_;
+    bool testMode_ = false;
+    QStringList played_;
+    int delayedMs_ = 0;
+    std::unique_ptr<QSoundEffect> effect_;
+};
+
+} // namespace lumo

@@ -1,0 +1,175 @@
+#pragma once
+// TForm1: the main window. Fixed 638 x 440 client area below the menu bar; tool bar,
+// painted centre (level lists or a result page), status line, five soft buttons and
+// the three-panel status bar. Handlers keep the names of the program's components.
+#include "shell/AppState.h"
+#include "shell/MessageCatalog.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QToolButton;
+class QStatusBar;
+
+namespace lumo {
+
+class SoundCue;
+class Launcher;
+class HelpViewer;
+class ClientArea;
+class SlideEntryCommands;
+class SearchCommands;
+
+// Geometry shared by painting and hit-testing (client coordinates).
+namespace geo {
+inline constexpr int ClientWidth = 638;
+inline constexpr int ClientHeight = 440;
+inline constexpr int FirstRowY = 60;
+inline constexpr int RowPitch = 17;
+inline constexpr int HeadingY = 35;
+inline constexpr int ColBox = 90, ColSlide = 230, ColCode = 320, ColText = 350;
+inline constexpr int HeadBoxX = 55, HeadSlideX = 205, HeadTextX = 320;
+inline constexpr std::array<int, 3> LevelX{50, 250, 450};
+} // namespace geo
+
+class TForm1 : public QMainWindow, public ScreenHooks {
+    Q_OBJECT
+public:
+    TForm1(AppState& state, MessageCatalog& messages, SoundCue& sound, Launcher& launcher,
+           HelpViewer& help, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void setCommands(SlideEntryCommands* entry, SearchCommands* search) {
+        entry_ = entry;
+        search_ = search;
+    }
+
+    // ScreenHooks
+    void SetStatusLine(const QString& text, const QColor& colour) override;
+    void SetScreenCaptions(int mode) override;
+    QPoint MainTopLeft() const override;
+    QWidget* MainWidget() override { return this; }
+    void ShowResultScrollBar() override;
+
+    // Screen primitives used by the commands.
+    void RestoreMainScreen();
+    void ClearListArea(const QColor& colour, int x1, int y1, int x2, int y2);
+    void ShowLevelHeaders(int level);
+    void ZeigeDiaListe(int first);
+    void RepaintNow();                    // synchronous repaint of the client area
+    void SetWindowCaptionSuffix(const QString& suffix); // ProgramTitle + suffix
+    void SetStatusPanel(int panel, const QString& text); // 0..2
+    void RepaintStatusBar();
+    void SetProgress(int minimum, int maximum, int value);
+    void SetProgressValue(int value);
+    void HideScrollBar();
+    void SetupResultScrollBar(int maximum); // range 0..maximum, position 0, shown, focused
+    void SetBusyCursor(bool on);
+    void SetUndoEnabled(bool on); // MenuDienste5
+    void ClearKeyCursorLabels();  // captions emptied, hidden
+    void RecolourKeyCursorLabels(const QColor& bg, const QColor& fg);
+    void LoadBackgroundPicture(); // from settings.pictureName
+    void PaintResultRow(int r);   // one page row during a scan, at 60 + 17*(r-1)
+    void DrawResultHeadings();    // the three yellow column titles
+    void SetBackgroundBlack();
+    void MinimiseForScan(bool on); // FastModus
+    void UpdateCounterPanels();    // panels 0/1/2 from the counters
+
+    // Program start and end.
+    bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end
+    bool closeConfirmed() const { return closeConfirmed_; }
+
+    // Handlers (named after their components).
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    void SpeedButton9Click();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
+    void SpeedButton13Click();
+    void FastModusClick();
+    void MenuDienste5Click(); // undo of the keyword lists
+    void Beenden1Click();
+    void ScrollBar1Scroll(int scrollCode, int position); // QAbstractSlider::SliderAction or release
+    void FormMouseDown(Qt::MouseButton button, int x, int y);
+    void LabelAktuKeyClick(int level); // LabelAktuAKeyClick / B / C
+    void MyPaint(class QPainter& painter);
+
+    // Access for commands and tests.
+    AppState& state() { return state_; }
+    MessageCatalog& messages() { return messages_; }
+    SoundCue& sound() { return sound_; }
+    Launcher& launcher() { return launcher_; }
+    HelpViewer& help() { return help_; }
+    QPushButton* softButton(int i) const { return buttons_.at(i - 1); } // 1..5
+    QToolButton* speedButton(int i) const { return speedButtons_.at(i - 1); } // 1..13
+    QScrollBar* scrollBar() const { return scrollBar_; }
+    QProgressBar* progressBar() const { return progress_; }
+    QLabel* statusLine() const { return statusLine_; }
+    QString statusPanel(int i) const;
+    QLabel* keyCursorLabel(int level) const { return keyLabels_.at(level - 1); }
+    QAction* undoAction() const { return undoAction_; }
+    QAction* fastModusAction() const { return fastModusAction_; }
+    QAction* findAction(const QString& caption) const; // by menu caption, "&" included
+    ClientArea* clientArea() const { return client_; }
+    void ShowHelp(int context);
+    // RunProgram / OpenDocument with the program's failure notice.
+    void RunProgram(const QString& commandLine);
+    void OpenDocument(const QString& file);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class ClientArea;
+    void buildUi();
+    void buildMenus();
+    void buildToolBar();
+    bool FormClose(); // the quit question and shutdown; true: may close
+
+    AppState& state_;
+    MessageCatalog& messages_;
+    SoundCue& sound_;
+    Launcher& launcher_;
+    HelpViewer& help_;
+    SlideEntryCommands* entry_ = nullptr;
+    SearchCommands* search_ = nullptr;
+
+    ClientArea* client_ = nullptr;
+    std::array<QPushButton*, 5> buttons_{};
+    std::array<QToolButton*, 13> speedButtons_{};
+    std::array<QLabel*, 3> keyLabels_{};
+    std::array<QLabel*, 3> levelHeadings_{};
+    std::array<QLabel*, 3> titleLabels_{};
+    std::array<QLabel*, 3> statusPanels_{};
+    QLabel* image1_ = nullptr;
+    QLabel* statusLine_ = nullptr;
+    QScrollBar* scrollBar_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* fastModusAction_ = nullptr;
+    QPixmap background_;
+    QColor listBackground_ = Qt::black;
+    bool pictureVisible_ = true;
+    bool closeConfirmed_ = false;
+};
+
+} // namespace lumo

@@ -1,0 +1,124 @@
+#pragma once
+// Every text the program shows in its own words, and the dialogs that carry them:
+// TRequester (error notice and yes/no question), THinweis (notice), TInputRequester
+// (one-line input in six kinds). Feature code never creates a message box itself.
+#include "shell/AppState.h"
+#include "store/Problem.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace lumo {
+
+class SoundCue;
+class HelpViewer;
+class TRequester;
+class THinweis;
+class TInputRequester;
+
+// What the catalog needs from the main window.
+class ScreenHooks {
+public:
+    virtual ~ScreenHooks() = default;
+    virtual void SetStatusLine(const QString& text, const QColor& colour) = 0;
+    virtual void SetScreenCaptions(int mode) = 0;
+    virtual QPoint MainTopLeft() const = 0; // main.Left, main.Top
+    virtual QWidget* MainWidget() = 0;      // parent of the dialogs
+    virtual void ShowResultScrollBar() = 0; // "&Beenden" of the input dialog outside modes 0/140
+};
+
+// Test seam: queued answers for the dialogs and a record of what was shown.
+struct DialogAnswer {
+    enum Kind { Yes, No, Ok, Type, Cancel, Help };
+    Kind kind = Ok;
+    QString text;              // Type: the text put into Edit1 before "&Suchen"
+    std::optional<bool> check; // Type: state of CheckBox1
+    static DialogAnswer yes() { return {Yes, {}, {}}; }
+    static DialogAnswer no() { return {No, {}, {}}; }
+    static DialogAnswer type(const QString& t, std::optional<bool> c = {}) { return {Type, t, c}; }
+    static DialogAnswer cancel() { return {Cancel, {}, {}}; }
+};
+
+struct ShownDialog {
+    enum Kind { Error, Confirm, Notice, Prompt, ErrorBox, IoError, FileDialog };
+    Kind kind;
+    int number = 0;   // error number, prompt kind
+    QString title;    // Label1 / box title
+    QString text;     // Label2 / message / prompt
+};
+
+class MessageCatalog {
+public:
+    MessageCatalog(AppState& state, SoundCue& sound, HelpViewer& help);
+    ~MessageCatalog();
+    void setHooks(ScreenHooks* hooks) { hooks_ = hooks; }
+
+    // Texts ("\r" kept as CR; the dialogs show it as a line break).
+    QString StatusText(int n) const; // empty when n has no text
+    QString ErrorText(int n) const;  // empty when n has no text
+
+    void ShowStatus(int n);
+    void ShowWarningStatus(); // text 1 in purple
+    void ShowError(int n);
+    bool AskConfirmation(const QString& text); // also sets state.confirmAnswer
+    void ShowNotice(const QString& text);
+    // Opens TInputRequester in kind 1..6; returns state.searchConfirmed (kinds 1-4) or
+    // state.confirmAnswer (kind 6) as the caller reads them. Kind 5 calls the keyword
+    // insertion hook on a valid input.
+    void SearchPrompt(int kind);
+    QString PromptText() const; // Edit1 after the dialog closed
+    bool PromptChecked() const; // CheckBox1 after the dialog closed
+    void SetPromptText(const QString& t);
+
+    // Kind 5: what a valid keyword input does (the keyword insertion).
+    void setKeywordInsertion(std::function<void(const QString&)> fn) { insertKeyword_ = std::move(fn); }
+
+    // Low-level storage failures: "error" cue and an error box titled "Fehler".
+    void ShowErrorBox(const QString& text);
+    // "I/O-Fehler " + number.
+    void ShowIoError(int sysError);
+    // Shows the message that belongs to a store problem (nothing for none).
+    void Report(const Problem& p);
+
+    // File-open dialog (Qt's), answered by the seam in tests. Empty: cancelled.
+    QString GetOpenFileName(const QString& title, const QString& dir, const QString& filter,
+                            const QString& proposed = {});
+
+    // Test seam.
+    void setTestMode(bool on) { testMode_ = on; }
+    bool testMode() const { return testMode_; }
+    void queue(DialogAnswer a) { answers_.push_back(std::move(a)); }
+    void queueFileName(const QString& path) { fileNames_.push_back(path); }
+    const std::vector<ShownDialog>& shown() const { return shown_; }
+    void clearShown() { shown_.clear(); }
+    size_t pendingAnswers() const { return answers_.size(); }
+
+    TRequester* requester() const { return requester_; }
+    THinweis* hinweis() const { return hinweis_; }
+    TInputRequester* inputRequester() const { return input_; }
+
+private:
+    friend class TInputRequester;
+    friend class TRequester;
+    friend class THinweis;
+    AppState& state_;
+    SoundCue& sound_;
+    HelpViewer& help_;
+    ScreenHooks* hooks_ = nullptr;
+    TRequester* requester_ = nullptr;
+    THinweis* hinweis_ = nullptr;
+    TInputRequester* input_ = nullptr;
+    std::function<void(const QString&)> insertKeyword_;
+    bool testMode_ = false;
+    std::deque<DialogAnswer> answers_;
+    std::deque<QString> fileNames_;
+    std::vector<ShownDialog> shown_;
+};
+
+} // namespace lumo

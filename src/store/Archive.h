@@ -1,0 +1,35 @@
+#pragma once
+// The open archive directory and the mapping of bare archive file names to paths.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace lumo {
+
+class Archive {
+public:
+    Archive() = default;
+    explicit Archive(std::filesystem::path dir) : dir_(std::move(dir)) {}
+
+    const std::filesystem::path& dir() const { return dir_; }
+    void setDir(std::filesystem::path dir) { dir_ = std::move(dir); }
+
+    // Turns a bare archive name ("dias.ddb", "KEYWORD1", "memo/12.txt", "bilder/3.bmp")
+    // into the path of the existing file whose name matches without regard to case
+    // (component by component), or the spelling given when no such file exists.
+    // Backslashes in the name are treated as directory separators.
+    std::filesystem::path resolve(std::string_view bareName) const;
+
+    bool exists(std::string_view bareName) const;
+    // Size in bytes, or -1 when the file does not exist.
+    long long fileSize(std::string_view bareName) const;
+
+private:
+    std::filesystem::path dir_;
+};
+
+// Maps an errno value to the system error number the program reports
+// (ENOENT -> 2, EROFS/EACCES/EPERM -> 19, ENOSPC/EDQUOT -> 112, others unchanged).
+int SystemErrorNumber(int err);
+
+} // namespace lumo

@@ -1,0 +1,34 @@
+#pragma once
+// kopfdata.ddb: 120-byte records of eight 15-byte fields; names and proposals in
+// DIA.INI [KOPFDATA].
+#include "store/Archive.h"
+#include "store/Problem.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace lumo {
+
+inline constexpr int kHeaderRecordSize = 120;
+inline constexpr int kHeaderFieldSize = 15;
+using HeaderValues = std::array<std::string, 8>;
+
+// Values of record n; all empty when the record lies beyond the file.
+// Problem::Error31 when kopfdata.ddb cannot be opened.
+Problem ReadKopfDatensatz(const Archive& archive, int32_t n, HeaderValues& values);
+// Writes record n (the file grows when n lies beyond its end).
+Problem WriteKopfDatensatz(const Archive& archive, int32_t n, const HeaderValues& values);
+
+// One field of a record as read: bytes up to the first NUL, at most 15.
+std::string HeaderFieldValue(const unsigned char* field15);
+
+struct KopfDaten {
+    std::array<std::string, 8> names; // stored or built-in
+    std::array<std::vector<std::string>, 8> proposals;
+};
+KopfDaten GetKopfDaten(const Archive& archive);
+bool WriteFeldNamen(const Archive& archive, const std::array<std::string, 8>& names);
+bool WriteListeNamen(const Archive& archive, int field, const std::vector<std::string>& entries);
+
+} // namespace lumo
