@@ -1,2 +1,27 @@
-// Placeholder start-up.
-int main() { return 0; }
+// Lumoretta: the archive is the directory the program is started in.
+#include "shell/Program.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <filesystem>
+#include <system_error>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
+
+    std::error_code ec;
+    std::filesystem::path archive = std::filesystem::current_path(ec);
+    if (ec)
+        archive = ".";
+
+    lumo::Program program(archive, false);
+    if (!program.Start()) {
+        // Fatal exit: nothing is saved.
+        QMessageBox::critical(nullptr, QStringLiteral("Lumoretta 3.0"),
+                              QStringLiteral("Programm Lumoretta wird abgebrochen !"));
+        return 1;
+    }
+    return QApplication::exec();
+}

@@ -1,19 +1,415 @@
-// Placeholder bodies until the slide entry windows land.
 #include "editing/SlideEntryCommands.h"
+
+#include "editing/DiaDaten.h"
+#include "editing/DiaSave.h"
+#include "editing/KeyEdit.h"
+#include "editing/logic/KeywordInsertion.h"
+#include "editing/logic/SlideEntryLogic.h"
+#include "platform/Cp1252.h"
+#include "platform/Sound.h"
+#include "shell/InputRequester.h"
+#include "shell/Main.h"
+#include "shell/MessageCatalog.h"
+#include "store/FileUtil.h"
+#include "store/Keywords.h"
+#include "store/Settings.h"
+#include "store/SlideDatabase.h"
+
+#include <QColor>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 namespace lumo {
 
-SlideEntryCommands::SlideEntryCommands(TForm1& main) : main_(main) {}
-SlideEntryCommands::~SlideEntryCommands() = default;
-void SlideEntryCommands::StartNewSlide() {}
-void SlideEntryCommands::StartEditSlide() {}
-void SlideEntryCommands::StartNewKeyword() {}
-void SlideEntryCommands::DiaSichern() {}
-void SlideEntryCommands::KeyEditor() {}
-void SlideEntryCommands::KeyAblage() {}
-void SlideEntryCommands::LevelButton(int) {}
-void SlideEntryCommands::InsertKeyword(const QString&) {}
-void SlideEntryCommands::UndoKeywordLists() {}
-void SlideEntryCommands::ShowSlideData(int32_t) {}
+namespace {
+const QString kNoKeywordsNotice =
+    QStringLiteral("Es sind noch keine Schlüssel im Archiv !\rangelegt bzw. erfasst worden !");
+
+bool KeywordFileEmpty(const Archive& archive, int level) {
+    return archive.fileSize(KeywordFileName(level)) <= 0;
+}
+} // namespace
+
+SlideEntryCommands::SlideEntryCommands(TForm1& main) : main_(main) {
+    diaSave_ = new TForm11(main);
+    diaDaten_ = new TForm8(main);
+    keyEdit_ = new TForm10(main);
+    main.messages().setKeywordInsertion([this](const QString& name) { InsertKeyword(name); });
+}
+
+SlideEntryCommands::~SlideEntryCommands() {
+    main_.messages().setKeywordInsertion({});
+}
+
+void SlideEntryCommands::ClearResultList() {
+    auto& st = main_.state();
+    st.searchResultList.clear();
+    main_.HideScrollBar();
+}
+
+void SlideEntryCommands::StartNewSlide() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    st.editExisting = false;
+    main_.sound().PlayClick();
+    st.paintLock = true;
+    if (KeywordFileEmpty(st.archive, 1)) {
+        msg.ShowNotice(kNoKeywordsNotice);
+        st.levels.levels[0].currentCode = "--";
+        st.paintLock = false; // painting must not stay blocked after the refusal
+        return;
+    }
+    ClearResultList();
+    st.cursor.reset();
+    st.keys.clearAll();
+    st.screenMode = mode::SlideEntry;
+    st.currentSlide = st.counters.totalRecords + 1;
+    main_.SetStatusPanel(0, QString::number(st.currentSlide));
+    main_.SetScreenCaptions(mode::SlideEntry);
+    msg.ShowStatus(3);
+    main_.ClearKeyCursorLabels();
+    main_.SetProgress(0, 100, 100);
+    main_.ClearListArea(Qt::black, 0, 30, 640, 354);
+    st.paintLock = false;
+    main_.RepaintNow();
+}
+
+void SlideEntryCommands::StartEditSlide() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    if (st.counters.totalRecords == 0) {
+        msg.ShowError(53);
+        return;
+    }
+    ClearResultList();
+    st.cursor.reset();
+    st.keys.clearAll();
+    if (st.screenMode != mode::SlideEntry) {
+        main_.RestoreMainScreen();
+        st.screenMode = mode::Main;
+        msg.ShowStatus(11);
+        main_.SetScreenCaptions(mode::Main);
+        main_.SetScreenCaptions(mode::Disabled);
+    }
+    st.searchConfirmed = false;
+    msg.SearchPrompt(4);
+    if (!st.searchConfirmed) {
+        main_.RestoreMainScreen();
+        st.screenMode = mode::Main;
+        msg.ShowStatus(0);
+        main_.SetScreenCaptions(mode::Main);
+        return;
+    }
+
+    KeySelection resolved;
+    if (const Problem p =
+            ReadSlide(st.archive, st.currentSlide, st.slide, resolved, &st.keywordCache))
+        msg.Report(p);
+    // The resolved keys move to the front so that a key picked later is appended after
+    // them instead of overwriting one of them.
+    st.keys = SelectionFromSlide(st.slide, resolved);
+    st.editExisting = true;
+    st.slide.infoText = TrimInfoString(st.slide.infoText);
+
+    st.screenMode = mode::SlideEntry;
+    main_.SetStatusPanel(0, QString::number(st.currentSlide));
+    main_.SetScreenCaptions(mode::SlideEntry);
+    msg.ShowStatus(3);
+    main_.ClearListArea(Qt::black, 0, 30, 640, 354);
+    main_.ClearKeyCursorLabels();
+    main_.SetProgress(0, 100, 100);
+    main_.RepaintNow();
+}
+
+void SlideEntryCommands::StartNewKeyword() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    st.paintLock = true;
+    if (KeywordFileEmpty(st.archive, 1)) {
+        msg.ShowNotice(kNoKeywordsNotice);
+        st.levels = LevelLists();
+        main_.ClearKeyCursorLabels();
+        st.cursor.reset();
+        st.keys.count = 0;
+    }
+    ClearResultList();
+    st.editExisting = false;
+    st.cursor.reset();
+    st.screenMode = mode::NewKeyword;
+    st.keys.clearAll(kEmptyKeyCode);
+    st.slide.storedKeys.fill(std::string(kEmptyKeyCode));
+    main_.SetScreenCaptions(mode::NewKeyword);
+    msg.ShowStatus(10);
+    main_.ClearKeyCursorLabels();
+    main_.ClearListArea(Qt::black, 0, 30, 640, 354);
+    st.paintLock = false;
+    main_.RepaintNow();
+}
+
+void SlideEntryCommands::DiaSichern() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    if (st.keys.count == 0) {
+        msg.ShowError(10);
+        return;
+    }
+    diaSave_->Prepare();
+    main_.SetScreenCaptions(mode::Disabled);
+    msg.ShowStatus(20);
+    const QPoint tl = main_.MainTopLeft();
+    diaSave_->move(tl.x() + 89, tl.y() + 70);
+    diaSave_->exec();
+    main_.SetScreenCaptions(st.screenMode);
+    msg.ShowStatus(3);
+
+    if (st.editExisting) {
+        main_.RestoreMainScreen();
+        st.screenMode = mode::Main;
+        msg.ShowStatus(0);
+        main_.SetScreenCaptions(mode::Main);
+        return;
+    }
+    if (msg.AskConfirmation(QStringLiteral(
+            "Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?"))) {
+        main_.sound().PlaySoundCue(QStringLiteral("loesch"), 0);
+        st.keys.clearAll();
+        msg.ShowStatus(3);
+        main_.RepaintNow();
+    }
+}
+
+void SlideEntryCommands::KeyEditor() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    if (st.keys.count == 0) {
+        msg.ShowError(10);
+        return;
+    }
+    keyEdit_->Prepare();
+    main_.SetScreenCaptions(mode::Disabled);
+    msg.ShowStatus(20);
+    const QPoint tl = main_.MainTopLeft();
+    keyEdit_->move(tl.x() + 149, tl.y() + 60);
+    keyEdit_->exec();
+    main_.SetScreenCaptions(st.screenMode);
+    msg.ShowStatus(3);
+    main_.RepaintNow();
+}
+
+void SlideEntryCommands::KeyAblage() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    if (st.keys.count != 0) {
+        st.keyStore.clearAll();
+        for (int i = 0; i < st.keys.count && i < 8; ++i)
+            st.keyStore.entries[static_cast<size_t>(i)] = st.keys.entries[static_cast<size_t>(i)];
+        st.keyStore.count = st.keys.count;
+        msg.ShowStatus(35);
+    } else if (st.keyStore.count != 0) {
+        for (int i = 0; i < st.keyStore.count && i < 8; ++i)
+            st.keys.entries[static_cast<size_t>(i)] = st.keyStore.entries[static_cast<size_t>(i)];
+        st.keys.count = st.keyStore.count;
+        msg.ShowStatus(36);
+    } else {
+        msg.ShowError(23);
+        return;
+    }
+    main_.sound().PlaySoundCue(QStringLiteral("harfe"), 3000);
+    msg.ShowStatus(3);
+    main_.RepaintNow();
+}
+
+void SlideEntryCommands::RefreshLevelLists() {
+    auto& st = main_.state();
+    // The same loads the painting of the key modes does, so the counts and reference
+    // codes are those of the lists on screen.
+    for (int level = 1; level <= 3; ++level)
+        LoadLevelList(st.archive, st.levels, level,
+                      st.cursor.selectedRow[static_cast<size_t>(level - 1)]);
+}
+
+void SlideEntryCommands::LevelButton(int level) {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    if (level < 1 || level > 3)
+        return;
+    st.lastSoftButton = level;
+    RefreshLevelLists();
+    if (st.levels.levels[static_cast<size_t>(level - 1)].count >= 17) {
+        msg.ShowError(16);
+        return;
+    }
+    if (level == 2 && st.levels.levels[0].currentCode == "--") {
+        msg.ShowError(20);
+        return;
+    }
+    if (level == 3 && st.levels.levels[1].currentCode == "----") {
+        msg.ShowError(21);
+        return;
+    }
+    msg.ShowStatus(16 + level);
+    main_.SetScreenCaptions(mode::Disabled);
+    st.searchConfirmed = false;
+    st.searchText = "<" + std::to_string(level) + ">";
+    msg.SearchPrompt(5);
+    main_.SetScreenCaptions(st.screenMode);
+    msg.ShowStatus(10);
+}
+
+QString SlideEntryCommands::InsertionQuestion(const QString& name, int level) {
+    return QStringLiteral("Soll der neue Schlüssel\r\"") + name +
+           QStringLiteral("\"\rin die Stichwortebene <") + QString::number(level) +
+           QStringLiteral("> \reinsortiert werden ?");
+}
+
+void SlideEntryCommands::HidePrompt() {
+    if (TInputRequester* prompt = main_.messages().inputRequester())
+        prompt->hide();
+}
+
+void SlideEntryCommands::InsertKeyword(const QString& name) {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    const int level = st.lastSoftButton >= 1 && st.lastSoftButton <= 3 ? st.lastSoftButton : 1;
+    const auto bytes = ToCp1252(name);
+    if (!bytes || bytes->empty())
+        return; // the prompt lets only A..Z initials through
+    const std::string fileName = KeywordFileName(level);
+    std::string reference;
+    if (level == 2)
+        reference = st.levels.levels[0].currentCode.substr(0, 2);
+    else if (level == 3)
+        reference = st.levels.levels[1].currentCode.substr(0, 4);
+
+    const auto path = st.archive.resolve(fileName);
+    const auto data = ReadWholeFile(path);
+    const auto plan = PlanKeywordInsertion(
+        data ? std::optional<std::string_view>(*data) : std::nullopt, level, *bytes, reference);
+
+    // Refusals and the question come without the input line behind them.
+    if (plan.outcome != KeywordInsertion::Outcome::DirectWrite)
+        HidePrompt();
+    switch (plan.outcome) {
+    case KeywordInsertion::Outcome::OpenFailed:
+        st.searchText = fileName;
+        msg.ShowError(71);
+        return;
+    case KeywordInsertion::Outcome::Duplicate:
+        msg.ShowError(18);
+        return;
+    case KeywordInsertion::Outcome::TooMany:
+        msg.ShowError(19);
+        return;
+    case KeywordInsertion::Outcome::DirectWrite:
+        // The first keyword of a level: no question, no undo copies.
+        if (WriteFileAtomically(path, plan.newFile) != 0) {
+            st.searchText = fileName;
+            msg.ShowError(73);
+        }
+        st.keywordCache.invalidate();
+        return;
+    case KeywordInsertion::Outcome::Inserted:
+        break;
+    }
+
+    msg.ShowStatus(20);
+    if (!msg.AskConfirmation(InsertionQuestion(name, level))) {
+        msg.ShowStatus(16 + level);
+        return;
+    }
+
+    main_.SetBusyCursor(true);
+    const int savedMode = st.screenMode;
+    st.screenMode = mode::Busy;
+
+    // Undo copies: the .old files take the state before this insertion. The level's own
+    // file is copied, never moved away, so it exists at every moment; the new content
+    // replaces it in one rename.
+    const auto oldPath = st.archive.resolve(KeywordOldFileName(level));
+    std::error_code ec;
+    if (std::filesystem::exists(oldPath, ec) && !std::filesystem::remove(oldPath, ec))
+        msg.ShowError(80);
+    if (CopyFileOver(path, st.archive.resolve(KeywordOldFileName(level))) != 0)
+        msg.ShowError(81);
+    for (int other = 1; other <= 3; ++other) {
+        if (other != level)
+            CopyFileOver(st.archive.resolve(KeywordFileName(other)),
+                         st.archive.resolve(KeywordOldFileName(other)));
+    }
+    const int err = WriteFileAtomically(path, plan.newFile);
+    st.keywordCache.invalidate();
+    if (err != 0) {
+        // Nothing changed in the level; the undo copies now equal the lists.
+        st.searchText = fileName;
+        msg.ShowError(73);
+        main_.SetUndoEnabled(false);
+        main_.SetBusyCursor(false);
+        st.screenMode = savedMode;
+        return;
+    }
+
+    for (int l = level; l <= 3; ++l)
+        st.cursor.selectedRow[static_cast<size_t>(l - 1)] = 1;
+    main_.SetBusyCursor(false);
+    main_.SetUndoEnabled(true);
+    st.screenMode = savedMode;
+}
+
+void SlideEntryCommands::UndoKeywordLists() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    main_.SetScreenCaptions(mode::Disabled);
+    const int remembered = st.currentStatus;
+    msg.ShowStatus(20);
+    if (!msg.AskConfirmation(QStringLiteral(
+            "Möchten Sie die letzte Änderung\rihrer Schlüssellisten revidierden ?"))) {
+        main_.SetScreenCaptions(st.screenMode);
+        msg.ShowStatus(remembered);
+        return;
+    }
+    main_.sound().PlaySoundCue(QStringLiteral("loesch"), 0);
+    main_.SetBusyCursor(true);
+    const int savedMode = st.screenMode;
+    st.screenMode = mode::Busy;
+    const int err = RestoreFromUndoCopies(st.archive);
+    st.keywordCache.invalidate();
+    if (err != 0) {
+        msg.ShowError(80);
+        st.screenMode = savedMode;
+        main_.SetScreenCaptions(st.screenMode);
+        msg.ShowStatus(remembered);
+        main_.SetBusyCursor(false);
+        return;
+    }
+    main_.SetUndoEnabled(false);
+    st.screenMode = savedMode;
+    // Only the key modes show the lists; the start picture and a result page stay.
+    if (mode::IsKeyMode(st.screenMode))
+        main_.ClearListArea(Qt::black, 0, 30, 640, 354);
+    main_.RepaintNow();
+    main_.SetScreenCaptions(st.screenMode);
+    msg.ShowStatus(remembered);
+    main_.SetBusyCursor(false);
+}
+
+void SlideEntryCommands::ShowSlideData(int32_t slide) {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    msg.ShowStatus(20);
+    main_.SetScreenCaptions(mode::Disabled);
+    diaDaten_->Fill(slide);
+    ReadBoxLabel(st.archive, st.boxNumber, st.magazineText, st.themeText);
+    const QPoint tl = main_.MainTopLeft();
+    diaDaten_->move(tl.x() + 100, tl.y() + 109);
+    diaDaten_->exec();
+    main_.SetScreenCaptions(st.screenMode);
+    msg.ShowStatus(13);
+}
 
 } // namespace lumo

@@ -3,7 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace lumo {
+
+// The notice shown when a program or document could not be started:
+// "Leider konnte Lumoretta die Datei\r" + what + "\roder die erforderliche Anwendung\r"
+// "nicht auf Ihrem System lokalisieren !".
+QString LaunchFailureText(const QString& what);
 
 class Launcher {
 public:
@@ -20,16 +27,37 @@ public:
         testMode_ = on;
         failStarts_ = failStarts;
     }
+    // The command lines given to RunProgram and the documents given to OpenDocument
+    // that reached the start (recorded in test mode).
     const QStringList& started() const { return started_; }
-    void clearRecord() { started_.clear(); }
+    // Program and arguments of every start (test mode), and the addresses opened.
+    const std::vector<QStringList>& commands() const { return commands_; }
+    const QStringList& openedUrls() const { return opened_; }
+    void clearRecord() {
+        started_.clear();
+        commands_.clear();
+        opened_.clear();
+    }
 
-    // The program and arguments a command line resolves to (exposed for tests).
-    static QStringList ResolveCommand(const QString& commandLine);
+    // The program and arguments a command line resolves to (exposed for tests); empty
+    // when there is nothing to start. "explorer.exe" resolves to {"explorer.exe"} and is
+    // opened as a folder by RunProgram. Relative program names with a path are taken
+    // against workDir.
+    static QStringList ResolveCommand(const QString& commandLine, const QString& workDir = {});
+    // Our own text editor next to the running program.
+    static QString TextViewProgram();
+    // The desktop's image program found in PATH, or empty.
+    static QString ImageProgram();
 
 private:
+    bool startDetached(const QStringList& command, const QString& workDir);
+    bool openUrl(const QString& url);
+
     bool testMode_ = false;
     bool failStarts_ = false;
     QStringList started_;
+    std::vector<QStringList> commands_;
+    QStringList opened_;
 };
 
 } // namespace lumo

@@ -30,16 +30,22 @@ public:
     bool testMode() const { return testMode_; }
     const QStringList& played() const { return played_; }
     int delayedMs() const { return delayedMs_; }
+    // Cues whose wave file was missing (the desktop beep instead).
+    int beeps() const { return beeps_; }
     void clearRecord() {
         played_.clear();
         delayedMs_ = 0;
+        beeps_ = 0;
     }
+    // The wave file of a cue in the open archive (found without regard to case).
+    QString CueFile(const QString& name) const;
 
 private:
     AppState& state_;
     bool testMode_ = false;
     QStringList played_;
     int delayedMs_ = 0;
+    int beeps_ = 0;
     std::unique_ptr<QSoundEffect> effect_;
 };
 

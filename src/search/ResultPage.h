@@ -14,7 +14,9 @@ inline const std::string kFreeSlotRemainder = " wurde entnommen / Platz frei";
 
 struct ResultRow {
     std::string box, slide, code, text = kBlankMarker;
-    bool empty() const { return box.empty() && slide.empty() && code.empty() && text == kBlankMarker; }
+    bool empty() const {
+        return box.empty() && slide.empty() && code.empty() && text == kBlankMarker;
+    }
     void clear() { *this = ResultRow{}; }
 };
 

@@ -5,6 +5,7 @@
 #include "shell/AppState.h"
 #include "shell/MessageCatalog.h"
 
+#include <QFont>
 #include <QMainWindow>
 #include <QPixmap>
 
@@ -38,6 +39,11 @@ inline constexpr int HeadingY = 35;
 inline constexpr int ColBox = 90, ColSlide = 230, ColCode = 320, ColText = 350;
 inline constexpr int HeadBoxX = 55, HeadSlideX = 205, HeadTextX = 320;
 inline constexpr std::array<int, 3> LevelX{50, 250, 450};
+inline constexpr int ToolBarHeight = 31;
+inline constexpr int BottomPanelY = 353;
+// Row 1..17 of a click at client y: y <= 60 is row 1, otherwise (y - 46) / 17 rounded to
+// the nearest whole number, limited to 1..17.
+int RowFromY(int y);
 } // namespace geo
 
 class TForm1 : public QMainWindow, public ScreenHooks {
@@ -64,8 +70,8 @@ public:
     void ClearListArea(const QColor& colour, int x1, int y1, int x2, int y2);
     void ShowLevelHeaders(int level);
     void ZeigeDiaListe(int first);
-    void RepaintNow();                    // synchronous repaint of the client area
-    void SetWindowCaptionSuffix(const QString& suffix); // ProgramTitle + suffix
+    void RepaintNow();                                   // synchronous repaint of the client area
+    void SetWindowCaptionSuffix(const QString& suffix);  // ProgramTitle + suffix
     void SetStatusPanel(int panel, const QString& text); // 0..2
     void RepaintStatusBar();
     void SetProgress(int minimum, int maximum, int value);
@@ -86,6 +92,16 @@ public:
     // Program start and end.
     bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end
     bool closeConfirmed() const { return closeConfirmed_; }
+    // SaveSettings with the window's current position; a failed write gives the notice.
+    bool SaveSettingsNow();
+    // The automatic backup on close. Does nothing yet: the backup arrives with the
+    // backup dialog.
+    void RunAutoBackup();
+    // Window caption at start: ProgramTitle + " - letzte Änderung am " + ReleaseDate.
+    static QString ProgramTitle() { return QStringLiteral("Lumoretta 3.03"); }
+    static QString ProgramVersion() { return QStringLiteral("3.03"); }
+    static QString ReleaseDate() { return QStringLiteral("07.06.1999"); }
+    QString ArchivePathText() const;
 
     // Handlers (named after their components).
     void Button1Click();
@@ -108,10 +124,13 @@ public:
     void FastModusClick();
     void MenuDienste5Click(); // undo of the keyword lists
     void Beenden1Click();
-    void ScrollBar1Scroll(int scrollCode, int position); // QAbstractSlider::SliderAction or release
+    // scrollCode: a QAbstractSlider::SliderAction, or ScrollThumbReleased at the end of a drag.
+    static constexpr int ScrollThumbReleased = 100;
+    void ScrollBar1Scroll(int scrollCode, int position);
     void FormMouseDown(Qt::MouseButton button, int x, int y);
-    void LabelAktuKeyClick(int level); // LabelAktuAKeyClick / B / C
-    void MyPaint(class QPainter& painter);
+    void LabelAktuKeyClick(int level);     // LabelAktuAKeyClick / B / C
+    void MyPaint(class QPainter& painter); // draws the centre onto the client canvas
+    void LabelAktuKeyMouse(int level, Qt::MouseButton button, QPoint clientPos);
 
     // Access for commands and tests.
     AppState& state() { return state_; }
@@ -119,13 +138,18 @@ public:
     SoundCue& sound() { return sound_; }
     Launcher& launcher() { return launcher_; }
     HelpViewer& help() { return help_; }
-    QPushButton* softButton(int i) const { return buttons_.at(i - 1); } // 1..5
+    QPushButton* softButton(int i) const { return buttons_.at(i - 1); }       // 1..5
     QToolButton* speedButton(int i) const { return speedButtons_.at(i - 1); } // 1..13
     QScrollBar* scrollBar() const { return scrollBar_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* statusLine() const { return statusLine_; }
     QString statusPanel(int i) const;
     QLabel* keyCursorLabel(int level) const { return keyLabels_.at(level - 1); }
+    QLabel* levelHeading(int level) const { return levelHeadings_.at(level - 1); }
+    QLabel* titleLabel(int i) const { return titleLabels_.at(i - 1); } // Label1..Label3
+    QLabel* image1() const { return image1_; }
+    bool pictureVisible() const { return pictureVisible_; }
+    const QPixmap& canvas() const { return canvas_; } // what the centre shows now
     QAction* undoAction() const { return undoAction_; }
     QAction* fastModusAction() const { return fastModusAction_; }
     QAction* findAction(const QString& caption) const; // by menu caption, "&" included
@@ -137,13 +161,28 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     friend class ClientArea;
     void buildUi();
     void buildMenus();
     void buildToolBar();
-    bool FormClose(); // the quit question and shutdown; true: may close
+    bool FormClose();       // the quit question and shutdown; true: may close
+    void NotYetAvailable(); // menu entries and tool buttons of later features: the click only
+    void BackToMainMenu();  // "HAUPTMENUE"
+    void IniDateiClick();
+    void UpdateHistoryClick();
+    void HelpIndexClick();
+    void HelpGlossaryClick();
+    void KeySearchDelete(); // mode 210 "LÖSCHEN"
+    void KeySearchReset();  // mode 210 "RESET"
+    void redrawCanvas();    // erase and MyPaint onto the canvas, at once
+    void drawText(QPainter& p, int x, int y, const QString& text, const QColor& colour,
+                  bool fillRow = false);
+    void applyKeyLabel(int level, bool shown, QPoint pos, const QString& text, const QColor& bg,
+                       const QColor& fg);
+    void setLabelColours(QLabel* label, const QColor& bg, const QColor& fg);
 
     AppState& state_;
     MessageCatalog& messages_;
@@ -167,6 +206,11 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* fastModusAction_ = nullptr;
     QPixmap background_;
+    QPixmap canvas_;
+    QWidget* statusBar_ = nullptr; // StatusBar1
+    bool busyCursor_ = false;
+    Problem paintProblem_; // met by MyPaint, reported once the canvas is released
+    QFont listFont_;
     QColor listBackground_ = Qt::black;
     bool pictureVisible_ = true;
     bool closeConfirmed_ = false;

@@ -6,13 +6,18 @@
 #include "store/Problem.h"
 
 #include <QColor>
+#include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <vector>
+
+class QWidget;
 
 namespace lumo {
 
@@ -40,6 +45,8 @@ struct DialogAnswer {
     QString text;              // Type: the text put into Edit1 before "&Suchen"
     std::optional<bool> check; // Type: state of CheckBox1
     static DialogAnswer yes() { return {Yes, {}, {}}; }
+    static DialogAnswer ok() { return {Ok, {}, {}}; }
+    static DialogAnswer help() { return {Help, {}, {}}; }
     static DialogAnswer no() { return {No, {}, {}}; }
     static DialogAnswer type(const QString& t, std::optional<bool> c = {}) { return {Type, t, c}; }
     static DialogAnswer cancel() { return {Cancel, {}, {}}; }
@@ -48,9 +55,10 @@ struct DialogAnswer {
 struct ShownDialog {
     enum Kind { Error, Confirm, Notice, Prompt, ErrorBox, IoError, FileDialog };
     Kind kind;
-    int number = 0;   // error number, prompt kind
-    QString title;    // Label1 / box title
-    QString text;     // Label2 / message / prompt
+    int number = 0;          // error number, prompt kind
+    QString title;           // Label1 / box title
+    QString text;            // Label2 / message / prompt
+    bool unanswered = false; // test mode: no fitting answer was queued
 };
 
 class MessageCatalog {
@@ -77,7 +85,9 @@ public:
     void SetPromptText(const QString& t);
 
     // Kind 5: what a valid keyword input does (the keyword insertion).
-    void setKeywordInsertion(std::function<void(const QString&)> fn) { insertKeyword_ = std::move(fn); }
+    void setKeywordInsertion(std::function<void(const QString&)> fn) {
+        insertKeyword_ = std::move(fn);
+    }
 
     // Low-level storage failures: "error" cue and an error box titled "Fehler".
     void ShowErrorBox(const QString& text);
@@ -99,9 +109,10 @@ public:
     void clearShown() { shown_.clear(); }
     size_t pendingAnswers() const { return answers_.size(); }
 
-    TRequester* requester() const { return requester_; }
-    THinweis* hinweis() const { return hinweis_; }
-    TInputRequester* inputRequester() const { return input_; }
+    // The dialogs (created on first use, parented to the main widget when there is one).
+    TRequester* requester();
+    THinweis* hinweis();
+    TInputRequester* inputRequester();
 
 private:
     friend class TInputRequester;
@@ -111,9 +122,17 @@ private:
     SoundCue& sound_;
     HelpViewer& help_;
     ScreenHooks* hooks_ = nullptr;
-    TRequester* requester_ = nullptr;
-    THinweis* hinweis_ = nullptr;
-    TInputRequester* input_ = nullptr;
+    QWidget* dialogParent() const;
+    void beginDialog(int& remembered);
+    void endDialog(int remembered);
+    void record(ShownDialog::Kind kind, int number, const QString& title, const QString& text);
+    // Test mode: takes the front answer when it is one of `kinds`.
+    std::optional<DialogAnswer> takeAnswer(std::initializer_list<DialogAnswer::Kind> kinds);
+    void markUnanswered();
+
+    QPointer<TRequester> requester_;
+    QPointer<THinweis> hinweis_;
+    QPointer<TInputRequester> input_;
     std::function<void(const QString&)> insertKeyword_;
     bool testMode_ = false;
     std::deque<DialogAnswer> answers_;

@@ -1,8 +1,129 @@
 #include "store/Archive.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
+#include <unordered_map>
+#include <vector>
 
 namespace lumo {
+
+namespace {
+
+std::string FoldAscii(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+// Directory listings keyed by folded name, reused while the directory's modification
+// time is unchanged. A memo search resolves "memo/<n>.txt" for every hit; listing a
+// directory of thousands of memos each time would make that quadratic.
+struct DirListing {
+    long long mtimeNs = 0;
+    long long ino = 0;
+    std::unordered_map<std::string, std::string> byFolded; // folded -> actual name
+};
+
+std::mutex gListingMutex;
+std::map<std::string, DirListing> gListings;
+
+bool StatPath(const std::filesystem::path& p, struct stat& st) {
+    return ::stat(p.c_str(), &st) == 0;
+}
+
+long long MtimeNs(const struct stat& st) {
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
+// The actual name of the entry of `dir` matching `name` without regard to case, or "".
+std::string FindInDirectory(const std::filesystem::path& dir, const std::string& name) {
+    struct stat st {};
+    if (!StatPath(dir.empty() ? std::filesystem::path(".") : dir, st) || !S_ISDIR(st.st_mode))
+        return {};
+    std::string key = dir.empty() ? std::string(".") : dir.string();
+    std::lock_guard lock(gListingMutex);
+    DirListing& listing = gListings[key];
+    if (listing.mtimeNs != MtimeNs(st) || listing.ino != static_cast<long long>(st.st_ino) ||
+        listing.byFolded.empty()) {
+        listing.byFolded.clear();
+        listing.mtimeNs = MtimeNs(st);
+        listing.ino = static_cast<long long>(st.st_ino);
+        std::error_code ec;
+        std::vector<std::string> names;
+        for (auto it = std::filesystem::directory_iterator(key, ec);
+             !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+            names.push_back(it->path().filename().string());
+        // Several spellings of one name: the first in byte order wins, so the choice
+        // does not depend on the order the file system lists them in.
+        std::sort(names.begin(), names.end());
+        for (auto& n : names)
+            listing.byFolded.emplace(FoldAscii(n), n);
+    }
+    auto found = listing.byFolded.find(FoldAscii(name));
+    if (found == listing.byFolded.end()) {
+        // A stale listing (a file created within the same time stamp tick) only costs
+        // an exact-spelling miss; an entry we know of but that vanished is checked below.
+        return {};
+    }
+    return found->second;
+}
+
+} // namespace
+
+std::filesystem::path Archive::resolve(std::string_view bareName) const {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : bareName) {
+        if (c == '/' || c == '\\') {
+            if (!cur.empty())
+                parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty())
+        parts.push_back(cur);
+
+    std::filesystem::path result = dir_;
+    bool parentExists = true;
+    for (const auto& part : parts) {
+        if (part == "." || part == "..") {
+            result /= part;
+            continue;
+        }
+        std::filesystem::path exact = result / part;
+        struct stat st {};
+        if (parentExists && !StatPath(exact, st)) {
+            std::string actual = FindInDirectory(result, part);
+            if (!actual.empty() && StatPath(result / actual, st)) {
+                result /= actual;
+                continue;
+            }
+            // Nothing of that name: the rest of the path is new and keeps its spelling.
+            parentExists = false;
+        }
+        result = exact;
+    }
+    return result;
+}
+
+bool Archive::exists(std::string_view bareName) const {
+    struct stat st {};
+    return StatPath(resolve(bareName), st);
+}
+
+long long Archive::fileSize(std::string_view bareName) const {
+    struct stat st {};
+    if (!StatPath(resolve(bareName), st))
+        return -1;
+    return static_cast<long long>(st.st_size);
+}
 
 int SystemErrorNumber(int err) {
     switch (err) {

@@ -14,11 +14,16 @@ inline constexpr int kHeaderRecordSize = 120;
 inline constexpr int kHeaderFieldSize = 15;
 using HeaderValues = std::array<std::string, 8>;
 
-// Values of record n; all empty when the record lies beyond the file.
+// Values of record n; all empty when the record lies beyond the file. A file ending
+// inside the record gives the bytes it has, the missing ones read as zero.
 // Problem::Error31 when kopfdata.ddb cannot be opened.
 Problem ReadKopfDatensatz(const Archive& archive, int32_t n, HeaderValues& values);
 // Writes record n (the file grows when n lies beyond its end).
 Problem WriteKopfDatensatz(const Archive& archive, int32_t n, const HeaderValues& values);
+
+// The 120 bytes of a record: per field the value (cut to 15 bytes), a NUL when shorter,
+// then spaces.
+std::array<unsigned char, kHeaderRecordSize> BuildKopfRecord(const HeaderValues& values);
 
 // One field of a record as read: bytes up to the first NUL, at most 15.
 std::string HeaderFieldValue(const unsigned char* field15);

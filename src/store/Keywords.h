@@ -42,7 +42,9 @@ struct LevelLists {
 };
 
 // Fills level L (1..3) with the entries below the current code of level L-1, selecting
-// position s (>= 1). A missing file gives Problem::Io (list unchanged).
+// position s (>= 1). A missing file gives Problem::Io (list unchanged). An empty file
+// empties the list (and sets the no-selection code for levels 1 and 2). Entries past
+// the 17th of a damaged file are ignored.
 Problem LoadLevelList(const Archive& archive, LevelLists& lists, int level, int selected);
 
 // Keeps the three keyword files in memory while they are unchanged on disk
@@ -59,6 +61,7 @@ private:
         std::filesystem::path path;
         long long size = -1;
         long long mtimeNs = 0;
+        unsigned long long ino = 0;
         std::vector<KeywordEntry> entries;
     };
     std::array<Slot, 3> slots_;

@@ -12,6 +12,9 @@
 
 namespace lumo {
 
+// Duplicate keys in a section: reads and writes use the first one, later ones are kept
+// untouched. Duplicate sections: only the first section of a name is used.
+// bufferSize arguments are the number of characters kept (longer values are cut).
 class IniDocument {
 public:
     static IniDocument Parse(std::string_view text);
@@ -47,6 +50,9 @@ public:
     // and CommitBatch writes the file once (true on success).
     void BeginBatch();
     bool CommitBatch();
+    // Ends a batch without writing (a batch also serves as a read cache: one load of
+    // the file for many reads).
+    void CancelBatch();
 
 private:
     std::filesystem::path file_;

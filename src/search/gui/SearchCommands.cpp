@@ -1,22 +1,501 @@
-// Placeholder bodies until the search windows land.
 #include "search/gui/SearchCommands.h"
+
+#include "editing/DiaMemo.h"
+#include "editing/Kasten.h"
+#include "platform/Cp1252.h"
+#include "platform/Sound.h"
+#include "search/SearchRun.h"
+#include "search/gui/DiaKopfSearch.h"
+#include "shell/Main.h"
+#include "shell/MessageCatalog.h"
+#include "store/FileUtil.h"
+#include "store/SlideDatabase.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include <bitset>
+#include <fstream>
 
 namespace lumo {
 
-SearchCommands::SearchCommands(TForm1& main) : main_(main) {}
+namespace {
+// Progress, counters and rows are brought to the screen at display rate, not per record.
+constexpr qint64 kDisplayIntervalMs = 30;
+
+int ResultModeOf(int kind) {
+    static const int modes[] = {mode::KeyResults, mode::InfoResults, mode::BoxResults,
+                                mode::MemoResults, mode::HeaderResults};
+    return modes[kind];
+}
+} // namespace
+
+SearchCommands::SearchCommands(TForm1& main) : main_(main) {
+    form3_ = new TForm3(main, *this);
+    form4_ = new TForm4(main);
+    memo_ = new TFormMemo(main);
+}
+
 SearchCommands::~SearchCommands() = default;
-void SearchCommands::SearchByKeys() {}
-void SearchCommands::InfoTextSearch() {}
-void SearchCommands::BoxNumberSearch() {}
-void SearchCommands::MemoSearch() {}
-void SearchCommands::HeaderDataSearch() {}
-void SearchCommands::TextEditor() {}
-void SearchCommands::MemoPrint() {}
-void SearchCommands::WriteBoxList() {}
-void SearchCommands::WriteKeyList() {}
-void SearchCommands::ShowReportFiles() {}
-void SearchCommands::ShowBoxLabels(int32_t) {}
-void SearchCommands::ShowHeaderData(int32_t) {}
-void SearchCommands::ShowMemo(int32_t) {}
+
+QString SearchCommands::Editor() const {
+    return FromCp1252(main_.state().settings.editor);
+}
+
+// ---------------------------------------------------------------- the archive scan
+
+void SearchCommands::EndScanFailed() {
+    auto& st = main_.state();
+    st.paintLock = false;
+    main_.RestoreMainScreen();
+    st.screenMode = mode::Main;
+    main_.SetScreenCaptions(mode::Main);
+    main_.messages().ShowStatus(0);
+}
+
+void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    const int resultMode = ResultModeOf(static_cast<int>(kind));
+    const int32_t total = st.counters.totalRecords;
+    const bool paintsBlack = kind == Kind::Info || kind == Kind::Memo || kind == Kind::Header;
+    const bool readsSlide = kind == Kind::Memo || kind == Kind::Header;
+
+    st.searchResultList.clear();
+    st.firstShown = 0;
+    if (st.fastModus)
+        main_.MinimiseForScan(true);
+    st.screenMode = resultMode;
+    main_.SetScreenCaptions(resultMode);
+    main_.SetScreenCaptions(mode::Disabled);
+    st.page.clear();
+
+    SearchRun run(st.archive, st.searchResultList, st.page, st.foundCount, clock_);
+
+    QElapsedTimer clock;
+    clock.start();
+    std::bitset<kPageRows + 1> dirtyRows;
+    int32_t reached = 0;
+    bool busy = false;
+    bool slideProblemShown = false;
+    auto flush = [&](bool force) {
+        if (!force && clock.elapsed() < kDisplayIntervalMs)
+            return;
+        clock.restart();
+        for (int r = 1; r <= kPageRows; ++r)
+            if (dirtyRows[r])
+                main_.PaintResultRow(r);
+        dirtyRows.reset();
+        main_.SetProgressValue(ProgressPosition(reached, total));
+        main_.SetStatusPanel(0, QString::number(reached));
+        main_.SetStatusPanel(2, QString::number(st.foundCount));
+        main_.RepaintStatusBar();
+        // Keep the window drawn, but no input reaches it while the scan runs.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+
+    ScanCallbacks cb;
+    cb.begun = [&] {
+        main_.ClearListArea(Qt::black, 0, 30, 640, 354);
+        main_.SetStatusPanel(0, QStringLiteral("0"));
+        main_.SetStatusPanel(2, QStringLiteral("0"));
+        main_.RepaintStatusBar();
+        main_.DrawResultHeadings();
+        msg.ShowStatus(4);
+        main_.SetBusyCursor(true);
+        busy = true;
+        clock.restart();
+    };
+    cb.progress = [&](int32_t n) {
+        reached = n;
+        st.currentSlide = n;
+        flush(false);
+    };
+    cb.pageStarted = [&] {
+        if (paintsBlack) {
+            main_.SetBackgroundBlack();
+            st.paintLock = true;
+        }
+    };
+    cb.rowFilled = [&](int row, int32_t n) {
+        if (n > reached)
+            reached = n;
+        st.currentSlide = n;
+        if (readsSlide) {
+            const Problem p = ReadSlide(st.archive, n, st.slide, st.keys, &st.keywordCache);
+            if (p && !slideProblemShown) {
+                slideProblemShown = true; // once per scan, not once per match
+                msg.Report(p);
+            }
+        }
+        dirtyRows.set(static_cast<size_t>(row));
+        flush(false);
+    };
+
+    Problem p;
+    switch (kind) {
+    case Kind::Keys:
+        p = ScanKeys(run, total, st.keys, cb);
+        break;
+    case Kind::Info:
+        p = ScanInfoText(run, total, st.searchText, st.caseSensitive, cb);
+        break;
+    case Kind::Box:
+        p = ScanBox(run, total, st.boxNumber, cb);
+        break;
+    case Kind::Memo:
+        p = ScanMemo(run, total, st.searchText, st.caseSensitive, cb);
+        break;
+    case Kind::Header:
+        p = ScanHeaderData(run, total, *criteria, cb);
+        break;
+    }
+    if (!p)
+        p = run.Finish(total);
+    if (run.lastExamined() > 0)
+        st.currentSlide = run.lastExamined();
+    flush(true);
+    if (kind == Kind::Box)
+        main_.SetProgressValue(100);
+    if (busy)
+        main_.SetBusyCursor(false);
+    if (st.fastModus)
+        main_.MinimiseForScan(false);
+    if (p) {
+        // dias.ddb (or a memo, or the report) failed: the scan ends, the screen goes back
+        // to the main menu so no half-built result list stays behind.
+        if (p.kind == ProblemKind::Error31)
+            msg.ShowError(31);
+        else
+            msg.Report(p);
+        st.foundCount = 0;
+        st.searchResultList.clear();
+        EndScanFailed();
+        return;
+    }
+
+    const int32_t found = st.foundCount;
+    const QString statistics = FromCp1252(StatisticsMessage(total, found));
+    if (found > 0) {
+        main_.sound().Delay(100);
+        st.paintLock = false;
+        main_.ZeigeDiaListe(0);
+        main_.SetupResultScrollBar(found);
+        st.lastPageRows = run.lastPageRows();
+        main_.RepaintStatusBar();
+    }
+    msg.ShowStatus(20);
+    if (found > 0) {
+        msg.ShowNotice(statistics);
+        if (kind != Kind::Box)
+            st.keys.count = 0;
+        main_.SetBusyCursor(false);
+        if (kind != Kind::Keys) // the key search's caller applies 211
+            main_.SetScreenCaptions(resultMode);
+        msg.ShowStatus(13);
+        return;
+    }
+
+    // Nothing found.
+    int error = 3;
+    if (kind == Kind::Keys) {
+        for (auto& e : st.keys.entries) {
+            e.code = std::string(kEmptyKeyCode);
+            e.name.clear();
+        }
+        for (auto& k : st.slide.storedKeys)
+            k = std::string(kEmptyKeyCode);
+        error = 9;
+    } else {
+        MarkNoResult(st.page);
+        error = kind == Kind::Box ? 2 : kind == Kind::Header ? 34 : 3;
+    }
+    msg.ShowError(error);
+    main_.RestoreMainScreen();
+    st.screenMode = mode::Main;
+    msg.ShowStatus(0);
+    st.paintLock = false;
+    // The soft buttons must name the functions of the main menu again.
+    main_.SetScreenCaptions(mode::Main);
+}
+
+// ---------------------------------------------------------------- start commands
+
+void SearchCommands::SearchByKeys() {
+    RunScan(Kind::Keys, nullptr);
+}
+
+void SearchCommands::StartPromptSearch(Kind kind) {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    const int resultMode = ResultModeOf(static_cast<int>(kind));
+    main_.HideScrollBar();
+    main_.sound().PlayClick();
+    if (st.counters.totalRecords == 0) {
+        msg.ShowError(53);
+        return;
+    }
+    if (st.screenMode != resultMode) {
+        main_.RestoreMainScreen();
+        st.screenMode = mode::Main;
+        main_.SetScreenCaptions(mode::Main);
+        main_.SetScreenCaptions(mode::Disabled);
+    }
+    st.searchConfirmed = false;
+    if (kind == Kind::Info)
+        msg.SetPromptText(FromCp1252(kFreeSlotMarker));
+    else if (kind == Kind::Memo)
+        msg.SetPromptText(QString());
+    const int promptKind = kind == Kind::Info ? 1 : kind == Kind::Box ? 2 : 3;
+    msg.SearchPrompt(promptKind);
+    main_.SetProgress(0, 100, 100);
+    if (kind != Kind::Box) {
+        st.searchText = ToCp1252Lossy(msg.PromptText());
+        st.caseSensitive = msg.PromptChecked();
+    }
+    if (st.searchConfirmed) {
+        RunScan(kind, nullptr);
+        if (kind != Kind::Box)
+            return;
+        main_.RepaintNow();
+    }
+    msg.ShowStatus(st.screenMode == mode::Main ? 0 : 13);
+    main_.SetScreenCaptions(st.screenMode);
+}
+
+void SearchCommands::InfoTextSearch() {
+    StartPromptSearch(Kind::Info);
+}
+void SearchCommands::BoxNumberSearch() {
+    StartPromptSearch(Kind::Box);
+}
+void SearchCommands::MemoSearch() {
+    StartPromptSearch(Kind::Memo);
+}
+
+void SearchCommands::HeaderDataSearch() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.HideScrollBar();
+    main_.sound().PlayClick();
+    if (st.counters.totalRecords == 0) {
+        msg.ShowError(53);
+        return;
+    }
+    if (st.screenMode != mode::HeaderResults) {
+        main_.RestoreMainScreen();
+        st.screenMode = mode::Main;
+        main_.SetScreenCaptions(mode::Main);
+        main_.SetScreenCaptions(mode::Disabled);
+    }
+    st.searchConfirmed = false;
+    form3_->Init();
+    main_.SetScreenCaptions(mode::Disabled);
+    form3_->move(main_.MainTopLeft() + QPoint(58, 93));
+    main_.sound().PlaySoundCue(QStringLiteral("bell"), 0);
+    form3_->SetSearchMode();
+    msg.ShowStatus(20);
+    form3_->exec();
+    main_.SetProgress(0, 100, 100);
+    if (st.searchConfirmed) {
+        form3_->AuswertungKopfDaten();
+        return;
+    }
+    msg.ShowStatus(st.screenMode == mode::Main ? 0 : 13);
+    main_.SetScreenCaptions(st.screenMode);
+}
+
+void SearchCommands::RunHeaderDataScan(TForm3& form) {
+    auto& st = main_.state();
+    // kopfdata.ddb is opened before anything else: without it the scan does not start
+    // and the previous report and result list stay as they were.
+    {
+        std::ifstream probe(st.archive.resolve("kopfdata.ddb"), std::ios::binary);
+        if (!probe) {
+            main_.messages().ShowError(31);
+            if (mode::IsResultMode(st.screenMode) && st.foundCount > 0)
+                main_.ShowResultScrollBar();
+            main_.messages().ShowStatus(st.screenMode == mode::Main ? 0 : 13);
+            main_.SetScreenCaptions(st.screenMode);
+            return;
+        }
+    }
+    HeaderValues criteria = form.Values();
+    NormaliseHeaderCriteria(criteria);
+    form.SetValues(criteria); // empty boxes now read "nicht verwendet"
+    RunScan(Kind::Header, &criteria);
+}
+
+void SearchCommands::TextEditor() {
+    main_.RunProgram(Editor() + QStringLiteral(" dialiste.txt"));
+}
+
+// ---------------------------------------------------------------- list reports
+
+void SearchCommands::MemoPrint() {
+    auto& st = main_.state();
+    main_.SetBusyCursor(true);
+    std::vector<int32_t> slides;
+    slides.reserve(st.searchResultList.size());
+    for (const auto& line : st.searchResultList)
+        slides.push_back(std::stoi(RowFromListLine(line).slide));
+    const Problem p = WriteMemoList(st.archive, slides, clock_);
+    main_.SetBusyCursor(false);
+    if (p) {
+        main_.messages().Report(p);
+        return;
+    }
+    main_.RunProgram(Editor() + QStringLiteral(" memo.txt"));
+}
+
+void SearchCommands::WriteBoxList() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    main_.RestoreMainScreen();
+    st.screenMode = mode::Main;
+    msg.ShowStatus(20);
+    main_.SetScreenCaptions(mode::Disabled);
+    main_.SetWindowCaptionSuffix(QStringLiteral(" - Liste der Kastenbezeichnungen erstellen..."));
+    msg.ShowNotice(QStringLiteral("Die Datei kasten.txt wird nun neu erstellt.\rUnter "
+                                  "Datei/Analyse-Dateien anzeigen...\rkönnen Sie diese "
+                                  "jederzeit laden und modifizieren."));
+    main_.SetBusyCursor(true);
+    msg.ShowStatus(16);
+    main_.SetScreenCaptions(mode::Disabled);
+    const Problem p = lumo::WriteBoxList(st.archive, clock_);
+    // The list walks every box; the last one read stays the current box.
+    st.boxNumber = 255;
+    ReadBoxLabel(st.archive, 255, st.magazineText, st.themeText);
+    main_.SetBusyCursor(false);
+    if (p) {
+        msg.Report(p);
+    } else {
+        const bool edit = msg.AskConfirmation(QStringLiteral(
+            "Die Datei kasten.txt wurde erstellt.\rMöchten Sie die Datei bearbeiten ?"));
+        main_.RepaintNow();
+        if (edit)
+            main_.RunProgram(Editor() + QStringLiteral(" kasten.txt"));
+    }
+    msg.ShowStatus(0);
+    main_.SetScreenCaptions(mode::Main);
+}
+
+void SearchCommands::WriteKeyList() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    if (FirstEmptyKeywordFile(st.archive) != 0) {
+        msg.ShowError(54);
+        return;
+    }
+    main_.RestoreMainScreen();
+    st.screenMode = mode::Main;
+    msg.ShowStatus(20);
+    main_.SetScreenCaptions(mode::Disabled);
+    main_.SetWindowCaptionSuffix(QStringLiteral(" - Liste der verwendeten Schlüssel erstellen..."));
+    msg.ShowNotice(QStringLiteral("Die Datei keyliste.txt wird nun neu erstellt.\rUnter "
+                                  "Datei/Analyse-Dateien anzeigen...\rkönnen Sie diese "
+                                  "jederzeit laden und modifizieren."));
+    main_.RepaintNow();
+    main_.SetScreenCaptions(mode::Disabled);
+    main_.SetBusyCursor(true);
+    msg.ShowStatus(16);
+    int emptyLevel = 0;
+    const Problem p = lumo::WriteKeyList(st.archive, clock_, &emptyLevel);
+    main_.SetBusyCursor(false);
+    if (emptyLevel != 0) {
+        msg.ShowError(54);
+    } else if (p) {
+        msg.Report(p);
+    } else {
+        const bool edit = msg.AskConfirmation(QStringLiteral(
+            "Die Schlüsselliste wurde erstellt.\rMöchten Sie die Datei bearbeiten ?"));
+        main_.RepaintNow();
+        if (edit)
+            main_.RunProgram(Editor() + QStringLiteral(" keyliste.txt"));
+    }
+    msg.ShowStatus(0);
+    main_.SetScreenCaptions(mode::Main);
+}
+
+void SearchCommands::ShowReportFiles() {
+    auto& st = main_.state();
+    main_.sound().PlayClick();
+    const QString chosen = main_.messages().GetOpenFileName(
+        QStringLiteral("Analysedatei auswählen"), QString::fromStdString(st.archive.dir().string()),
+        QStringLiteral("Analysedatei (*.txt)"), QStringLiteral("dialiste.txt"));
+    main_.SetScreenCaptions(mode::Disabled);
+    main_.SetWindowCaptionSuffix(QStringLiteral(" - Analyse-Dateien anzeigen..."));
+    if (!chosen.isEmpty()) {
+        // The editor resolves the bare name in the archive directory; a name with blanks
+        // is quoted so it stays one argument.
+        QString name = QFileInfo(chosen).fileName();
+        if (name.contains(u' '))
+            name = u'"' + name + u'"';
+        main_.RunProgram(Editor() + u' ' + name);
+    }
+    main_.SetScreenCaptions(st.screenMode);
+}
+
+// ---------------------------------------------------------------- result-row clicks
+
+void SearchCommands::ShowBoxLabels(int32_t box) {
+    form4_->OpenForBox(box);
+}
+
+void SearchCommands::ShowHeaderData(int32_t slide) {
+    auto& st = main_.state();
+    main_.sound().PlayClick();
+    main_.SetScreenCaptions(mode::Disabled);
+    form3_->Init();
+    form3_->move(main_.MainTopLeft() + QPoint(58, 93));
+    form3_->SetEntryMode(
+        QStringLiteral("Zu dem ausgewählten Dia wurden\rfolgende Kopfdaten bereits erfasst"));
+    form3_->Edit9->setText(QString::number(slide)); // reads the slide's header data
+    main_.messages().ShowStatus(20);
+    // Only an explicit confirmation may write after the dialog; a flag left over from an
+    // earlier prompt must not store the values the user walked away from.
+    st.searchConfirmed = false;
+    form3_->Edit9->setFocus();
+    form3_->exec();
+    if (st.searchConfirmed) {
+        bool ok = false;
+        const int n = form3_->Edit9->text().toInt(&ok);
+        if (ok && n > 0 && n <= st.counters.totalRecords) {
+            if (const Problem p = WriteKopfDatensatz(st.archive, n, form3_->Values()))
+                main_.messages().Report(p);
+        }
+        st.searchConfirmed = false;
+    }
+    main_.SetScreenCaptions(st.screenMode);
+    main_.messages().ShowStatus(13);
+}
+
+void SearchCommands::ShowMemo(int32_t slide) {
+    main_.sound().PlayClick();
+    const std::string doc = "memo/" + std::to_string(slide) + ".doc";
+    if (main_.state().archive.exists(doc)) {
+        // The name as it is spelled on disk, relative to the archive.
+        const auto rel =
+            main_.state().archive.resolve(doc).lexically_relative(main_.state().archive.dir());
+        main_.OpenDocument(QFile::decodeName(rel.string().c_str()));
+        return;
+    }
+    memo_->OpenForSlide(slide);
+}
+
+void SearchCommands::EnterBoxLabels() {
+    form4_->OpenFromMenu();
+}
+void SearchCommands::EnterMemos() {
+    memo_->OpenFromMenu();
+}
+void SearchCommands::EnterHeaderData() {
+    form3_->OpenForEntry();
+}
 
 } // namespace lumo

@@ -1,37 +1,64 @@
 #pragma once
 // The five searches as the user starts them from the main window, the result-row
 // clicks that open box labels, header data and memos, and the list reports.
+#include "search/Reports.h"
+#include "store/HeaderData.h"
+
+#include <QString>
+
 #include <cstdint>
 
 namespace lumo {
 
 class TForm1;
 class TForm3;
+class TForm4;
+class TFormMemo;
 
 class SearchCommands {
 public:
     explicit SearchCommands(TForm1& main);
     ~SearchCommands();
 
-    void SearchByKeys();     // mode 210, "SUCHE DIAS" (KeySelection not empty)
-    void InfoTextSearch();   // SpeedButton6, NEUE SUCHE in 240
-    void BoxNumberSearch();  // SpeedButton7, NEUE SUCHE in 220
-    void MemoSearch();       // SpeedButton8, NEUE SUCHE in 250
-    void HeaderDataSearch(); // "Dias über Kopfdaten&felder suchen...", NEUE SUCHE in 260
-    void TextEditor();       // result modes, soft button 1
-    void MemoPrint();        // mode 250, soft button 3
-    void WriteBoxList();     // "&1 - Liste der Kastenbezeichnungen erstellen..."
-    void WriteKeyList();     // "&2 - Liste der verwendeten Schlüssel erstellen..."
-    void ShowReportFiles();  // "&Analyse-Dateien anzeigen..."
-    void ShowBoxLabels(int32_t box);     // result row click left of x 150
-    void ShowHeaderData(int32_t slide);  // result row click between x 205 and 320
-    void ShowMemo(int32_t slide);        // right click right of x 320
+    void SearchByKeys();             // mode 210, "SUCHE DIAS" (KeySelection not empty)
+    void InfoTextSearch();           // SpeedButton6, NEUE SUCHE in 240
+    void BoxNumberSearch();          // SpeedButton7, NEUE SUCHE in 220
+    void MemoSearch();               // SpeedButton8, NEUE SUCHE in 250
+    void HeaderDataSearch();         // "Dias über Kopfdaten&felder suchen...", NEUE SUCHE in 260
+    void TextEditor();               // result modes, soft button 1
+    void MemoPrint();                // mode 250, soft button 3
+    void WriteBoxList();             // "&1 - Liste der Kastenbezeichnungen erstellen..."
+    void WriteKeyList();             // "&2 - Liste der verwendeten Schlüssel erstellen..."
+    void ShowReportFiles();          // "&Analyse-Dateien anzeigen..."
+    void ShowBoxLabels(int32_t box); // result row click left of x 150
+    void ShowHeaderData(int32_t slide); // result row click between x 205 and 320
+    void ShowMemo(int32_t slide);       // right click right of x 320
+    void EnterBoxLabels();              // "&Kastenbezeichnungen eingeben..."
+    void EnterMemos();                  // "&Memos eingeben..."
+    void EnterHeaderData();             // "Kopf&daten eingeben..."
+
+    // The header data scan with the criteria of TForm3 (TForm3::AuswertungKopfDaten).
+    void RunHeaderDataScan(TForm3& form);
+
+    // Date and time of the report heads (tests fix them).
+    void setClock(ReportClock clock) { clock_ = std::move(clock); }
 
     TForm3* headerDialog() const { return form3_; }
+    TForm4* boxDialog() const { return form4_; }
+    TFormMemo* memoDialog() const { return memo_; }
 
 private:
+    enum class Kind { Keys, Info, Box, Memo, Header };
+    void StartPromptSearch(Kind kind);
+    void RunScan(Kind kind, HeaderValues* criteria);
+    void EndScanFailed();
+    QString Editor() const;
+
     TForm1& main_;
     TForm3* form3_ = nullptr;
+    TForm4* form4_ = nullptr;
+    TFormMemo* memo_ = nullptr;
+    ReportClock clock_;
 };
 
 } // namespace lumo

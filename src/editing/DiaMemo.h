@@ -1,0 +1,75 @@
+#pragma once
+// TFormMemo "MEMO": the memo text of one slide (memo/<n>.txt, code page 1252, CR LF),
+// stepping to the neighbouring slides, clipboard exchange, deleting, and copying the
+// stored memo into the report memo.txt.
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolButton;
+
+namespace lumo {
+
+class TForm1;
+
+class TFormMemo : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormMemo(TForm1& main);
+
+    // Menu "&Memos eingeben...": the slide of the number field (remembered, "1" at start).
+    void OpenFromMenu();
+    // Right click on a result row without a memo document.
+    void OpenForSlide(int32_t slide);
+
+    // Number field handling: loads the memo of the slide typed (error 7 when invalid).
+    void Edit1Change();
+
+    void SpeedButton1Click();  // copy selection
+    void SpeedButton2Click();  // paste
+    void SpeedButton3Click();  // delete memo
+    void SpeedButton4Click();  // save
+    void SpeedButton5Click();  // slide - 1
+    void SpeedButton6Click();  // slide + 1
+    void SpeedButton7Click();  // help
+    void SpeedButton8Click();  // leave
+    void SpeedButton9Click();  // append to memo.txt
+    void SpeedButton10Click(); // new memo.txt
+
+    bool modified() const { return modified_; }
+    void setModified(bool m) { modified_ = m; }
+
+    // Memo file lines of slide `number` (CR, LF or CR LF line ends); nullopt when missing.
+    static std::optional<QStringList> ReadMemoLines(TForm1& main, int32_t number);
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    std::array<QToolButton*, 10> SpeedButtons{};
+
+    void reject() override; // Esc and the window's close: leave with the save question
+
+private:
+    TForm1& main_;
+    bool modified_ = false;
+    bool loading_ = false;
+    bool leaving_ = false;
+
+    void ClearEditor();
+    void LoadMemo(int32_t number); // editor := file contents (or empty); modified unchanged
+    std::optional<int32_t> FieldNumber() const; // valid slide number in Edit1
+    bool SaveMemo(int32_t number);              // writes the editor's lines; false: reported
+    bool FirstLineEmpty() const;
+    void SaveQuestion();
+    void Step(int delta);
+    void CopyToReport(bool startAnew);
+};
+
+} // namespace lumo

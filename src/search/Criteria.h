@@ -1,0 +1,90 @@
+#pragma once
+// The five tests of the archive scan. Texts are code page 1252 bytes; only the ASCII
+// letters a..z are folded to upper case (umlauts and ß stay as they are).
+#include "store/SlideTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lumo {
+
+// The text the header data scan treats as "no criterion".
+inline constexpr std::string_view kUnusedCriterion = "nicht verwendet";
+
+inline char UpperAsciiChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+// Upper case for a..z only.
+std::string UpperAscii(std::string_view text);
+void UpperAsciiInPlace(std::string& text);
+
+// The record's text as the key test and the free-slot rule read it: from byte 0 up to
+// the first NUL (the key slots followed by the info text), at most the whole record.
+std::string_view RecordTextUpToNul(const unsigned char* record82);
+// The info field up to its NUL (at most 33 bytes from offset 48).
+std::string_view RecordInfo(const unsigned char* record82);
+
+// Key test: for each of the first `count` selected codes, its first occurrence in the
+// record text must start at a slot offset 0, 6, ..., 42. An empty code never occurs,
+// so a selection holding an empty code matches nothing.
+bool KeyTest(std::string_view recordTextUpToNul, const KeySelection& keys);
+
+// The key test with the selected codes taken once, for scans.
+class KeyMatcher {
+public:
+    explicit KeyMatcher(const KeySelection& keys);
+    bool matches(std::string_view recordTextUpToNul) const;
+
+private:
+    std::array<std::string, 8> codes_;
+    int count_ = 0;
+    bool hasEmpty_ = false;
+};
+
+// "haystack contains needle", with a..z folded on both sides unless caseSensitive.
+// The needle is folded once at construction; an empty needle never occurs.
+class TextMatcher {
+public:
+    TextMatcher(std::string_view needle, bool caseSensitive);
+    bool matches(std::string_view haystack) const;
+    bool caseSensitive() const { return caseSensitive_; }
+    const std::string& needle() const { return needle_; }
+
+private:
+    std::string needle_; // folded when !caseSensitive_
+    bool caseSensitive_;
+};
+
+// Info text test: the info field (up to its NUL) contains the search text.
+bool InfoTextTest(std::string_view info, std::string_view searchText, bool caseSensitive);
+
+// Memo test on the bytes of a memo file: the file split into lines at CR and LF; any
+// line contains the search text (lines searched in full).
+bool MemoTextTest(std::string_view fileBytes, std::string_view searchText, bool caseSensitive);
+bool MemoTextTest(std::string_view fileBytes, const TextMatcher& matcher);
+
+// Header record test. `record` holds the bytes read at the record's offset: 120, fewer
+// at the end of the file (missing bytes read as NUL, i.e. empty values), none when the
+// record lies beyond the file (never matches). A criterion equal to "nicht verwendet" is
+// ignored; every other criterion, folded a..z, must occur in its folded field value;
+// an empty criterion never occurs.
+bool HeaderRecordTest(std::string_view record, const std::array<std::string, 8>& criteria);
+
+class HeaderMatcher {
+public:
+    explicit HeaderMatcher(const std::array<std::string, 8>& criteria);
+    bool matches(std::string_view record) const;
+
+private:
+    std::array<std::string, 8> folded_;
+    std::array<bool, 8> used_{};
+    bool impossible_ = false; // an empty criterion in use
+};
+
+// The free-slot rule of the archive analysis: the record text contains the free-slot
+// marker (a..z folded) or key slot 1 equals EmptyKeyCode.
+bool IsFreeSlotRecord(const unsigned char* record82);
+
+} // namespace lumo

@@ -1,0 +1,421 @@
+#include "search/SearchRun.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
+namespace lumo {
+
+namespace {
+
+constexpr size_t kMaxListText = 34;
+
+// Reads fixed-size records of one file in large blocks. Records are asked for in
+// ascending order; a record outside the block in memory starts a new block there.
+// Bytes beyond the end of the file are not there: available() says how many are.
+class RecordReader {
+public:
+    RecordReader(size_t recordSize, size_t recordsPerBlock)
+        : recordSize_(recordSize), buffer_(recordSize * recordsPerBlock, '\0') {}
+    ~RecordReader() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
+
+    // 0 or errno.
+    int open(const std::filesystem::path& path) {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        return fd_ < 0 ? errno : 0;
+    }
+    bool isOpen() const { return fd_ >= 0; }
+
+    // The bytes of record n (1-based) that the file holds (recordSize, fewer at the end
+    // of the file, none beyond it). 0 or errno in err.
+    std::string_view record(int32_t n, int& err) {
+        err = 0;
+        uint64_t offset = static_cast<uint64_t>(n - 1) * recordSize_;
+        if (!loaded_ || offset < blockStart_ || offset >= blockStart_ + buffer_.size()) {
+            if ((err = load(offset)) != 0)
+                return {};
+        }
+        uint64_t inBlock = offset - blockStart_;
+        if (inBlock >= blockLength_)
+            return {};
+        size_t len = static_cast<size_t>(std::min<uint64_t>(recordSize_, blockLength_ - inBlock));
+        return {buffer_.data() + inBlock, len};
+    }
+
+private:
+    int load(uint64_t offset) {
+        loaded_ = true;
+        blockStart_ = offset;
+        blockLength_ = 0;
+        while (blockLength_ < buffer_.size()) {
+            ssize_t r = ::pread(fd_, buffer_.data() + blockLength_, buffer_.size() - blockLength_,
+                                static_cast<off_t>(offset + blockLength_));
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            if (r == 0)
+                break;
+            blockLength_ += static_cast<size_t>(r);
+        }
+        return 0;
+    }
+
+    int fd_ = -1;
+    size_t recordSize_;
+    std::string buffer_;
+    uint64_t blockStart_ = 0;
+    size_t blockLength_ = 0;
+    bool loaded_ = false;
+};
+
+// A record of dias.ddb as the scan tests it: missing bytes at the end read as NUL.
+struct SlideBytes {
+    std::array<unsigned char, kRecordSize> bytes{};
+    void set(std::string_view raw) {
+        std::memcpy(bytes.data(), raw.data(), raw.size());
+        if (raw.size() < bytes.size())
+            std::memset(bytes.data() + raw.size(), 0, bytes.size() - raw.size());
+    }
+};
+
+constexpr size_t kBlockRecords = 4096;
+
+void Progress(const ScanCallbacks& cb, int32_t n, int32_t total) {
+    if (cb.progress && (n % kProgressStride == 0 || n == total))
+        cb.progress(n);
+}
+
+// Reads an entire small file; false when it cannot be opened or read (a missing memo).
+bool ReadSmallFile(const std::filesystem::path& path, std::string& out) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    out.clear();
+    char buf[16384];
+    bool ok = true;
+    for (;;) {
+        ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        if (r == 0)
+            break;
+        out.append(buf, static_cast<size_t>(r));
+    }
+    ::close(fd);
+    return ok;
+}
+
+// The slide numbers 1..total that have a memo file "memo/<n>.txt" (any letter case),
+// with the path of each. The memo directory is listed once instead of probing every
+// number; where two names differ only in case the archive's own resolution decides.
+std::vector<std::filesystem::path> MemoFiles(const Archive& archive, int32_t total) {
+    std::vector<std::filesystem::path> paths(static_cast<size_t>(total) + 1);
+    std::vector<char> ambiguous(static_cast<size_t>(total) + 1, 0);
+    std::error_code ec;
+    auto dir = archive.resolve("memo");
+    if (!std::filesystem::is_directory(dir, ec))
+        return paths;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (name.size() < 5 || name[0] < '1' || name[0] > '9')
+            continue;
+        std::string ext = name.substr(name.size() - 4);
+        for (auto& c : ext)
+            c = UpperAsciiChar(c);
+        if (ext != ".TXT")
+            continue;
+        int32_t n = 0;
+        const char* first = name.data();
+        const char* last = name.data() + name.size() - 4;
+        auto [ptr, err] = std::from_chars(first, last, n);
+        if (err != std::errc() || ptr != last || n < 1 || n > total)
+            continue;
+        auto& slot = paths[static_cast<size_t>(n)];
+        if (slot.empty())
+            slot = it->path();
+        else
+            ambiguous[static_cast<size_t>(n)] = 1;
+    }
+    for (int32_t n = 1; n <= total; ++n)
+        if (ambiguous[static_cast<size_t>(n)])
+            paths[static_cast<size_t>(n)] = archive.resolve("memo/" + std::to_string(n) + ".txt");
+    return paths;
+}
+
+// Box and info of slide n for the memo and header data searches, read from dias.ddb as
+// the slide reader would: box 0 and an empty info when the record cannot be read.
+struct SlideLookup {
+    explicit SlideLookup(const Archive& archive) : reader(kRecordSize, kBlockRecords) {
+        reader.open(archive.resolve("dias.ddb"));
+    }
+    void get(int32_t n, int32_t& box, std::string& info) {
+        box = 0;
+        info.clear();
+        if (!reader.isOpen())
+            return;
+        int err = 0;
+        std::string_view raw = reader.record(n, err);
+        if (err)
+            return;
+        SlideBytes rec;
+        rec.set(raw);
+        box = rec.bytes[kBoxOffset];
+        info = std::string(RecordInfo(rec.bytes.data()));
+    }
+    RecordReader reader;
+};
+
+// Walks records 1..total of dias.ddb for the three searches that test the record itself.
+template <class Test>
+Problem ScanSlides(SearchRun& run, int32_t total, const ScanCallbacks& cb, Test test) {
+    RecordReader reader(kRecordSize, kBlockRecords);
+    if (reader.open(run.archive().resolve("dias.ddb")) != 0)
+        return {ProblemKind::Error31, 0, 0};
+    SlideBytes rec;
+    for (int32_t n = 1; n <= total; ++n) {
+        int err = 0;
+        std::string_view raw = reader.record(n, err);
+        if (err)
+            return Problem::io(SystemErrorNumber(err));
+        rec.set(raw);
+        run.noteExamined(n);
+        Progress(cb, n, total);
+        if (!test(rec.bytes.data()))
+            continue;
+        if (Problem p = run.AddMatch(n, rec.bytes[kBoxOffset], RecordInfo(rec.bytes.data()), cb))
+            return p;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string ResultListLine(int32_t box, int32_t slide, std::string_view info) {
+    char num[32];
+    std::snprintf(num, sizeof num, "%03d%05d", static_cast<int>(box), static_cast<int>(slide));
+    std::string s(num);
+    s += info.substr(0, 3);
+    if (info.size() > 3)
+        s += info.substr(3, kMaxListText);
+    return s;
+}
+
+ResultRow RowFromMatch(int32_t box, int32_t slide, std::string_view info) {
+    ResultRow row;
+    row.box = std::to_string(box);
+    row.slide = std::to_string(slide);
+    row.code = std::string(info.substr(0, 3));
+    row.text = info.size() > 3 ? std::string(info.substr(3, kMaxListText)) : std::string();
+    return row;
+}
+
+ResultRow RowFromListLine(std::string_view line) {
+    auto number = [&](size_t pos, size_t len) {
+        int64_t v = 0;
+        if (pos < line.size()) {
+            std::string_view t = line.substr(pos, len);
+            std::from_chars(t.data(), t.data() + t.size(), v);
+        }
+        return std::to_string(v);
+    };
+    ResultRow row;
+    row.box = number(0, 3);
+    row.slide = number(3, 5);
+    row.code = line.size() > 8 ? std::string(line.substr(8, 3)) : std::string();
+    row.text = line.size() > 11 ? std::string(line.substr(11, kMaxListText)) : std::string();
+    return row;
+}
+
+void FillPageFromList(const std::vector<std::string>& list, int32_t first, ResultPage& page) {
+    page.clear();
+    for (int r = 1; r <= kPageRows; ++r) {
+        int64_t i = static_cast<int64_t>(first) + r; // 1-based line number
+        if (i < 1 || i > static_cast<int64_t>(list.size()))
+            break;
+        page.rows[static_cast<size_t>(r - 1)] = RowFromListLine(list[static_cast<size_t>(i - 1)]);
+    }
+}
+
+void MarkNoResult(ResultPage& page) {
+    for (auto& row : page.rows) {
+        row.clear();
+        row.text = kNoResultMarker;
+    }
+}
+
+int ProgressPosition(int32_t n, int32_t total) {
+    if (total <= 0)
+        return 0;
+    return static_cast<int>(std::nearbyint(static_cast<double>(n) / (total * 0.01)));
+}
+
+// --- SearchRun ---
+
+SearchRun::SearchRun(const Archive& archive, std::vector<std::string>& resultList, ResultPage& page,
+                     int32_t& foundCount, ReportClock clock)
+    : archive_(archive), list_(resultList), page_(page), found_(foundCount),
+      clock_(std::move(clock)) {}
+
+void SearchRun::reset() {
+    list_.clear();
+    page_.clear();
+    found_ = 0;
+    row_ = 1;
+    lastExamined_ = 0;
+}
+
+Problem SearchRun::BeginKeys(KeySelection& keys) {
+    reset();
+    return WriteKeySearchHeader(archive_, keys, clock_);
+}
+
+Problem SearchRun::BeginText(std::string_view criterion) {
+    reset();
+    return WriteTextSearchHeader(archive_, criterion, clock_);
+}
+
+Problem SearchRun::BeginBox() {
+    reset();
+    return WriteBoxSearchHeader(archive_, clock_);
+}
+
+Problem SearchRun::BeginHeaderData(std::array<std::string, 8>& criteria) {
+    reset();
+    return WriteHeaderDataSearchHeader(archive_, criteria, clock_);
+}
+
+Problem SearchRun::AddMatch(int32_t slide, int32_t box, std::string_view info,
+                            const ScanCallbacks& cb) {
+    if (row_ == 1) {
+        page_.clear();
+        if (cb.pageStarted)
+            cb.pageStarted();
+    }
+    page_.rows[static_cast<size_t>(row_ - 1)] = RowFromMatch(box, slide, info);
+    ++found_;
+    list_.push_back(ResultListLine(box, slide, info));
+    if (cb.rowFilled)
+        cb.rowFilled(row_, slide);
+    ++row_;
+    if (row_ > kPageRows) {
+        row_ = 1;
+        if (Problem p = AppendResultPage(archive_, page_))
+            return p;
+        if (cb.pageWritten)
+            cb.pageWritten();
+    }
+    return {};
+}
+
+Problem SearchRun::Finish(int32_t total) {
+    if (row_ != 1) {
+        if (Problem p = AppendResultPage(archive_, page_))
+            return p;
+    }
+    return AppendStatistics(archive_, total, found_);
+}
+
+// --- the five scans ---
+
+Problem ScanKeys(SearchRun& run, int32_t total, KeySelection& keys, const ScanCallbacks& cb) {
+    if (Problem p = run.BeginKeys(keys))
+        return p;
+    if (cb.begun)
+        cb.begun();
+    const KeyMatcher matcher(keys);
+    return ScanSlides(run, total, cb, [&](const unsigned char* rec) {
+        return matcher.matches(RecordTextUpToNul(rec));
+    });
+}
+
+Problem ScanInfoText(SearchRun& run, int32_t total, std::string_view searchText, bool caseSensitive,
+                     const ScanCallbacks& cb) {
+    if (Problem p = run.BeginText(searchText))
+        return p;
+    if (cb.begun)
+        cb.begun();
+    const TextMatcher matcher(searchText, caseSensitive);
+    return ScanSlides(run, total, cb,
+                      [&](const unsigned char* rec) { return matcher.matches(RecordInfo(rec)); });
+}
+
+Problem ScanBox(SearchRun& run, int32_t total, int32_t box, const ScanCallbacks& cb) {
+    if (Problem p = run.BeginBox())
+        return p;
+    if (cb.begun)
+        cb.begun();
+    return ScanSlides(run, total, cb,
+                      [&](const unsigned char* rec) { return rec[kBoxOffset] == box; });
+}
+
+Problem ScanMemo(SearchRun& run, int32_t total, std::string_view searchText, bool caseSensitive,
+                 const ScanCallbacks& cb) {
+    if (Problem p = run.BeginText(searchText))
+        return p;
+    if (cb.begun)
+        cb.begun();
+    const TextMatcher matcher(searchText, caseSensitive);
+    const auto memos = MemoFiles(run.archive(), total);
+    SlideLookup slides(run.archive());
+    std::string bytes, info;
+    for (int32_t n = 1; n <= total; ++n) {
+        run.noteExamined(n);
+        Progress(cb, n, total);
+        const auto& path = memos[static_cast<size_t>(n)];
+        if (path.empty() || !ReadSmallFile(path, bytes) || !MemoTextTest(bytes, matcher))
+            continue;
+        int32_t box = 0;
+        slides.get(n, box, info);
+        if (Problem p = run.AddMatch(n, box, info, cb))
+            return p;
+    }
+    return {};
+}
+
+Problem ScanHeaderData(SearchRun& run, int32_t total, std::array<std::string, 8>& criteria,
+                       const ScanCallbacks& cb) {
+    constexpr size_t kHeaderRecord = 120;
+    RecordReader headers(kHeaderRecord, kBlockRecords);
+    if (headers.open(run.archive().resolve("kopfdata.ddb")) != 0)
+        return {ProblemKind::Error31, 0, 0};
+    if (Problem p = run.BeginHeaderData(criteria))
+        return p;
+    if (cb.begun)
+        cb.begun();
+    const HeaderMatcher matcher(criteria);
+    SlideLookup slides(run.archive());
+    std::string info;
+    for (int32_t n = 1; n <= total; ++n) {
+        int err = 0;
+        std::string_view record = headers.record(n, err);
+        if (err)
+            return Problem::io(SystemErrorNumber(err));
+        run.noteExamined(n);
+        bool match = matcher.matches(record);
+        Progress(cb, n, total);
+        if (!match)
+            continue;
+        int32_t box = 0;
+        slides.get(n, box, info);
+        if (Problem p = run.AddMatch(n, box, info, cb))
+            return p;
+    }
+    return {};
+}
+
+} // namespace lumo

@@ -1,0 +1,52 @@
+#pragma once
+// The program body: creates the program-wide state, the services and all windows over
+// one archive directory, wires them together and runs the start-up.
+#include "shell/AppState.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace lumo {
+
+class TForm1;
+class MessageCatalog;
+class SoundCue;
+class Launcher;
+class HelpViewer;
+class SlideEntryCommands;
+class SearchCommands;
+
+class Program {
+public:
+    // testMode: the dialogs are answered through the message seam, no sound is played
+    // and no outside program is started.
+    Program(std::filesystem::path archiveDir, bool testMode);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The start-up; false when the program cannot run (error 31 has been shown).
+    // On success the main window is shown.
+    bool Start();
+
+    AppState& state() { return *state_; }
+    TForm1& main() { return *main_; }
+    MessageCatalog& messages() { return *messages_; }
+    SoundCue& sound() { return *sound_; }
+    Launcher& launcher() { return *launcher_; }
+    HelpViewer& help() { return *help_; }
+    SlideEntryCommands& entry() { return *entry_; }
+    SearchCommands& search() { return *search_; }
+
+private:
+    std::unique_ptr<AppState> state_;
+    std::unique_ptr<SoundCue> sound_;
+    std::unique_ptr<HelpViewer> help_;
+    std::unique_ptr<Launcher> launcher_;
+    std::unique_ptr<MessageCatalog> messages_;
+    std::unique_ptr<TForm1> main_;
+    std::unique_ptr<SlideEntryCommands> entry_;
+    std::unique_ptr<SearchCommands> search_;
+};
+
+} // namespace lumo

@@ -1,0 +1,179 @@
+#include "store/HeaderData.h"
+
+#include "store/Profile.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumo {
+
+namespace {
+
+constexpr const char* kHeaderFile = "kopfdata.ddb";
+constexpr std::string_view kSection = "KOPFDATA";
+constexpr std::string_view kUnset = "leer";
+constexpr std::array<std::string_view, 8> kBuiltInNames = {
+    "Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung", "Blende", "Datum"};
+
+int OpenRegular(const std::filesystem::path& path, int flags, int* err) {
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        *err = errno;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return -1;
+    }
+    int fl = ::fcntl(fd, F_GETFL);
+    if (fl >= 0)
+        ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    return fd;
+}
+
+ProfileStore DiaIni(const Archive& archive) {
+    ProfileStore p;
+    p.SetIniFile(archive.resolve("DIA.INI"));
+    return p;
+}
+
+} // namespace
+
+std::string HeaderFieldValue(const unsigned char* field15) {
+    size_t len = 0;
+    while (len < static_cast<size_t>(kHeaderFieldSize) && field15[len] != 0)
+        ++len;
+    return std::string(reinterpret_cast<const char*>(field15), len);
+}
+
+std::array<unsigned char, kHeaderRecordSize> BuildKopfRecord(const HeaderValues& values) {
+    std::array<unsigned char, kHeaderRecordSize> rec;
+    rec.fill(' ');
+    for (size_t i = 0; i < values.size(); ++i) {
+        size_t len = std::min<size_t>(values[i].size(), kHeaderFieldSize);
+        std::memcpy(rec.data() + i * kHeaderFieldSize, values[i].data(), len);
+        if (len < static_cast<size_t>(kHeaderFieldSize))
+            rec[i * kHeaderFieldSize + len] = 0;
+    }
+    return rec;
+}
+
+Problem ReadKopfDatensatz(const Archive& archive, int32_t n, HeaderValues& values) {
+    for (auto& v : values)
+        v.clear();
+    int err = 0;
+    int fd = OpenRegular(archive.resolve(kHeaderFile), O_RDONLY, &err);
+    if (fd < 0)
+        return {ProblemKind::Error31, SystemErrorNumber(err), 0};
+    struct stat st {};
+    Problem problem;
+    const long long offset = (static_cast<long long>(n) - 1) * kHeaderRecordSize;
+    if (n < 1) {
+        problem = Problem::io(SystemErrorNumber(EINVAL));
+    } else if (::fstat(fd, &st) != 0) {
+        problem = Problem::io(SystemErrorNumber(errno));
+    } else if (static_cast<long long>(st.st_size) > offset) {
+        // A file ending inside the record: the missing bytes read as zero.
+        std::array<unsigned char, kHeaderRecordSize> rec{};
+        size_t got = 0;
+        while (got < rec.size()) {
+            ssize_t r = ::pread(fd, rec.data() + got, rec.size() - got,
+                                static_cast<off_t>(offset + static_cast<long long>(got)));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r < 0) {
+                problem = Problem::io(SystemErrorNumber(errno));
+                break;
+            }
+            if (r == 0)
+                break;
+            got += static_cast<size_t>(r);
+        }
+        if (!problem)
+            for (size_t i = 0; i < values.size(); ++i)
+                values[i] = HeaderFieldValue(rec.data() + i * kHeaderFieldSize);
+    }
+    ::close(fd);
+    return problem;
+}
+
+Problem WriteKopfDatensatz(const Archive& archive, int32_t n, const HeaderValues& values) {
+    int err = 0;
+    int fd = OpenRegular(archive.resolve(kHeaderFile), O_WRONLY, &err);
+    if (fd < 0)
+        return {ProblemKind::Error31, SystemErrorNumber(err), 0};
+    Problem problem;
+    if (n < 1) {
+        problem = Problem::io(SystemErrorNumber(EINVAL));
+    } else {
+        const auto rec = BuildKopfRecord(values);
+        // Written beyond the end the file grows; the gap reads as zero bytes.
+        const off_t offset = static_cast<off_t>(n - 1) * kHeaderRecordSize;
+        size_t done = 0;
+        while (done < rec.size()) {
+            ssize_t w = ::pwrite(fd, rec.data() + done, rec.size() - done,
+                                 offset + static_cast<off_t>(done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                problem = Problem::io(SystemErrorNumber(w < 0 ? errno : EIO));
+                break;
+            }
+            done += static_cast<size_t>(w);
+        }
+    }
+    if (::close(fd) != 0 && !problem)
+        problem = Problem::io(SystemErrorNumber(errno));
+    return problem;
+}
+
+KopfDaten GetKopfDaten(const Archive& archive) {
+    KopfDaten k;
+    ProfileStore ini = DiaIni(archive);
+    ini.BeginBatch();
+    for (int i = 0; i < 8; ++i) {
+        std::string name = ini.ReadListString(kSection, "FELDNAMEN", i, kUnset, kHeaderFieldSize);
+        // "leer" means not set; an empty element (two commas in a row) would leave the
+        // field without a label, so it falls back to the built-in name as well.
+        if (name == kUnset || name.empty())
+            name = std::string(kBuiltInNames[static_cast<size_t>(i)]);
+        k.names[static_cast<size_t>(i)] = name;
+    }
+    for (int f = 0; f < 8; ++f) {
+        const std::string key = std::to_string(f);
+        for (int e = 0; e < 8; ++e) {
+            std::string entry = ini.ReadListString(kSection, key, e, kUnset, kHeaderFieldSize);
+            if (entry != kUnset)
+                k.proposals[static_cast<size_t>(f)].push_back(entry);
+        }
+    }
+    ini.CancelBatch();
+    return k;
+}
+
+bool WriteFeldNamen(const Archive& archive, const std::array<std::string, 8>& names) {
+    ProfileStore ini = DiaIni(archive);
+    ini.BeginBatch();
+    for (int i = 0; i < 8; ++i)
+        ini.WriteListString(kSection, "FELDNAMEN", i, names[static_cast<size_t>(i)]);
+    return ini.CommitBatch();
+}
+
+bool WriteListeNamen(const Archive& archive, int field, const std::vector<std::string>& entries) {
+    if (field < 0 || field > 7)
+        return false;
+    ProfileStore ini = DiaIni(archive);
+    ini.BeginBatch();
+    const std::string key = std::to_string(field);
+    for (size_t i = 0; i < entries.size() && i < 8; ++i)
+        ini.WriteListString(kSection, key, static_cast<int>(i), entries[i]);
+    return ini.CommitBatch();
+}
+
+} // namespace lumo

@@ -1,0 +1,139 @@
+#pragma once
+// A whole program over a temporary archive, for GUI tests: write the archive files,
+// call start(), drive the real main window; dialogs are answered through the message
+// seam (queue answers before the action, read back messages().shown()).
+#include "TestArchive.h"
+
+#include "platform/Help.h"
+#include "platform/Launcher.h"
+#include "platform/Sound.h"
+#include "shell/ClientArea.h"
+#include "shell/Main.h"
+#include "shell/MessageCatalog.h"
+#include "shell/Program.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lumo::test {
+
+class ProgramTest : public ::testing::Test {
+protected:
+    TempArchive archive;
+    std::unique_ptr<Program> program;
+
+    // ---- archive files, written before start()
+    // dias.ddb from records built with RecordBytes.
+    void writeRecords(const std::vector<std::string>& records) const {
+        std::string all;
+        for (const auto& r : records)
+            all += r;
+        archive.write("dias.ddb", all);
+    }
+    // n ordinary records "A01 Dia 1" ... in box 1, with the key A1 in slot 1.
+    void writeSimpleRecords(int n) const {
+        std::vector<std::string> recs;
+        for (int i = 1; i <= n; ++i)
+            recs.push_back(RecordBytes({"A1"}, "A01 Dia " + std::to_string(i), 1));
+        writeRecords(recs);
+    }
+    void writeKeywords(int level,
+                       const std::vector<std::pair<std::string, std::string>>& entries) const {
+        archive.write("keyword" + std::to_string(level), KeywordBytes(entries));
+    }
+    // DIA.INI, lines given without line ends (CR LF added).
+    void writeIni(const std::vector<std::string>& lines) const {
+        std::string text;
+        for (const auto& l : lines)
+            text += l + "\r\n";
+        archive.write("DIA.INI", text);
+    }
+    // DIA.INI with a known number of slides, so start-up does not analyse.
+    void writeIniWithSlides(int dias) const {
+        writeIni({"[LUMORETTA]", "DIAS=" + std::to_string(dias), "SOUND=1"});
+    }
+
+    // ---- program
+    // Creates the program in test mode and runs the start-up; the start is expected to
+    // succeed. The main window is shown (offscreen).
+    Program& start() {
+        program = std::make_unique<Program>(archive.dir(), true);
+        const bool ok = program->Start();
+        EXPECT_TRUE(ok) << "start-up failed";
+        program->main().show();
+        return *program;
+    }
+    // As start(), but returns the result of the start-up without judging it.
+    bool tryStart() {
+        program = std::make_unique<Program>(archive.dir(), true);
+        return program->Start();
+    }
+
+    TForm1& main() { return program->main(); }
+    AppState& state() { return program->state(); }
+    MessageCatalog& messages() { return program->messages(); }
+    SoundCue& sound() { return program->sound(); }
+    Launcher& launcher() { return program->launcher(); }
+    HelpViewer& help() { return program->help(); }
+
+    // ---- driving the window
+    void clickSoftButton(int i) { QTest::mouseClick(main().softButton(i), Qt::LeftButton); }
+    void clickSpeedButton(int i) { QTest::mouseClick(main().speedButton(i), Qt::LeftButton); }
+    // Triggers a menu entry by its caption ("&" included); fails the test when it is missing.
+    void triggerMenu(const QString& caption) {
+        QAction* a = main().findAction(caption);
+        ASSERT_NE(a, nullptr) << caption.toStdString();
+        a->trigger();
+    }
+    void triggerMenu(const char* utf8Caption) { triggerMenu(QString::fromUtf8(utf8Caption)); }
+    // A mouse press at client coordinates of the centre.
+    void pressCentre(Qt::MouseButton button, int x, int y) {
+        QTest::mousePress(main().clientArea(), button, {}, QPoint(x, y));
+        QTest::mouseRelease(main().clientArea(), button, {}, QPoint(x, y));
+    }
+    void clickKeyLabel(int level) {
+        QLabel* l = main().keyCursorLabel(level);
+        QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(2, 2));
+    }
+
+    // ---- what was shown
+    std::vector<ShownDialog> shownOf(ShownDialog::Kind kind) {
+        std::vector<ShownDialog> out;
+        for (const auto& d : messages().shown())
+            if (d.kind == kind)
+                out.push_back(d);
+        return out;
+    }
+    bool errorShown(int n) {
+        for (const auto& d : messages().shown())
+            if (d.kind == ShownDialog::Error && d.number == n)
+                return true;
+        return false;
+    }
+    QString statusLineText() { return main().statusLine()->text(); }
+    QStringList buttonCaptions() {
+        QStringList out;
+        for (int i = 1; i <= 5; ++i)
+            out << main().softButton(i)->text();
+        return out;
+    }
+    void clearRecords() {
+        messages().clearShown();
+        sound().clearRecord();
+        launcher().clearRecord();
+    }
+
+    void TearDown() override { program.reset(); }
+};
+
+} // namespace lumo::test
