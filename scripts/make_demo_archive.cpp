@@ -2,8 +2,8 @@
 //   lumo_demo_archive <targetdir> [<datadir>] [--slides N] [--memos M] [--seed S]
 #include "store/DemoArchive.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>

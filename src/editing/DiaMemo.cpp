@@ -347,7 +347,7 @@ void TFormMemo::CopyToReport(bool startAnew) {
     main_.sound().PlaySoundCue(QStringLiteral("click006"), 0);
     Problem p;
     if (startAnew)
-        p = WriteMemoListHeader(archive);
+        p = WriteMemoListHeader(archive, clock_);
     if (!p)
         p = AppendMemoBlock(archive, *n, SplitMemoLines(*bytes));
     if (p)

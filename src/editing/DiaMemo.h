@@ -2,6 +2,8 @@
 // TFormMemo "MEMO": the memo text of one slide (memo/<n>.txt, code page 1252, CR LF),
 // stepping to the neighbouring slides, clipboard exchange, deleting, and copying the
 // stored memo into the report memo.txt.
+#include "search/Reports.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,9 @@ public:
     void SpeedButton9Click();  // append to memo.txt
     void SpeedButton10Click(); // new memo.txt
 
+    // Date and time of the memo.txt head (tests fix them).
+    void setClock(ReportClock clock) { clock_ = std::move(clock); }
+
     bool modified() const { return modified_; }
     void setModified(bool m) { modified_ = m; }
 
@@ -61,6 +66,7 @@ private:
     bool modified_ = false;
     bool loading_ = false;
     bool leaving_ = false;
+    ReportClock clock_;
 
     void ClearEditor();
     void LoadMemo(int32_t number); // editor := file contents (or empty); modified unchanged

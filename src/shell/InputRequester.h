@@ -17,6 +17,7 @@ class MessageCatalog;
 class TInputRequester : public QDialog {
     Q_OBJECT
 public:
+    void reject() override; // Esc is "&Beenden"
     TInputRequester(MessageCatalog& catalog, QWidget* parent = nullptr);
 
     // Prompt text (CR kept) and width of Label2.
@@ -46,7 +47,6 @@ public:
     QPushButton* BitBtn2 = nullptr;
 
 protected:
-    void reject() override; // Esc is "&Beenden"
     void closeEvent(QCloseEvent* event) override;
 
 private:

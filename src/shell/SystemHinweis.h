@@ -13,6 +13,7 @@ class MessageCatalog;
 class THinweis : public QDialog {
     Q_OBJECT
 public:
+    void reject() override; // Esc is "Danke"
     THinweis(MessageCatalog& catalog, QWidget* parent = nullptr);
 
     void Fill(const QString& title, const QString& text, int labelWidth = 270);
@@ -28,7 +29,6 @@ public:
     QPushButton* Button1 = nullptr;
 
 protected:
-    void reject() override; // Esc is "Danke"
     void closeEvent(QCloseEvent* event) override;
 
 private:

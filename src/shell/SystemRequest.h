@@ -26,6 +26,7 @@ QString ScreenText(const QString& text);
 class TRequester : public QDialog {
     Q_OBJECT
 public:
+    void reject() override; // Esc: "Nein" in the question, "Danke" in the notice
     TRequester(MessageCatalog& catalog, QWidget* parent = nullptr);
 
     // Fills title and message; `question` shows BitBtn2 "Nein" and captions BitBtn1 "Ja",
@@ -46,7 +47,6 @@ public:
     QPushButton* BitBtn2 = nullptr;
 
 protected:
-    void reject() override; // Esc: "Nein" in the question, "Danke" in the notice
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -17,7 +17,9 @@ public:
     // Turns a bare archive name ("dias.ddb", "KEYWORD1", "memo/12.txt", "bilder/3.bmp")
     // into the path of the existing file whose name matches without regard to case
     // (component by component), or the spelling given when no such file exists.
-    // Backslashes in the name are treated as directory separators.
+    // Backslashes in the name are treated as directory separators. An entry of exactly
+    // the given spelling wins; among several other spellings the first in byte order.
+    // Directory listings are cached while the directory's modification time is unchanged.
     std::filesystem::path resolve(std::string_view bareName) const;
 
     bool exists(std::string_view bareName) const;

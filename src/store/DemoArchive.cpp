@@ -54,18 +54,24 @@ const std::vector<Node>& Tree() {
         {"Landschaft",
          {{"Berge", {{"Alpen", {}}, {"Gipfel", {}}, {"Gletscher", {}}, {"Mittelgebirge", {}}}},
           {"Flüsse", {{"Donau", {}}, {"Mosel", {}}, {"Rhein", {}}, {"Wasserfälle", {}}}},
-          {"Küste", {{"Dünen", {}}, {"Klippen", {}}, {"Leuchttürme", {}}, {"Strand", {}}, {"Watt", {}}}},
+          {"Küste",
+           {{"Dünen", {}}, {"Klippen", {}}, {"Leuchttürme", {}}, {"Strand", {}}, {"Watt", {}}}},
           {"Seen", {{"Bergseen", {}}, {"Bodensee", {}}, {"Stauseen", {}}}},
           {"Wälder", {{"Herbstwald", {}}, {"Laubwald", {}}, {"Nadelwald", {}}}}}},
         {"Natur",
-         {{"Blumen", {{"Alpenblumen", {}}, {"Orchideen", {}}, {"Rosen", {}}, {"Sonnenblumen", {}},
-                      {"Tulpen", {}}}},
+         {{"Blumen",
+           {{"Alpenblumen", {}},
+            {"Orchideen", {}},
+            {"Rosen", {}},
+            {"Sonnenblumen", {}},
+            {"Tulpen", {}}}},
           {"Bäume", {{"Eichen", {}}, {"Kastanien", {}}, {"Obstbäume", {}}}},
-          {"Himmel", {{"Gewitter", {}}, {"Regenbogen", {}}, {"Sonnenuntergang", {}}, {"Wolken", {}}}},
+          {"Himmel",
+           {{"Gewitter", {}}, {"Regenbogen", {}}, {"Sonnenuntergang", {}}, {"Wolken", {}}}},
           {"Jahreszeiten", {{"Frühling", {}}, {"Herbst", {}}, {"Sommer", {}}, {"Winter", {}}}}}},
         {"Reise",
-         {{"Deutschland", {{"Berlin", {}}, {"Dresden", {}}, {"Hamburg", {}}, {"Köln", {}},
-                           {"München", {}}}},
+         {{"Deutschland",
+           {{"Berlin", {}}, {"Dresden", {}}, {"Hamburg", {}}, {"Köln", {}}, {"München", {}}}},
           {"Frankreich", {{"Bretagne", {}}, {"Paris", {}}, {"Provence", {}}}},
           {"Italien", {{"Rom", {}}, {"Sizilien", {}}, {"Toskana", {}}, {"Venedig", {}}}},
           {"Länder in Übersee", {{"Kanada", {}}, {"Südafrika", {}}, {"USA Westküste", {}}}},
@@ -182,8 +188,8 @@ std::filesystem::path FindNoCase(const std::filesystem::path& dir, std::string_v
     return a.resolve(name);
 }
 
-const char* const kPhrases[] = {"Urlaub %s", "%s im Sommer", "%s im Frühling", "Ausflug %s",
-                                "%s am Abend", "%s bei Regen", "%s %d",  "Blick auf %s",
+const char* const kPhrases[] = {"Urlaub %s",   "%s im Sommer", "%s im Frühling", "Ausflug %s",
+                                "%s am Abend", "%s bei Regen", "%s %d",          "Blick auf %s",
                                 "%s mit Oma",  "Wanderung %s", "%s, Detail"};
 
 std::string InfoPhrase(Rng& rng, const std::string& keyText) {
@@ -315,20 +321,26 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
             info = std::string(kFreeSlotMarker);
             ++result.freeSlots;
         } else {
-            const Keyword& a = level1[static_cast<size_t>(rng.below(static_cast<int>(level1.size())))];
-            const Keyword& b = a.children[static_cast<size_t>(rng.below(static_cast<int>(a.children.size())))];
-            const Keyword& c = b.children[static_cast<size_t>(rng.below(static_cast<int>(b.children.size())))];
+            const Keyword& a =
+                level1[static_cast<size_t>(rng.below(static_cast<int>(level1.size())))];
+            const Keyword& b =
+                a.children[static_cast<size_t>(rng.below(static_cast<int>(a.children.size())))];
+            const Keyword& c =
+                b.children[static_cast<size_t>(rng.below(static_cast<int>(b.children.size())))];
             std::vector<std::string> chosen = {Pad6(c.code), Pad6(b.code), Pad6(a.code)};
             int wanted = 1 + rng.below(8);
             while (static_cast<int>(chosen.size()) < wanted) {
-                const Keyword& x = level1[static_cast<size_t>(rng.below(static_cast<int>(level1.size())))];
-                const Keyword& y = x.children[static_cast<size_t>(rng.below(static_cast<int>(x.children.size())))];
+                const Keyword& x =
+                    level1[static_cast<size_t>(rng.below(static_cast<int>(level1.size())))];
+                const Keyword& y =
+                    x.children[static_cast<size_t>(rng.below(static_cast<int>(x.children.size())))];
                 const Keyword* pick = &x;
                 int depth = rng.below(3);
                 if (depth >= 1)
                     pick = &y;
                 if (depth == 2)
-                    pick = &y.children[static_cast<size_t>(rng.below(static_cast<int>(y.children.size())))];
+                    pick = &y.children[static_cast<size_t>(
+                        rng.below(static_cast<int>(y.children.size())))];
                 std::string code = Pad6(pick->code);
                 if (std::find(chosen.begin(), chosen.end(), code) == chosen.end())
                     chosen.push_back(code);
@@ -350,8 +362,8 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
     }
 
     // Header data for about a third of the active slides; the gaps read as empty values.
-    static const char* const cameras[] = {"Nikon F50", "Canon AE-1", "Minolta X-700", "Leica R4",
-                                          "Praktica MTL 5", "Olympus OM-2"};
+    static const char* const cameras[] = {"Nikon F50", "Canon AE-1",     "Minolta X-700",
+                                          "Leica R4",  "Praktica MTL 5", "Olympus OM-2"};
     static const char* const lenses[] = {"50mm 1:1,8", "28mm 1:2,8", "135mm 1:3,5", "Zoom 35-105"};
     static const char* const filters[] = {"UV", "Skylight", "Polfilter", "Grauverlauf"};
     static const char* const films[] = {"Kodachrome 64", "Fujichrome 100", "Agfachrome 200",
@@ -370,7 +382,7 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
         v[4] = rng.below(5) ? "24x36" : "6x6";
         v[5] = exposures[rng.below(5)];
         v[6] = apertures[rng.below(5)];
-        char date[16];
+        char date[40];
         std::snprintf(date, sizeof date, "%02d.%02d.%02d", 1 + rng.below(28), 1 + rng.below(12),
                       62 + rng.below(38));
         v[7] = date;
@@ -436,16 +448,18 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
     for (int32_t n = 1; n <= slides; ++n)
         if (active[static_cast<size_t>(n)])
             activeList.push_back(n);
-    int32_t memos = options.memos < 0 ? static_cast<int32_t>(activeList.size() / 8)
-                                      : std::min<int32_t>(options.memos,
-                                                          static_cast<int32_t>(activeList.size()));
+    int32_t memos = options.memos < 0
+                        ? static_cast<int32_t>(activeList.size() / 8)
+                        : std::min<int32_t>(options.memos, static_cast<int32_t>(activeList.size()));
+    // Resolved once: looking up each new name would list the growing directory every time.
+    const std::filesystem::path memoDir = archive.resolve("memo");
     for (int32_t i = 0; i < memos; ++i) {
         int32_t n = activeList[static_cast<size_t>(
             static_cast<long long>(i) * static_cast<long long>(activeList.size()) / memos)];
         std::string text = MemoText(rng, n, infos[static_cast<size_t>(n)]);
         // New files in a fresh directory: written directly, a temporary file per memo
         // would only slow down archives with tens of thousands of them.
-        std::ofstream out(archive.resolve("memo/" + std::to_string(n) + ".txt"),
+        std::ofstream out(memoDir / (std::to_string(n) + ".txt"),
                           std::ios::binary | std::ios::trunc);
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         if (!out) {

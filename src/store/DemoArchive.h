@@ -8,15 +8,15 @@
 namespace lumo {
 
 struct DemoOptions {
-    int32_t slides = 400;  // records in dias.ddb (some of them free slots)
-    int32_t memos = -1;    // memo files; -1: one for about every eighth slide
+    int32_t slides = 400;          // records in dias.ddb (some of them free slots)
+    int32_t memos = -1;            // memo files; -1: one for about every eighth slide
     std::filesystem::path dataDir; // sounds/, tips/, bilder/, DIA.HLP, dia.bmp to copy (optional)
     uint64_t seed = 19990607;
 };
 
 struct DemoResult {
     bool ok = false;
-    std::string error;     // what failed, for the command line tool
+    std::string error; // what failed, for the command line tool
     int32_t activeSlides = 0;
     int32_t freeSlots = 0;
     int32_t memos = 0;

@@ -102,8 +102,8 @@ int WriteFileAtomically(const std::filesystem::path& path, std::string_view data
 
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat st {};
-    mode_t mode = (::stat(target.c_str(), &st) == 0) ? (st.st_mode & 07777)
-                                                     : (0666 & ~CurrentUmask());
+    mode_t mode =
+        (::stat(target.c_str(), &st) == 0) ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
     int e = 0;
     if (::fchmod(fd, mode) != 0 && errno != EPERM)
         e = errno;

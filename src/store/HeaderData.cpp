@@ -2,8 +2,8 @@
 
 #include "store/Profile.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -31,8 +31,12 @@ std::vector<KeywordEntry> ParseKeywordFile(std::string_view data) {
     return entries;
 }
 
-std::string KeywordFileName(int level) { return "keyword" + std::to_string(level); }
-std::string KeywordOldFileName(int level) { return KeywordFileName(level) + ".old"; }
+std::string KeywordFileName(int level) {
+    return "keyword" + std::to_string(level);
+}
+std::string KeywordOldFileName(int level) {
+    return KeywordFileName(level) + ".old";
+}
 
 LevelLists::LevelLists() {
     levels[0].currentCode = "--";
@@ -91,7 +95,7 @@ Problem LoadLevelList(const Archive& archive, LevelLists& lists, int level, int 
 }
 
 const std::vector<KeywordEntry>* KeywordCache::entries(const Archive& archive, int level,
-                                                        Problem& problem) {
+                                                       Problem& problem) {
     problem = {};
     if (level < 1 || level > 3) {
         problem = {ProblemKind::KeywordOpenFailed, SystemErrorNumber(EINVAL), level};

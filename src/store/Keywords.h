@@ -15,8 +15,8 @@
 namespace lumo {
 
 struct KeywordEntry {
-    std::string text; // bytes up to the LF (a CR stays part of the text)
-    std::string code; // bytes of the code line up to its LF
+    std::string text;  // bytes up to the LF (a CR stays part of the text)
+    std::string code;  // bytes of the code line up to its LF
     size_t offset = 0; // byte offset of the entry's first byte
 };
 

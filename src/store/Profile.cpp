@@ -13,7 +13,9 @@ constexpr size_t kListValueLimit = 32764;
 constexpr size_t kListElementLimit = 255;
 constexpr size_t kIntegerBuffer = 32;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -261,9 +263,8 @@ int32_t ProfileStore::ReadInteger(std::string_view section, std::string_view key
     return ProfileInteger(ReadString(section, key, "", kIntegerBuffer), def);
 }
 
-std::string ProfileStore::ReadListString(std::string_view section, std::string_view key,
-                                         int index, std::string_view def,
-                                         size_t bufferSize) const {
+std::string ProfileStore::ReadListString(std::string_view section, std::string_view key, int index,
+                                         std::string_view def, size_t bufferSize) const {
     auto elements = SplitListValue(ReadString(section, key, "", kListValueLimit));
     std::string result(def);
     if (index >= 0 && static_cast<size_t>(index) < elements.size())

@@ -32,8 +32,8 @@ public:
     void SetIniFile(std::filesystem::path file) { file_ = std::move(file); }
     const std::filesystem::path& iniFile() const { return file_; }
 
-    std::string ReadString(std::string_view section, std::string_view key,
-                           std::string_view def, size_t bufferSize) const;
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
+                           size_t bufferSize) const;
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
 

@@ -10,8 +10,8 @@ namespace {
 
 constexpr std::string_view kMain = "LUMORETTA";
 constexpr std::string_view kBackup = "BACKUP";
-constexpr std::array<std::string_view, 5> kBackupKeys = {"DIASDDB", "KEYSDDB", "KOPFDDB",
-                                                         "MEMODDB", "BMPSDDB"};
+constexpr std::array<std::string_view, 5> kBackupKeys = {"DIASDDB", "KEYSDDB", "KOPFDDB", "MEMODDB",
+                                                         "BMPSDDB"};
 constexpr size_t kTextBuffer = 255;
 
 // A whole decimal number (optional sign, digits, surrounding blanks allowed), else nullopt.

@@ -99,7 +99,9 @@ bool WriteAt(int fd, const unsigned char* buf, size_t size, off_t offset) {
     return true;
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string UpperAscii(std::string_view s) {
     std::string r(s);
@@ -111,7 +113,7 @@ std::string UpperAscii(std::string_view s) {
 int32_t RecordsForSize(long long size) {
     // Rounded to the nearest whole record; a tail of 41 bytes or more counts as one
     // (short) record, which reads as if padded with zero bytes.
-    long long n = (size + kRecordSize / 2) / kRecordSize;
+    long long n = size / kRecordSize;
     return static_cast<int32_t>(std::min<long long>(n, INT32_MAX));
 }
 
@@ -255,8 +257,7 @@ Problem WriteSlide(const Archive& archive, int32_t n, const CurrentSlideData& sl
     if (n < 1 || n > limit)
         return Problem::io(SystemErrorNumber(EINVAL));
     SlideRecord rec = SlideRecord::Build(slide.storedKeys, slide.infoText, slide.boxNumber);
-    if (!WriteAt(fd.get(), rec.bytes.data(), kRecordSize,
-                 static_cast<off_t>(n - 1) * kRecordSize))
+    if (!WriteAt(fd.get(), rec.bytes.data(), kRecordSize, static_cast<off_t>(n - 1) * kRecordSize))
         return Problem::io(SystemErrorNumber(errno));
     return {};
 }
@@ -330,14 +331,14 @@ Problem AnalyseArchive(const Archive& archive, std::string_view marker, Counters
     }
     const std::string upper = UpperAscii(marker);
     int32_t freeSlots = 0;
-    Problem p = ForEachRecord(archive, 1, counters.totalRecords,
-                              [&](int32_t n, const SlideRecord& rec) {
-                                  if (IsFreeSlot(rec, upper))
-                                      ++freeSlots;
-                                  if (progress && (n % 1000 == 0 || n == counters.totalRecords))
-                                      progress(n);
-                                  return true;
-                              });
+    Problem p =
+        ForEachRecord(archive, 1, counters.totalRecords, [&](int32_t n, const SlideRecord& rec) {
+            if (IsFreeSlot(rec, upper))
+                ++freeSlots;
+            if (progress && (n % 1000 == 0 || n == counters.totalRecords))
+                progress(n);
+            return true;
+        });
     if (p.kind == ProblemKind::Error31)
         return {ProblemKind::ArchiveOpenFailed, p.sysError, 0};
     if (p)
@@ -355,7 +356,7 @@ int32_t PrecomputedBox(int32_t n, int32_t magazin, int32_t kasten, bool vorberec
         // The smallest whole number not below n / (M*K). Done in integers: the program's
         // "+ 0.99999999999999999" trick needs extended precision that long double does
         // not have on every platform, and for these operands both give the same result.
-        return static_cast<int32_t>((static_cast<long long>(n) + mk - 1) / mk);
+        return static_cast<int32_t>((static_cast<long long>(n) + mk) / mk);
     }
     long double q = static_cast<long double>(n) / static_cast<long double>(mk);
     long double r = std::trunc(q + 0.99999999999999999L);

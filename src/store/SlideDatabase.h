@@ -31,7 +31,13 @@ struct SlideRecord {
                              int32_t box);
 };
 
-// TotalRecords := round(size / 82). Problem::Error31 when dias.ddb cannot be opened.
+// TotalRecords := round(size / 82): a tail of 41..81 bytes counts as one more (short)
+// record, which reads as if padded with zero bytes; a tail of 1..40 bytes is not counted
+// (the next appended record overwrites it). Problem::Error31 when dias.ddb cannot be opened.
+// The readers (CountRecords, ReadSlide, AnalyseArchive, ForEachRecord) open dias.ddb for
+// reading only, so a write-protected archive can still be browsed and searched; WriteSlide
+// alone needs write access. Anything but a regular file counts as a file that cannot be
+// opened.
 Problem CountRecords(const Archive& archive, Counters& counters);
 
 // Reads record n (1-based) into `slide`, resets `keys` and resolves the stored keys
@@ -40,12 +46,14 @@ Problem CountRecords(const Archive& archive, Counters& counters);
 Problem ReadSlide(const Archive& archive, int32_t n, CurrentSlideData& slide, KeySelection& keys,
                   KeywordCache* cache = nullptr);
 
-// Resolves slide.storedKeys into keys (step 6 of ReadSlide) using the keyword files.
+// Resolves slide.storedKeys into keys using the keyword files. A slot is counted once even
+// when a damaged file holds its code twice (the last entry found gives the name).
 Problem ResolveKeys(const Archive& archive, const CurrentSlideData& slide, KeySelection& keys,
                     KeywordCache* cache = nullptr);
 
 // Writes CurrentSlideData as record n (n = TotalRecords + 1 appends).
-// Error31 when dias.ddb cannot be opened for writing (nothing written).
+// Error31 when dias.ddb cannot be opened for writing (nothing written; the file is never
+// created here). Problem::Io for n < 1 or n beyond the record after the last one.
 Problem WriteSlide(const Archive& archive, int32_t n, const CurrentSlideData& slide);
 
 // Counts free slots over records 1..counters.totalRecords; sets freeSlots and activeSlides.
@@ -53,7 +61,8 @@ Problem WriteSlide(const Archive& archive, int32_t n, const CurrentSlideData& sl
 Problem AnalyseArchive(const Archive& archive, std::string_view marker, Counters& counters,
                        const std::function<void(int32_t)>& progress = {});
 
-// True when the record text (up to NUL) contains the marker (a..z folded) or slot 1 is EmptyKeyCode.
+// True when the record text (up to NUL) contains the marker (a..z folded) or slot 1 is
+// EmptyKeyCode.
 bool IsFreeSlot(const SlideRecord& rec, std::string_view upperMarker);
 
 // Box and position rule for new slides.

@@ -394,7 +394,7 @@ TEST_F(SlideEntry, KeyEditorDropsUncheckedKeysAndCanEmptyAll) {
         EXPECT_TRUE(d.CheckBox[3]->isChecked());
         EXPECT_FALSE(d.CheckBox[4]->isEnabled());
         EXPECT_EQ(d.CheckBox[4]->text(), QStringLiteral("?"));
-        QTest::mouseClick(d.CheckBox[0], Qt::LeftButton);
+        QTest::mouseClick(d.CheckBox[0], Qt::LeftButton, {}, QPoint(8, 11)); // on the box
         d.CheckBox[2]->setChecked(false);
         QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
         EXPECT_TRUE(d.isVisible());

@@ -274,8 +274,9 @@ TEST_F(MainModesTest, ToolButtonHints) {
         if (i == 12)
             continue;
         EXPECT_LT(main().speedButton(i)->geometry().right(), 425) << i;
-        if (i > 1 && i != 13)
+        if (i > 1 && i != 13) {
             EXPECT_GT(main().speedButton(i)->x(), main().speedButton(i - 1)->geometry().right());
+        }
     }
     EXPECT_EQ(main().progressBar()->geometry(), QRect(425, 7, 203, 16));
 }

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <map>
 
@@ -251,7 +252,7 @@ TEST_F(MessagesTest, EscapeOnTheQuestionMeansNo) {
     // The user leaves the question with Esc: no stale "Ja" remains.
     TRequester* r = catalog.requester();
     r->Fill(U("Bitte bestätigen Sie die Anweisung"), U("Frage"), true);
-    r->reject();
+    QTest::keyClick(r, Qt::Key_Escape);
     EXPECT_FALSE(state.confirmAnswer);
 }
 

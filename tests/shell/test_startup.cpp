@@ -4,7 +4,9 @@
 #include "store/SlideTypes.h"
 
 #include <QGuiApplication>
+#include <QProgressBar>
 #include <QScreen>
+#include <QScrollBar>
 
 using namespace lumo;
 using namespace lumo::test;

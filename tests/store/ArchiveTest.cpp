@@ -1,5 +1,5 @@
-#include "TestArchive.h"
 #include "store/Archive.h"
+#include "TestArchive.h"
 #include "store/FileUtil.h"
 
 #include <csignal>

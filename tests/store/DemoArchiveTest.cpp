@@ -1,5 +1,5 @@
-#include "TestArchive.h"
 #include "store/DemoArchive.h"
+#include "TestArchive.h"
 #include "store/HeaderData.h"
 #include "store/Keywords.h"
 #include "store/Settings.h"
@@ -160,7 +160,10 @@ TEST(DemoArchiveTest, DeterministicAndSized) {
 }
 
 TEST(DemoArchiveTest, Latin1FromUtf8) {
-    EXPECT_EQ(Latin1FromUtf8("Gebäude Übersee Straße"), "Geb\xe4ude \xdc" "bersee Stra\xdf" "e");
-    EXPECT_EQ(Latin1FromUtf8("a–b €"), "a\x96" "b \x80");
+    EXPECT_EQ(Latin1FromUtf8("Gebäude Übersee Straße"), "Geb\xe4ude \xdc"
+                                                        "bersee Stra\xdf"
+                                                        "e");
+    EXPECT_EQ(Latin1FromUtf8("a–b €"), "a\x96"
+                                       "b \x80");
     EXPECT_EQ(Latin1FromUtf8("日"), "?");
 }

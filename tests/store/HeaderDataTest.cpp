@@ -1,5 +1,5 @@
-#include "TestArchive.h"
 #include "store/HeaderData.h"
+#include "TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -116,7 +116,7 @@ TEST(HeaderDataTest, CannotOpenIsError31) {
 }
 
 TEST(HeaderDataTest, FieldValueStopsAtNulOrFifteen) {
-    const unsigned char withNul[15] = {'A', 'B', 0, 'C', ' ', ' ', ' ', ' ',
+    const unsigned char withNul[15] = {'A', 'B', 0,   'C', ' ', ' ', ' ', ' ',
                                        ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     EXPECT_EQ(HeaderFieldValue(withNul), "AB");
     unsigned char full[16];
@@ -129,7 +129,7 @@ TEST(KopfDatenTest, NamesAndProposals) {
     Archive a(t.dir());
     KopfDaten k = GetKopfDaten(a); // no DIA.INI
     EXPECT_EQ(k.names, (std::array<std::string, 8>{"Kamera", "Objektiv", "Filter", "Filmtyp",
-                                                    "Format", "Belichtung", "Blende", "Datum"}));
+                                                   "Format", "Belichtung", "Blende", "Datum"}));
     for (const auto& p : k.proposals)
         EXPECT_TRUE(p.empty());
 
@@ -151,8 +151,8 @@ TEST(KopfDatenTest, NamesAndProposals) {
 TEST(KopfDatenTest, WriteNamesAndLists) {
     TempArchive t;
     Archive a(t.dir());
-    ASSERT_TRUE(WriteFeldNamen(a, {"Kamera", "Objektiv", "Filter", "Filmtyp", "Format",
-                                   "Belichtung", "Blende", "Datum"}));
+    ASSERT_TRUE(WriteFeldNamen(
+        a, {"Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung", "Blende", "Datum"}));
     ASSERT_TRUE(WriteListeNamen(a, 3, {"Kodachrome", "Fuji"}));
     EXPECT_EQ(t.read("DIA.INI"),
               "[KOPFDATA]\r\nFELDNAMEN=Kamera,Objektiv,Filter,Filmtyp,Format,Belichtung,Blende,"

@@ -1,6 +1,6 @@
+#include "store/Keywords.h"
 #include "TestArchive.h"
 #include "store/FileUtil.h"
-#include "store/Keywords.h"
 
 #include <gtest/gtest.h>
 
@@ -74,9 +74,8 @@ void WriteTree(const TempArchive& t) {
                                       {"Pyrenaeen-Hochgebirge", "B1P1"},
                                       {"Waise", "X1W1"},
                                       {"Blumen", "N1B1"}}));
-    t.write("keyword3", KeywordBytes({{"Gletscher", "B1A1G1"},
-                                      {"Matterhorn", "B1A1M1"},
-                                      {"Rosen", "N1B1R1"}}));
+    t.write("keyword3",
+            KeywordBytes({{"Gletscher", "B1A1G1"}, {"Matterhorn", "B1A1M1"}, {"Rosen", "N1B1R1"}}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "TestArchive.h"
 #include "store/Profile.h"
+#include "TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,10 @@ TEST(IniDocumentTest, KeepsEveryLineAndWritesCrLf) {
 }
 
 TEST(IniDocumentTest, MatchesWithoutRegardToCaseAndReplacesInPlace) {
-    IniDocument doc = IniDocument::Parse("[lumoretta]\r\nDias=12\r\nKASTEN = 2 \r\n[Backup]\r\nAUTO=1\r\n");
+    IniDocument doc =
+        IniDocument::Parse("[lumoretta]\r\nDias=12\r\nKASTEN = 2 \r\n[Backup]\r\nAUTO=1\r\n");
     EXPECT_EQ(doc.get("LUMORETTA", "DIAS"), "12");
-    EXPECT_EQ(doc.get("Lumoretta", "kasten"), "2"); // blanks around key and value dropped
+    EXPECT_EQ(doc.get("Lumoretta", "kasten"), "2");        // blanks around key and value dropped
     EXPECT_EQ(doc.get("LUMORETTA", "AUTO"), std::nullopt); // belongs to another section
     doc.set("LUMORETTA", "DIAS", "13");
     doc.set("BACKUP", "auto", "0");
@@ -28,8 +29,7 @@ TEST(IniDocumentTest, MatchesWithoutRegardToCaseAndReplacesInPlace) {
 }
 
 TEST(IniDocumentTest, CreatesMissingKeysAndSections) {
-    IniDocument doc =
-        IniDocument::Parse("[A]\r\nx=1\r\n; Notiz\r\n\r\n[B]\r\n[C]\r\nz=3\r\n");
+    IniDocument doc = IniDocument::Parse("[A]\r\nx=1\r\n; Notiz\r\n\r\n[B]\r\n[C]\r\nz=3\r\n");
     doc.set("A", "y", "2");   // after the last key line of [A], before comment and blank
     doc.set("B", "q", "9");   // section without keys: right after its header
     doc.set("NEU", "k", "v"); // new section at the end
@@ -137,7 +137,7 @@ TEST(ProfileStoreTest, BatchWritesTheFileOnce) {
     p.BeginBatch();
     EXPECT_TRUE(p.WriteString("K001", "T1", "neu"));
     EXPECT_TRUE(p.WriteString("K001", "T2", "Thema"));
-    EXPECT_EQ(p.ReadString("K001", "T1", "", 255), "neu"); // reads see the batch
+    EXPECT_EQ(p.ReadString("K001", "T1", "", 255), "neu");                  // reads see the batch
     EXPECT_EQ(t.read("KASTEN.INI"), "; Etiketten\r\n[K001]\r\nT1=alt\r\n"); // not yet written
     ASSERT_TRUE(p.CommitBatch());
     EXPECT_EQ(t.read("KASTEN.INI"), "; Etiketten\r\n[K001]\r\nT1=neu\r\nT2=Thema\r\n");

@@ -1,5 +1,5 @@
-#include "TestArchive.h"
 #include "store/Settings.h"
+#include "TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -48,10 +48,11 @@ TEST(LoadSettingsTest, MissingFileGivesDefaults) {
 
 TEST(LoadSettingsTest, AllKeys) {
     TempArchive t;
-    Loaded l = LoadFrom(t, "[LUMORETTA]\r\nDIAS=387\r\nDRUCKER=1\r\nTIP=4\r\nBMPBILD=bilder\\x.bmp\r\n"
-                           "FENSTER=120,35\r\nKASTEN=4\r\nMAGAZIN=36\r\nSOUND=0\r\n"
-                           "VORBERECHNUNG=0\r\nEDITOR=kate\r\n[BACKUP]\r\nAUTO=1\r\nDIASDDB=1\r\n"
-                           "KEYSDDB=0\r\nKOPFDDB=1\r\nMEMODDB=2\r\nBMPSDDB=1\r\n");
+    Loaded l =
+        LoadFrom(t, "[LUMORETTA]\r\nDIAS=387\r\nDRUCKER=1\r\nTIP=4\r\nBMPBILD=bilder\\x.bmp\r\n"
+                    "FENSTER=120,35\r\nKASTEN=4\r\nMAGAZIN=36\r\nSOUND=0\r\n"
+                    "VORBERECHNUNG=0\r\nEDITOR=kate\r\n[BACKUP]\r\nAUTO=1\r\nDIASDDB=1\r\n"
+                    "KEYSDDB=0\r\nKOPFDDB=1\r\nMEMODDB=2\r\nBMPSDDB=1\r\n");
     EXPECT_EQ(l.c.activeSlides, 387);
     EXPECT_TRUE(l.s.printer);
     EXPECT_EQ(l.s.tipNumber, 4);
@@ -165,8 +166,8 @@ TEST(BoxLabelTest, ReadWithDefaultsAndRange) {
     EXPECT_EQ(m, "MagazinText");
     EXPECT_EQ(th, "ThematikText");
 
-    t.write("KASTEN.INI", "[K003]\r\nT1=Urlaub K\xfcste\r\n[k042]\r\nT2=" + std::string(300, 'z') +
-                              "\r\n");
+    t.write("KASTEN.INI",
+            "[K003]\r\nT1=Urlaub K\xfcste\r\n[k042]\r\nT2=" + std::string(300, 'z') + "\r\n");
     ReadBoxLabel(a, 3, m, th);
     EXPECT_EQ(m, "Urlaub K\xfcste");
     EXPECT_EQ(th, "ThematikText");

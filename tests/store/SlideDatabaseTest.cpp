@@ -1,7 +1,7 @@
+#include "store/SlideDatabase.h"
 #include "TestArchive.h"
 #include "store/FileUtil.h"
 #include "store/Keywords.h"
-#include "store/SlideDatabase.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -24,7 +24,9 @@ SlideRecord FromBytes(std::string_view b) {
     return r;
 }
 
-std::string Spaces(size_t n) { return std::string(n, ' '); }
+std::string Spaces(size_t n) {
+    return std::string(n, ' ');
+}
 
 CurrentSlideData Slide(std::array<std::string, 8> keys, std::string info, int box) {
     CurrentSlideData s;
@@ -38,16 +40,15 @@ CurrentSlideData Slide(std::array<std::string, 8> keys, std::string info, int bo
 void WriteKeywordTree(const TempArchive& t) {
     t.write("keyword1", KeywordBytes({{"Berge", "B1"}, {"Natur", "N1"}}));
     t.write("keyword2", KeywordBytes({{"Alpen", "B1A1"}, {"Blumen", "N1B1"}}));
-    t.write("keyword3",
-            KeywordBytes({{"Gletscherspalte im Eis", "B1A1G1"}, {"Rosen", "N1B1R1"}}));
+    t.write("keyword3", KeywordBytes({{"Gletscherspalte im Eis", "B1A1G1"}, {"Rosen", "N1B1R1"}}));
 }
 
 } // namespace
 
 TEST(SlideRecordTest, BuildPlacesEveryFieldAsTheRecordTableSays) {
-    SlideRecord r = SlideRecord::Build(
-        {"B1    ", "B1C1  ", "B1C1D1", "00    ", "N1", "", "ABCDEFGH", "X"}, "A05 Urlaub Toskana",
-        300);
+    SlideRecord r =
+        SlideRecord::Build({"B1    ", "B1C1  ", "B1C1D1", "00    ", "N1", "", "ABCDEFGH", "X"},
+                           "A05 Urlaub Toskana", 300);
     std::string expected;
     expected += "B1    ";
     expected += "B1C1  ";
@@ -55,7 +56,7 @@ TEST(SlideRecordTest, BuildPlacesEveryFieldAsTheRecordTableSays) {
     expected += "00    ";
     expected += std::string("N1\0", 3) + Spaces(3); // short code: NUL inside the slot
     expected += std::string("\0", 1) + Spaces(5);   // empty code
-    expected += "ABCDEF";                            // cut to six bytes
+    expected += "ABCDEF";                           // cut to six bytes
     expected += std::string("X\0", 2) + Spaces(4);
     expected += "A05 Urlaub Toskana";
     expected += '\0';
@@ -150,7 +151,7 @@ TEST(ReadSlideTest, ResolvesKeysThroughTheThreeFiles) {
     EXPECT_EQ(k.count, 4);
     EXPECT_EQ(k.entries[0].code, "B1A1G1");
     EXPECT_EQ(k.entries[0].name, "Gletscherspalte im"); // cut to 18
-    EXPECT_EQ(k.entries[1].code, kEmptyKeyCode);         // in no file: no name, empty code
+    EXPECT_EQ(k.entries[1].code, kEmptyKeyCode);        // in no file: no name, empty code
     EXPECT_EQ(k.entries[1].name, "");
     EXPECT_EQ(k.entries[2].code, "B1A1"); // level 2: 4 characters, no padding
     EXPECT_EQ(k.entries[2].name, "Alpen");
@@ -170,7 +171,7 @@ TEST(ReadSlideTest, ComparisonCodesArePaddedPerLevel) {
     t.write("keyword2", KeywordBytes({{"Alpen", "B1A1"}}));
     t.write("keyword3", "");
     std::string rec = RecordBytes({"B1A1G1", "B1A1", "B1", "B1A1", "B1"}, "A01", 0);
-    rec[14] = '\0'; // slot 3: "B1" then NUL
+    rec[14] = '\0';    // slot 3: "B1" then NUL
     rec[18 + 2] = 'x'; // slot 4 becomes "B1x1  ", a code in no file
     t.write("dias.ddb", rec);
     Archive a(t.dir());
@@ -212,7 +213,7 @@ TEST(ReadSlideTest, MissingKeywordFileStopsResolvingThere) {
     EXPECT_EQ(p.kind, ProblemKind::KeywordOpenFailed);
     EXPECT_EQ(p.level, 2);
     EXPECT_EQ(p.sysError, 2);
-    EXPECT_EQ(k.entries[0].code, "B1A1G1"); // keyword3 came first
+    EXPECT_EQ(k.entries[0].code, "B1A1G1");      // keyword3 came first
     EXPECT_EQ(k.entries[2].code, kEmptyKeyCode); // keyword1 was skipped
     EXPECT_EQ(k.count, 1);
 }
@@ -261,9 +262,9 @@ TEST(ReadSlideTest, CacheFollowsChangedFiles) {
     ASSERT_FALSE(ReadSlide(a, 1, s, k, &cache));
     EXPECT_EQ(k.entries[0].name, "Berge");
     // Rewritten the way the program rewrites keyword files (same size, new content).
-    ASSERT_EQ(WriteFileAtomically(t.path("keyword1"),
-                                  KeywordBytes({{"Burgs", "B1"}, {"Natur", "N1"}})),
-              0);
+    ASSERT_EQ(
+        WriteFileAtomically(t.path("keyword1"), KeywordBytes({{"Burgs", "B1"}, {"Natur", "N1"}})),
+        0);
     ASSERT_FALSE(ReadSlide(a, 1, s, k, &cache));
     EXPECT_EQ(k.entries[0].name, "Burgs");
     std::filesystem::remove(t.path("keyword1"));
@@ -277,17 +278,15 @@ TEST(WriteSlideTest, AppendGrowsByExactlyOneRecord) {
     std::string first = RecordBytes({"B1"}, "A01 eins", 1);
     t.write("dias.ddb", first);
     Archive a(t.dir());
-    auto s = Slide({"B1A1G1", "N1B1  ", "00    ", "00    ", "00    ", "00    ", "00    ",
-                    "00    "},
+    auto s = Slide({"B1A1G1", "N1B1  ", "00    ", "00    ", "00    ", "00    ", "00    ", "00    "},
                    "A02 Gletscher", 1);
     ASSERT_FALSE(WriteSlide(a, 2, s));
     std::string bytes = t.read("dias.ddb");
     ASSERT_EQ(bytes.size(), 164u);
     EXPECT_EQ(bytes.substr(0, 82), first);
-    EXPECT_EQ(bytes.substr(82),
-              RecordBytes({"B1A1G1", "N1B1  ", "00    ", "00    ", "00    ", "00    ", "00    ",
-                           "00    "},
-                          "A02 Gletscher", 1));
+    EXPECT_EQ(bytes.substr(82), RecordBytes({"B1A1G1", "N1B1  ", "00    ", "00    ", "00    ",
+                                             "00    ", "00    ", "00    "},
+                                            "A02 Gletscher", 1));
     // Rewriting record 1 changes only record 1.
     ASSERT_FALSE(WriteSlide(a, 1, Slide({"N1    "}, "A01 neu", 3)));
     bytes = t.read("dias.ddb");
@@ -359,10 +358,10 @@ TEST(AnalyseArchiveTest, CountsFreeSlots) {
         return std::vector<std::string>{first, "B1", "B1", "B1", "B1", "B1", "B1", "B1"};
     };
     t.write("dias.ddb",
-            RecordBytes(full("B1"), "A01 normal", 1) +                     // active
-                RecordBytes({"00", "00", "00"}, marker, 1) +               // free (both)
+            RecordBytes(full("B1"), "A01 normal", 1) +                           // active
+                RecordBytes({"00", "00", "00"}, marker, 1) +                     // free (both)
                 RecordBytes(full("B1"), "DIA WURDE ENTNOMMEN / PLATZ FREI", 1) + // ASCII fold
-                RecordBytes({"00", "B1"}, "A04 noch beschriftet", 2) +       // free: slot 1
+                RecordBytes({"00", "B1"}, "A04 noch beschriftet", 2) +           // free: slot 1
                 RecordBytes({"", "00"}, marker, 0) + // slot 1 empty code: text is empty
                 RecordBytes({"B1"}, marker, 0) +     // slot 2 empty code: text ends there
                 RecordBytes(full("B1"), "A06 dia wurde entnommen / platz frei", 2) + // cut at 32
@@ -414,11 +413,11 @@ TEST(PrecomputedTest, BoxAndPositionExamples) {
         int32_t box;
         const char* pos;
     } cases[] = {
-        {1, 50, 2, 1, "A01"},    {50, 50, 2, 1, "A50"},   {51, 50, 2, 1, "B01"},
-        {100, 50, 2, 1, "B50"},  {101, 50, 2, 2, "A01"},  {1, 36, 4, 1, "A01"},
-        {36, 36, 4, 1, "A36"},   {37, 36, 4, 1, "B01"},   {144, 36, 4, 1, "D36"},
-        {145, 36, 4, 2, "A01"},  {9, 5, 1, 2, "A04"},     {99999, 50, 2, 1000, "B49"},
-        {200, 50, 2, 2, "B50"},  {201, 50, 2, 3, "A01"},
+        {1, 50, 2, 1, "A01"},   {50, 50, 2, 1, "A50"},  {51, 50, 2, 1, "B01"},
+        {100, 50, 2, 1, "B50"}, {101, 50, 2, 2, "A01"}, {1, 36, 4, 1, "A01"},
+        {36, 36, 4, 1, "A36"},  {37, 36, 4, 1, "B01"},  {144, 36, 4, 1, "D36"},
+        {145, 36, 4, 2, "A01"}, {9, 5, 1, 2, "A04"},    {99999, 50, 2, 1000, "B49"},
+        {200, 50, 2, 2, "B50"}, {201, 50, 2, 3, "A01"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PrecomputedBox(c.n, c.m, c.k, true), c.box) << c.n << " " << c.m << " " << c.k;
@@ -450,8 +449,8 @@ TEST(ForEachRecordTest, VisitsRecordsAcrossBlocksInOrder) {
     int32_t expected = 1;
     bool allMatch = true;
     ASSERT_FALSE(ForEachRecord(a, 1, total, [&](int32_t n, const SlideRecord& r) {
-        allMatch = allMatch && n == expected &&
-                   r.infoText() == "A01 Dia " + std::to_string(n) && r.box() == (n & 0xFF);
+        allMatch = allMatch && n == expected && r.infoText() == "A01 Dia " + std::to_string(n) &&
+                   r.box() == (n & 0xFF);
         ++expected;
         return true;
     }));
@@ -467,8 +466,8 @@ TEST(ForEachRecordTest, VisitsRecordsAcrossBlocksInOrder) {
     }));
     EXPECT_EQ(seen, (std::vector<int32_t>{799, 800, 801, 802, 803, 804, 805}));
 
-    EXPECT_EQ(ForEachRecord(Archive(t.path("nirgends")), 1, 2, [](int32_t, const SlideRecord&) {
-                  return true;
-              }).kind,
+    EXPECT_EQ(ForEachRecord(Archive(t.path("nirgends")), 1, 2,
+                            [](int32_t, const SlideRecord&) { return true; })
+                  .kind,
               ProblemKind::Error31);
 }

@@ -41,6 +41,11 @@ SearchCommands::SearchCommands(TForm1& main) : main_(main) {
 
 SearchCommands::~SearchCommands() = default;
 
+void SearchCommands::setClock(ReportClock clock) {
+    memo_->setClock(clock);
+    clock_ = std::move(clock);
+}
+
 QString SearchCommands::Editor() const {
     return FromCp1252(main_.state().settings.editor);
 }

@@ -41,7 +41,7 @@ public:
     void RunHeaderDataScan(TForm3& form);
 
     // Date and time of the report heads (tests fix them).
-    void setClock(ReportClock clock) { clock_ = std::move(clock); }
+    void setClock(ReportClock clock);
 
     TForm3* headerDialog() const { return form3_; }
     TForm4* boxDialog() const { return form4_; }

@@ -216,8 +216,11 @@ TEST_F(ResultClicks, MemoEditorSavesStepsAndAsksBeforeLosingChanges) {
         dlg->SpeedButtons[5]->click();
         afterStep = dlg->Memo1->toPlainText();
         EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("6"));
-        // At the last slide "Dia +1" gives error 11.
+        // Slide 7 is the last one: a further "Dia +1" gives error 11.
         dlg->SpeedButtons[5]->click();
+        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("7"));
+        dlg->SpeedButtons[5]->click();
+        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("7"));
         dlg->SpeedButtons[7]->click();
     });
     msg().queue(DialogAnswer::yes());

@@ -143,7 +143,7 @@ TEST_F(SearchGui, TextEditorStartsTheEditorWithTheReport) {
     KeySearch({{"U1", "Urlaub"}});
     ASSERT_EQ(st().screenMode, mode::KeyResults);
     main().softButton(1)->click();
-    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("myedit dialiste.txt")});
+    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("/bin/true dialiste.txt")});
 }
 
 // ------------------------------------------------------------------- info text search
@@ -348,7 +348,7 @@ TEST_F(SearchGui, MemoPrintWritesTheMemosOfAllResultsAndStartsTheEditor) {
         "* A  N  Z  E  I  G  E  N    V  O  N    M  E  M  O  T  E  X  T  E  N *\r\n" + BoxBlank() +
         Divider() + block3 + block6;
     EXPECT_EQ(arc.read("memo.txt"), expected);
-    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("myedit memo.txt")});
+    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("/bin/true memo.txt")});
 }
 
 TEST_F(SearchGui, MemoSearchWithoutResultShowsError3) {
@@ -477,7 +477,7 @@ TEST_F(SearchGui, ShowReportFilesGivesTheEditorOnlyTheFileName) {
     const auto files = shown(ShownDialog::FileDialog);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].title, QString::fromUtf8("Analysedatei auswählen"));
-    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("myedit kasten.txt")});
+    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("/bin/true kasten.txt")});
 
     // Cancelled: nothing is started.
     prog->launcher().clearRecord();
@@ -505,7 +505,7 @@ TEST_F(SearchGui, BoxListAsksToEditAndStartsTheEditor) {
     EXPECT_EQ(questions[0].text, QString::fromUtf8("Die Datei kasten.txt wurde erstellt.\rMöchten "
                                                    "Sie die Datei bearbeiten ?"));
     EXPECT_NE(arc.read("kasten.txt").find("*   7 ! Urlaub 1997"), std::string::npos);
-    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("myedit kasten.txt")});
+    EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("/bin/true kasten.txt")});
     EXPECT_EQ(st().screenMode, mode::Main);
     EXPECT_EQ(st().currentStatus, 0);
     EXPECT_TRUE(main().softButton(1)->isEnabled());

@@ -72,7 +72,7 @@ void SearchGui::WriteArchive(const std::vector<std::string>& records, int active
     arc.write("keyword2", KeywordBytes({{"Blumen", "N1B1"}}));
     arc.write("keyword3", KeywordBytes({{"Rosen", "N1B1R1"}}));
     arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(activeSlides) +
-                             "\r\nEDITOR=myedit\r\nTIP=0\r\nSOUND=1\r\n");
+                             "\r\nEDITOR=/bin/true\r\nTIP=0\r\nSOUND=1\r\n");
     std::string db;
     for (const auto& r : records)
         db += r;
