@@ -121,10 +121,39 @@ std::string ResultColumnHead() {
            Line("*              !           !                                        *");
 }
 
+namespace {
+
+void AppendRightAligned(std::string& s, int64_t value, size_t width) {
+    char buf[24];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    size_t len = static_cast<size_t>(end - buf);
+    if (len < width)
+        s.append(width - len, ' ');
+    s.append(buf, len);
+}
+
+// The result line of a row appended to `out` (scans build whole pages this way).
+void AppendResultLine(const ResultRow& row, std::string& out) {
+    size_t start = out.size();
+    out += "*    ";
+    AppendRightAligned(out, NumberOf(row.box), 5);
+    out += "     !   ";
+    AppendRightAligned(out, NumberOf(row.slide), 5);
+    out += "   ! ";
+    out += row.code;
+    out += row.text;
+    size_t len = out.size() - start;
+    if (len < kBoxWidth - 1)
+        out.append(kBoxWidth - 1 - len, ' ');
+    out += "*\r\n";
+}
+
+} // namespace
+
 std::string ResultLine(const ResultRow& row) {
-    std::string s = "*    " + RightAlign(NumberOf(row.box), 5) + "     !   " +
-                    RightAlign(NumberOf(row.slide), 5) + "   ! " + row.code + row.text;
-    return Line(PadTo(std::move(s), kBoxWidth - 1) + "*");
+    std::string s;
+    AppendResultLine(row, s);
+    return s;
 }
 
 std::string Percent(int32_t found, int32_t total) {
@@ -215,22 +244,22 @@ Problem WriteHeaderDataSearchHeader(const Archive& archive, std::array<std::stri
     return WriteWhole(archive, kResultReportName, HeaderDataSearchHeader(StampOf(clock), criteria));
 }
 
-std::string ResultPageLines(const ResultPage& page) {
-    std::string s;
+void AppendResultPageLines(const ResultPage& page, std::string& out) {
     for (const auto& row : page.rows) {
         if (row.text == kBlankMarker || row.text == kNoResultMarker)
             continue;
-        s += ResultLine(row);
+        AppendResultLine(row, out);
     }
+}
+
+std::string ResultPageLines(const ResultPage& page) {
+    std::string s;
+    s.reserve(kPageRows * (kBoxWidth + 2));
+    AppendResultPageLines(page, s);
     return s;
 }
 
-Problem AppendToReport(const Archive& archive, std::string_view name, std::string_view bytes) {
-    auto path = archive.resolve(name);
-    // The report must exist (its head was written first); appending never creates it.
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0)
-        return Problem::io(SystemErrorNumber(errno));
+int AppendToDescriptor(int fd, std::string_view bytes) {
     struct stat st {};
     off_t before = ::fstat(fd, &st) == 0 ? st.st_size : -1;
     size_t done = 0;
@@ -245,10 +274,20 @@ Problem AppendToReport(const Archive& archive, std::string_view name, std::strin
         }
         done += static_cast<size_t>(w);
     }
-    if (err && before >= 0) {
+    if (err && done > 0 && before >= 0) {
         // Take back a partly written append so the report never ends in half a line.
         [[maybe_unused]] int rc = ::ftruncate(fd, before);
     }
+    return err;
+}
+
+Problem AppendToReport(const Archive& archive, std::string_view name, std::string_view bytes) {
+    auto path = archive.resolve(name);
+    // The report must exist (its head was written first); appending never creates it.
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
+        return Problem::io(SystemErrorNumber(errno));
+    int err = AppendToDescriptor(fd, bytes);
     if (::close(fd) != 0 && !err)
         err = errno;
     return err ? Problem::io(SystemErrorNumber(err)) : Problem{};

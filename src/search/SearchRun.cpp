@@ -14,6 +14,15 @@ namespace {
 
 constexpr size_t kMaxListText = 34;
 
+void AppendZeroPadded(std::string& s, int64_t value, size_t width) {
+    char buf[24];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    size_t len = static_cast<size_t>(end - buf);
+    if (len < width && value >= 0)
+        s.append(width - len, '0');
+    s.append(buf, len);
+}
+
 // Reads fixed-size records of one file in large blocks. Records are asked for in
 // ascending order; a record outside the block in memory starts a new block there.
 // Bytes beyond the end of the file are not there: available() says how many are.
@@ -192,12 +201,17 @@ Problem ScanSlides(SearchRun& run, int32_t total, const ScanCallbacks& cb, Test 
         std::string_view raw = reader.record(n, err);
         if (err)
             return Problem::io(SystemErrorNumber(err));
-        rec.set(raw);
+        // Whole records are tested where they lie in the block; a short one is padded.
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.data());
+        if (raw.size() != kRecordSize) {
+            rec.set(raw);
+            bytes = rec.bytes.data();
+        }
         run.noteExamined(n);
         Progress(cb, n, total);
-        if (!test(rec.bytes.data()))
+        if (!test(bytes))
             continue;
-        if (Problem p = run.AddMatch(n, rec.bytes[kBoxOffset], RecordInfo(rec.bytes.data()), cb))
+        if (Problem p = run.AddMatch(n, bytes[kBoxOffset], RecordInfo(bytes), cb))
             return p;
     }
     return {};
@@ -206,9 +220,10 @@ Problem ScanSlides(SearchRun& run, int32_t total, const ScanCallbacks& cb, Test 
 } // namespace
 
 std::string ResultListLine(int32_t box, int32_t slide, std::string_view info) {
-    char num[32];
-    std::snprintf(num, sizeof num, "%03d%05d", static_cast<int>(box), static_cast<int>(slide));
-    std::string s(num);
+    std::string s;
+    s.reserve(8 + 3 + kMaxListText);
+    AppendZeroPadded(s, box, 3);
+    AppendZeroPadded(s, slide, 5);
     s += info.substr(0, 3);
     if (info.size() > 3)
         s += info.substr(3, kMaxListText);
@@ -271,7 +286,18 @@ SearchRun::SearchRun(const Archive& archive, std::vector<std::string>& resultLis
     : archive_(archive), list_(resultList), page_(page), found_(foundCount),
       clock_(std::move(clock)) {}
 
+SearchRun::~SearchRun() {
+    closeReport();
+}
+
+void SearchRun::closeReport() {
+    if (reportFd_ >= 0)
+        ::close(reportFd_);
+    reportFd_ = -1;
+}
+
 void SearchRun::reset() {
+    closeReport();
     list_.clear();
     page_.clear();
     found_ = 0;
@@ -279,24 +305,42 @@ void SearchRun::reset() {
     lastExamined_ = 0;
 }
 
+Problem SearchRun::begin(Problem headWritten) {
+    if (headWritten)
+        return headWritten;
+    reportFd_ =
+        ::open(archive_.resolve(kResultReportName).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (reportFd_ < 0)
+        return Problem::io(SystemErrorNumber(errno));
+    return {};
+}
+
+Problem SearchRun::append(std::string_view bytes) {
+    if (reportFd_ < 0)
+        return Problem::io(9); // no head was written: nothing to append to
+    if (int err = AppendToDescriptor(reportFd_, bytes))
+        return Problem::io(SystemErrorNumber(err));
+    return {};
+}
+
 Problem SearchRun::BeginKeys(KeySelection& keys) {
     reset();
-    return WriteKeySearchHeader(archive_, keys, clock_);
+    return begin(WriteKeySearchHeader(archive_, keys, clock_));
 }
 
 Problem SearchRun::BeginText(std::string_view criterion) {
     reset();
-    return WriteTextSearchHeader(archive_, criterion, clock_);
+    return begin(WriteTextSearchHeader(archive_, criterion, clock_));
 }
 
 Problem SearchRun::BeginBox() {
     reset();
-    return WriteBoxSearchHeader(archive_, clock_);
+    return begin(WriteBoxSearchHeader(archive_, clock_));
 }
 
 Problem SearchRun::BeginHeaderData(std::array<std::string, 8>& criteria) {
     reset();
-    return WriteHeaderDataSearchHeader(archive_, criteria, clock_);
+    return begin(WriteHeaderDataSearchHeader(archive_, criteria, clock_));
 }
 
 Problem SearchRun::AddMatch(int32_t slide, int32_t box, std::string_view info,
@@ -314,7 +358,9 @@ Problem SearchRun::AddMatch(int32_t slide, int32_t box, std::string_view info,
     ++row_;
     if (row_ > kPageRows) {
         row_ = 1;
-        if (Problem p = AppendResultPage(archive_, page_))
+        pageBytes_.clear();
+        AppendResultPageLines(page_, pageBytes_);
+        if (Problem p = append(pageBytes_))
             return p;
         if (cb.pageWritten)
             cb.pageWritten();
@@ -323,11 +369,15 @@ Problem SearchRun::AddMatch(int32_t slide, int32_t box, std::string_view info,
 }
 
 Problem SearchRun::Finish(int32_t total) {
-    if (row_ != 1) {
-        if (Problem p = AppendResultPage(archive_, page_))
-            return p;
-    }
-    return AppendStatistics(archive_, total, found_);
+    pageBytes_.clear();
+    if (row_ != 1)
+        AppendResultPageLines(page_, pageBytes_);
+    pageBytes_ += StatisticsBlock(total, found_);
+    Problem p = append(pageBytes_);
+    if (reportFd_ >= 0 && ::close(reportFd_) != 0 && !p)
+        p = Problem::io(SystemErrorNumber(errno));
+    reportFd_ = -1;
+    return p;
 }
 
 // --- the five scans ---

@@ -64,6 +64,9 @@ class SearchRun {
 public:
     SearchRun(const Archive& archive, std::vector<std::string>& resultList, ResultPage& page,
               int32_t& foundCount, ReportClock clock = {});
+    ~SearchRun();
+    SearchRun(const SearchRun&) = delete;
+    SearchRun& operator=(const SearchRun&) = delete;
 
     // Steps before the records: the list, the page and the counters are emptied, the head
     // of this kind is written (dialiste.txt created anew).
@@ -78,7 +81,8 @@ public:
                      const ScanCallbacks& callbacks = {});
     void noteExamined(int32_t n) { lastExamined_ = n; }
 
-    // After the records: the rows of an unfinished page, then the statistics block.
+    // After the records: the rows of an unfinished page, then the statistics block;
+    // dialiste.txt is closed.
     Problem Finish(int32_t total);
 
     int row() const { return row_; }                       // the row the next match goes to (1..17)
@@ -90,7 +94,9 @@ public:
 
 private:
     void reset();
-    Problem writeHead(const std::string& bytes);
+    Problem begin(Problem headWritten);
+    Problem append(std::string_view bytes);
+    void closeReport();
 
     const Archive& archive_;
     std::vector<std::string>& list_;
@@ -99,6 +105,10 @@ private:
     ReportClock clock_;
     int row_ = 1;
     int32_t lastExamined_ = 0;
+    // dialiste.txt stays open for appending from its head to the statistics of one search,
+    // so a full page costs one write instead of an open and a close.
+    int reportFd_ = -1;
+    std::string pageBytes_;
 };
 
 // The five scans. Each writes the head (through run.Begin*), calls callbacks.begun,

@@ -76,6 +76,11 @@ std::string FindInDirectory(const std::filesystem::path& dir, const std::string&
 } // namespace
 
 std::filesystem::path Archive::resolve(std::string_view bareName) const {
+    return resolveChecked(bareName, nullptr, nullptr);
+}
+
+std::filesystem::path Archive::resolveChecked(std::string_view bareName, bool* existsOut,
+                                              long long* sizeOut) const {
     std::vector<std::string> parts;
     std::string cur;
     for (char c : bareName) {
@@ -91,38 +96,62 @@ std::filesystem::path Archive::resolve(std::string_view bareName) const {
         parts.push_back(cur);
 
     std::filesystem::path result = dir_;
-    bool parentExists = true;
+    bool found = true; // everything up to here exists
+    struct stat st {};
+    if (parts.empty())
+        found = StatPath(dir_.empty() ? std::filesystem::path(".") : dir_, st);
     for (const auto& part : parts) {
-        if (part == "." || part == "..") {
-            result /= part;
+        std::filesystem::path exact = result / part;
+        if (!found || part == "." || part == "..") {
+            result = exact;
+            if (found)
+                found = StatPath(result, st);
             continue;
         }
-        std::filesystem::path exact = result / part;
-        struct stat st {};
-        if (parentExists && !StatPath(exact, st)) {
-            std::string actual = FindInDirectory(result, part);
-            if (!actual.empty() && StatPath(result / actual, st)) {
-                result /= actual;
-                continue;
-            }
-            // Nothing of that name: the rest of the path is new and keeps its spelling.
-            parentExists = false;
+        if (StatPath(exact, st)) {
+            result = exact;
+            continue;
         }
+        std::string actual = FindInDirectory(result, part);
+        if (!actual.empty() && StatPath(result / actual, st)) {
+            result /= actual;
+            continue;
+        }
+        // Nothing of that name: the rest of the path is new and keeps its spelling.
+        found = false;
         result = exact;
     }
+    if (existsOut)
+        *existsOut = found;
+    if (sizeOut)
+        *sizeOut = found ? static_cast<long long>(st.st_size) : -1;
     return result;
 }
 
+std::vector<std::string> Archive::list(std::string_view bareDir) const {
+    bool found = false;
+    std::filesystem::path dir = resolveChecked(bareDir, &found, nullptr);
+    std::vector<std::string> names;
+    if (!found)
+        return names;
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(dir, ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 bool Archive::exists(std::string_view bareName) const {
-    struct stat st {};
-    return StatPath(resolve(bareName), st);
+    bool found = false;
+    resolveChecked(bareName, &found, nullptr);
+    return found;
 }
 
 long long Archive::fileSize(std::string_view bareName) const {
-    struct stat st {};
-    if (!StatPath(resolve(bareName), st))
-        return -1;
-    return static_cast<long long>(st.st_size);
+    long long size = -1;
+    resolveChecked(bareName, nullptr, &size);
+    return size;
 }
 
 int SystemErrorNumber(int err) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumo {
 
@@ -23,11 +24,17 @@ public:
     std::filesystem::path resolve(std::string_view bareName) const;
 
     bool exists(std::string_view bareName) const;
+    // Names (as spelled on disk) of the entries of an archive subdirectory ("memo"), sorted;
+    // empty when it does not exist. Lets a scan test many names without a lookup each.
+    std::vector<std::string> list(std::string_view bareDir) const;
     // Size in bytes, or -1 when the file does not exist.
     long long fileSize(std::string_view bareName) const;
 
 private:
     std::filesystem::path dir_;
+    // resolve(), also telling whether the resolved path exists (and its size).
+    std::filesystem::path resolveChecked(std::string_view bareName, bool* exists,
+                                         long long* size) const;
 };
 
 // Maps an errno value to the system error number the program reports

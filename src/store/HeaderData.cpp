@@ -31,9 +31,7 @@ int OpenRegular(const std::filesystem::path& path, int flags, int* err) {
         ::close(fd);
         return -1;
     }
-    int fl = ::fcntl(fd, F_GETFL);
-    if (fl >= 0)
-        ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    // O_NONBLOCK has no effect on reads and writes of a regular file: it stays set.
     return fd;
 }
 

@@ -102,9 +102,15 @@ const std::vector<KeywordEntry>* KeywordCache::entries(const Archive& archive, i
         return nullptr;
     }
     Slot& slot = slots_[static_cast<size_t>(level - 1)];
-    std::filesystem::path path = archive.resolve(KeywordFileName(level));
+    if (frozen_ && slot.valid && slot.dir == archive.dir())
+        return &slot.entries;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    // A file known under its resolved name is checked with one stat; the name lookup is
+    // needed only for the first load or after a change.
+    std::filesystem::path path;
+    if (slot.valid && slot.dir == archive.dir() && ::stat(slot.path.c_str(), &st) == 0) {
+        path = slot.path;
+    } else if (path = archive.resolve(KeywordFileName(level)); ::stat(path.c_str(), &st) != 0) {
         slot.valid = false;
         problem = {ProblemKind::KeywordOpenFailed, SystemErrorNumber(errno), level};
         return nullptr;
@@ -124,6 +130,7 @@ const std::vector<KeywordEntry>* KeywordCache::entries(const Archive& archive, i
     }
     slot.entries = ParseKeywordFile(*data);
     slot.path = path;
+    slot.dir = archive.dir();
     slot.size = static_cast<long long>(st.st_size);
     slot.mtimeNs = mtime;
     slot.ino = static_cast<unsigned long long>(st.st_ino);

@@ -54,10 +54,15 @@ public:
     // The parsed entries of level 1..3; nullptr + problem when the file cannot be read.
     const std::vector<KeywordEntry>* entries(const Archive& archive, int level, Problem& problem);
     void invalidate();
+    // While frozen, lists loaded once are returned without checking the files again: for
+    // one scan over many records, during which nothing writes the keyword files.
+    void setFrozen(bool frozen) { frozen_ = frozen; }
+    bool frozen() const { return frozen_; }
 
 private:
     struct Slot {
         bool valid = false;
+        std::filesystem::path dir;
         std::filesystem::path path;
         long long size = -1;
         long long mtimeNs = 0;
@@ -65,6 +70,7 @@ private:
         std::vector<KeywordEntry> entries;
     };
     std::array<Slot, 3> slots_;
+    bool frozen_ = false;
 };
 
 // Undo-copy protocol (file side). Each returns 0 or a system error number.

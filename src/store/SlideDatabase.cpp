@@ -55,10 +55,7 @@ int OpenRegular(const std::filesystem::path& path, int flags, int* err) {
         ::close(fd);
         return -1;
     }
-    // Back to blocking mode for the reads and writes themselves.
-    int fl = ::fcntl(fd, F_GETFL);
-    if (fl >= 0)
-        ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    // O_NONBLOCK has no effect on reads and writes of a regular file: it stays set.
     *err = 0;
     return fd;
 }
@@ -113,7 +110,7 @@ std::string UpperAscii(std::string_view s) {
 int32_t RecordsForSize(long long size) {
     // Rounded to the nearest whole record; a tail of 41 bytes or more counts as one
     // (short) record, which reads as if padded with zero bytes.
-    long long n = size / kRecordSize;
+    long long n = (size + kRecordSize / 2) / kRecordSize;
     return static_cast<int32_t>(std::min<long long>(n, INT32_MAX));
 }
 
@@ -198,10 +195,11 @@ Problem ResolveKeys(const Archive& archive, const CurrentSlideData& slide, KeySe
             // A code line shorter than its level's code never matches a stored slot.
             if (e.code.size() < codeLen)
                 continue;
-            std::string cmp = e.code.substr(0, codeLen);
-            cmp.resize(6, ' ');
+            char cmp[6] = {' ', ' ', ' ', ' ', ' ', ' '};
+            std::memcpy(cmp, e.code.data(), codeLen);
             for (size_t k = 0; k < 8; ++k) {
-                if (slide.storedKeys[k] != cmp)
+                const std::string& stored = slide.storedKeys[k];
+                if (stored.size() != 6 || std::memcmp(stored.data(), cmp, 6) != 0)
                     continue;
                 keys.entries[k].name = e.text.substr(0, 18);
                 keys.entries[k].code = e.code.substr(0, codeLen);
@@ -356,7 +354,7 @@ int32_t PrecomputedBox(int32_t n, int32_t magazin, int32_t kasten, bool vorberec
         // The smallest whole number not below n / (M*K). Done in integers: the program's
         // "+ 0.99999999999999999" trick needs extended precision that long double does
         // not have on every platform, and for these operands both give the same result.
-        return static_cast<int32_t>((static_cast<long long>(n) + mk) / mk);
+        return static_cast<int32_t>((static_cast<long long>(n) + mk - 1) / mk);
     }
     long double q = static_cast<long double>(n) / static_cast<long double>(mk);
     long double r = std::trunc(q + 0.99999999999999999L);

@@ -56,6 +56,18 @@ TEST(ArchiveResolveTest, ExactSpellingWinsAndNewFilesAreSeen) {
     EXPECT_EQ(a.resolve("memo/5.txt"), t.dir() / "Memo" / "5.txt");
 }
 
+TEST(ArchiveResolveTest, ListsASubdirectory) {
+    TempArchive t;
+    t.write("Memo/12.txt", "");
+    t.write("Memo/3.TXT", "");
+    Archive a(t.dir());
+    EXPECT_EQ(a.list("memo"), (std::vector<std::string>{"12.txt", "3.TXT"}));
+    EXPECT_TRUE(a.list("bilder").empty());
+    EXPECT_TRUE(a.exists("MEMO"));
+    EXPECT_FALSE(Archive(t.path("fehlt")).exists("memo/12.txt"));
+    EXPECT_TRUE(Archive(t.dir()).exists(""));
+}
+
 TEST(SystemErrorNumberTest, Mapping) {
     EXPECT_EQ(SystemErrorNumber(ENOENT), 2);
     EXPECT_EQ(SystemErrorNumber(EACCES), 19);

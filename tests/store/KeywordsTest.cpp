@@ -230,6 +230,27 @@ TEST(KeywordCacheTest, ReloadsChangedFilesAndReportsMissingOnes) {
     EXPECT_EQ(p.level, 3);
 }
 
+TEST(KeywordCacheTest, FrozenCacheSkipsTheFileChecksUntilThawed) {
+    TempArchive t;
+    WriteTree(t);
+    Archive a(t.dir());
+    KeywordCache cache;
+    Problem p;
+    ASSERT_NE(cache.entries(a, 1, p), nullptr);
+    cache.setFrozen(true);
+    ASSERT_EQ(WriteFileAtomically(t.path("keyword1"), KeywordBytes({{"Natur", "N1"}})), 0);
+    EXPECT_EQ(cache.entries(a, 1, p)->size(), 3u); // the scan keeps the list it started with
+    cache.setFrozen(false);
+    EXPECT_EQ(cache.entries(a, 1, p)->size(), 1u);
+    // Another archive is never served from the lists of the first one.
+    TempArchive other;
+    other.write("keyword1", KeywordBytes({{"Reise", "R1"}, {"Sport", "S1"}}));
+    cache.setFrozen(true);
+    const auto* e = cache.entries(Archive(other.dir()), 1, p);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ((*e)[0].text, "Reise");
+}
+
 TEST(UndoCopiesTest, RefreshEmptyAndRestore) {
     TempArchive t;
     Archive a(t.dir());

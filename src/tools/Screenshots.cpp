@@ -1,0 +1,83 @@
+// Screenshots of the main window for the documentation:
+//   lumo_screenshots <archive directory> <output directory>
+// Runs the program over the archive with sounds off, no outside programs, and every
+// message dialog answered through the message seam, and saves mode0.png,
+// mode210-keys.png and results.png.
+#include "platform/Launcher.h"
+#include "platform/Sound.h"
+#include "shell/Main.h"
+#include "shell/MessageCatalog.h"
+#include "shell/Program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+bool Save(lumo::TForm1& main, const QString& dir, const char* name) {
+    Settle();
+    const QString file = dir + QStringLiteral("/") + QString::fromUtf8(name);
+    const bool ok = main.grab().save(file);
+    std::fprintf(stderr, "%s %s\n",
+                 ok ? "geschrieben:" : "FEHLER beim Schreiben:", file.toLocal8Bit().constData());
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
+    if (argc != 3) {
+        std::fprintf(stderr, "Aufruf: lumo_screenshots <Archivverzeichnis> <Zielverzeichnis>\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(outDir);
+
+    lumo::Program program(std::filesystem::path(argv[1]), false);
+    program.messages().setTestMode(true);
+    program.sound().setTestMode(true);
+    program.launcher().setTestMode(true);
+    if (!program.Start()) {
+        std::fprintf(stderr, "Das Archiv konnte nicht geöffnet werden.\n");
+        return 1;
+    }
+    lumo::TForm1& main = program.main();
+    main.move(0, 0);
+    main.show();
+    bool ok = Save(main, outDir, "mode0.png");
+
+    // Key search set-up with three keys picked through the real handlers: the first
+    // level-1 key, then the first key below it on levels 2 and 3.
+    main.SpeedButton5Click();
+    auto& st = program.state();
+    main.LabelAktuKeyClick(1);
+    main.FormMouseDown(Qt::RightButton, 300, 60);
+    main.LabelAktuKeyClick(2);
+    main.FormMouseDown(Qt::RightButton, 500, 60);
+    main.LabelAktuKeyClick(3);
+    // Move the level-1 cursor so the picture shows a cursor and the lists around it.
+    main.FormMouseDown(Qt::RightButton, 100, 77);
+    ok = Save(main, outDir, "mode210-keys.png") && ok;
+
+    // A result page: search by the first level-1 key alone (most slides carry it).
+    st.keys.clearAll();
+    main.FormMouseDown(Qt::RightButton, 100, 60);
+    main.LabelAktuKeyClick(1);
+    main.Button1Click(); // "SUCHE DIAS"
+    if (!lumo::mode::IsResultMode(st.screenMode))
+        std::fprintf(stderr, "Die Suche lieferte keine Ergebnisseite (Modus %d).\n", st.screenMode);
+    ok = Save(main, outDir, "results.png") && ok;
+
+    main.hide();
+    return ok ? 0 : 1;
+}
