@@ -231,7 +231,7 @@ BenchArchive& Get(int32_t slides) {
     b->headerAll.fill("nicht verwendet");
     std::vector<std::string> years;
     for (int y = 62; y <= 99; ++y)
-        years.push_back("." + std::to_string(y));
+        years.push_back(std::string(".") += std::to_string(y));
     std::string year = ClosestToOnePercent(years, slides, [&](const std::string& y) {
         auto c = b->headerAll;
         c[7] = y;

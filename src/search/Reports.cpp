@@ -158,12 +158,14 @@ std::string ResultLine(const ResultRow& row) {
 
 std::string Percent(int32_t found, int32_t total) {
     double p = total == 0 ? 0.0 : static_cast<double>(found) * (100.0 / static_cast<double>(total));
-    char buf[64];
-    // to_chars is locale independent: always a point as decimal separator.
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, p, std::chars_format::fixed, 2);
-    if (ec != std::errc())
-        return "0.00";
-    return std::string(buf, end);
+    // Rounded to the nearest hundredth, halves away from zero; written without the locale
+    // (always a point as decimal separator).
+    long long cents = std::llround(p * 100.0);
+    std::string s = std::to_string(cents / 100) + ".";
+    long long frac = (cents < 0 ? -cents : cents) % 100;
+    s += static_cast<char>('0' + frac / 10);
+    s += static_cast<char>('0' + frac % 10);
+    return s;
 }
 
 std::string StatisticsBlock(int32_t total, int32_t found) {

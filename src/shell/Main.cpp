@@ -89,6 +89,18 @@ int32_t ToInt(const std::string& s) {
     return v;
 }
 
+// The grey of the tool bar and the bottom panel, with black text; set role by role so
+// the panels do not take the black and lime of the list area.
+QPalette PanelPalette() {
+    QPalette pal = QApplication::palette();
+    const QColor face(212, 208, 200);
+    pal.setColor(QPalette::Window, face);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::Button, face);
+    pal.setColor(QPalette::ButtonText, Qt::black);
+    return pal;
+}
+
 // A key cursor label: reports presses to the main window.
 class KeyLabel : public QLabel {
 public:
@@ -348,7 +360,7 @@ void TForm1::buildUi() {
     auto* panel2 = new QFrame(client_);
     panel2->setObjectName(QStringLiteral("Panel2"));
     panel2->setGeometry(0, geo::BottomPanelY, geo::ClientWidth, 87);
-    panel2->setPalette(QApplication::palette());
+    panel2->setPalette(PanelPalette());
     panel2->setAutoFillBackground(true);
     statusLine_ = new QLabel(Q("Lade Dateien ..."), panel2);
     statusLine_->setObjectName(QStringLiteral("StatusZeile0"));
@@ -397,7 +409,7 @@ void TForm1::buildToolBar() {
     auto* panel1 = new QFrame(client_);
     panel1->setObjectName(QStringLiteral("Panel1"));
     panel1->setGeometry(0, 0, geo::ClientWidth, geo::ToolBarHeight);
-    panel1->setPalette(QApplication::palette());
+    panel1->setPalette(PanelPalette());
     panel1->setAutoFillBackground(true);
     panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 

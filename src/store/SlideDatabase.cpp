@@ -232,11 +232,15 @@ Problem ReadSlide(const Archive& archive, int32_t n, CurrentSlideData& slide, Ke
     off_t offset = static_cast<off_t>(n - 1) * kRecordSize;
     if (ReadAt(fd.get(), rec.bytes.data(), kRecordSize, offset) < 0)
         return Problem::io(SystemErrorNumber(errno));
+    SlideFromRecord(rec, slide);
+    return ResolveKeys(archive, slide, keys, cache);
+}
+
+void SlideFromRecord(const SlideRecord& rec, CurrentSlideData& slide) {
     for (int k = 0; k < 8; ++k)
         slide.storedKeys[static_cast<size_t>(k)] = rec.keySlot(k);
     slide.infoText = rec.infoText();
     slide.boxNumber = rec.box();
-    return ResolveKeys(archive, slide, keys, cache);
 }
 
 Problem WriteSlide(const Archive& archive, int32_t n, const CurrentSlideData& slide) {

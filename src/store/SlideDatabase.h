@@ -46,6 +46,11 @@ Problem CountRecords(const Archive& archive, Counters& counters);
 Problem ReadSlide(const Archive& archive, int32_t n, CurrentSlideData& slide, KeySelection& keys,
                   KeywordCache* cache = nullptr);
 
+// Step 4 of ReadSlide on a record already read (e.g. by ForEachRecord): stored keys, info
+// text and box number. A scan that needs the keys of its hits resolves them with
+// ResolveKeys and a frozen KeywordCache instead of calling ReadSlide per hit.
+void SlideFromRecord(const SlideRecord& rec, CurrentSlideData& slide);
+
 // Resolves slide.storedKeys into keys using the keyword files. A slot is counted once even
 // when a damaged file holds its code twice (the last entry found gives the name).
 Problem ResolveKeys(const Archive& archive, const CurrentSlideData& slide, KeySelection& keys,

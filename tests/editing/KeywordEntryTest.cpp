@@ -6,6 +6,9 @@
 #include "store/SlideDatabase.h"
 
 #include <QAction>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
 
 #include <filesystem>
 
@@ -78,6 +81,25 @@ TEST_F(KeywordEntry, InsertionAsksWritesUndoCopiesAndUndoRestoresThem) {
     EXPECT_TRUE(sound().played().contains(QStringLiteral("loesch")));
     EXPECT_EQ(st().screenMode, 140);
     EXPECT_EQ(st().currentStatus, 10);
+}
+
+TEST_F(KeywordEntry, MainWindowButtonsAndMenuReachTheCommands) {
+    OpenWithKeywords();
+    main().show();
+    QTest::mouseClick(main().speedButton(4), Qt::LeftButton);
+    ASSERT_EQ(st().screenMode, 140);
+    EXPECT_EQ(main().softButton(1)->text(), QStringLiteral("EBENE <1>"));
+    msg().queue(DialogAnswer::type(QStringLiteral("Tal")));
+    msg().queue(DialogAnswer::yes());
+    QTest::mouseClick(main().softButton(1), Qt::LeftButton);
+    EXPECT_EQ(arc.read("keyword1"), "Berge\nB1\nTal\nT1\nWasser\nW1\n*");
+    EXPECT_EQ(st().lastSoftButton, 1);
+    ASSERT_TRUE(main().undoAction()->isEnabled());
+
+    msg().queue(DialogAnswer::yes());
+    main().undoAction()->trigger();
+    EXPECT_EQ(arc.read("keyword1"), kLevel1);
+    EXPECT_FALSE(main().undoAction()->isEnabled());
 }
 
 TEST_F(KeywordEntry, UndoDeclinedChangesNothing) {

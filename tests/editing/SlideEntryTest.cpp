@@ -78,6 +78,30 @@ TEST_F(SlideEntry, NewSlideEntryStartsModeOneHundredTen) {
     EXPECT_TRUE(sound().played().contains(QStringLiteral("hotclik")));
 }
 
+TEST_F(SlideEntry, SoftButtonsOfModeOneHundredTenReachTheCommands) {
+    OpenArchive(1);
+    main().show();
+    QTest::mouseClick(main().speedButton(1), Qt::LeftButton);
+    ASSERT_EQ(st().screenMode, 110);
+    QTest::mouseClick(main().softButton(1), Qt::LeftButton); // DIA SICHERN
+    QTest::mouseClick(main().softButton(2), Qt::LeftButton); // KEY EDITOR
+    QTest::mouseClick(main().softButton(3), Qt::LeftButton); // KEY ABLAGE
+    EXPECT_EQ(Errors(), (std::vector<int>{10, 10, 23}));
+
+    Select({{"B1", "Berge"}});
+    bool ran = false;
+    new WhenShown(&save(), [&] {
+        ran = true;
+        QTest::mouseClick(save().BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(save().BitBtn3, Qt::LeftButton);
+    });
+    msg().queue(DialogAnswer::no());
+    QTest::mouseClick(main().softButton(1), Qt::LeftButton);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(arc.read("dias.ddb").substr(82), RecordBytes({"B1"}, "A02 InformationsText(28)", 1));
+    EXPECT_EQ(st().screenMode, 110);
+}
+
 TEST_F(SlideEntry, NewSlideEntryWithoutKeywordsShowsTheNoticeAndStays) {
     ArchiveSetup s;
     Open(s);

@@ -4,6 +4,7 @@
 #include "store/SlideTypes.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
@@ -191,4 +192,37 @@ TEST_F(StartupTest, FeierabendClosesThroughTheQuitQuestion) {
     clickSoftButton(5);
     EXPECT_FALSE(main().isVisible());
     EXPECT_TRUE(main().closeConfirmed());
+}
+
+TEST_F(StartupTest, UnwritableIniFileIsReportedAndTheStartGoesOn) {
+    writeSimpleRecords(2);
+    std::filesystem::create_directory(archive.path("DIA.INI")); // cannot be replaced by a file
+    start();
+    auto notices = shownOf(ShownDialog::Notice);
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].text, QString::fromUtf8(kAnalysisText));
+    EXPECT_EQ(
+        notices[1].text,
+        QString::fromUtf8("Ini-Datei für Lumoretta konnte nicht\rkorrekt gesichert werden !"));
+    EXPECT_EQ(state().counters.activeSlides, 2);
+    EXPECT_EQ(main().statusPanel(1), QStringLiteral("2"));
+}
+
+TEST_F(StartupTest, BackgroundPictureComesFromTheSettings) {
+    writeSimpleRecords(1);
+    writeIni({"[LUMORETTA]", "DIAS=1", "BMPBILD=bild.bmp"});
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(QColor(10, 120, 200));
+    ASSERT_TRUE(img.save(QString::fromStdString(archive.path("bild.bmp").string()), "BMP"));
+    start();
+    EXPECT_EQ(main().image1()->pixmap().size(), QSize(40, 30));
+    EXPECT_TRUE(main().image1()->isVisible());
+}
+
+TEST_F(StartupTest, MissingBackgroundPictureLeavesTheAreaEmpty) {
+    writeSimpleRecords(1);
+    writeIniWithSlides(1);
+    start();
+    EXPECT_TRUE(main().image1()->pixmap().isNull());
+    EXPECT_TRUE(messages().shown().empty());
 }

@@ -91,6 +91,7 @@ TEST(DemoArchiveTest, ProducesAConsistentArchive) {
             EXPECT_LE(e.text.size(), 18u);
             EXPECT_TRUE(e.text[0] >= 'A' && e.text[0] <= 'Z') << e.text;
             EXPECT_EQ(e.code[e.code.size() - 2], e.text[0]);
+            EXPECT_TRUE(e.code.back() >= '1' && e.code.back() <= '9') << e.code;
             EXPECT_TRUE(codes.insert(e.code).second) << e.code;
             ++perParent[e.code.substr(0, e.code.size() - 2)];
             umlaut = umlaut || HasByteAbove127(e.text);

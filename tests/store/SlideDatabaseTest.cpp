@@ -187,6 +187,41 @@ TEST(ReadSlideTest, ComparisonCodesArePaddedPerLevel) {
     EXPECT_EQ(k.count, 2);
 }
 
+TEST(ReadSlideTest, ScanWithFrozenCacheResolvesLikeReadSlide) {
+    TempArchive t;
+    WriteKeywordTree(t);
+    t.write("dias.ddb", RecordBytes({"N1B1R1", "B1"}, "A01 Rosen", 1) +
+                            RecordBytes({"B1A1", "XX"}, "A02 Alpen", 1));
+    Archive a(t.dir());
+    KeywordCache cache;
+    cache.setFrozen(true);
+    std::vector<KeySelection> scanned;
+    ASSERT_FALSE(ForEachRecord(a, 1, 2, [&](int32_t, const SlideRecord& r) {
+        CurrentSlideData s;
+        KeySelection k;
+        k.clearAll(kEmptyKeyCode);
+        SlideFromRecord(r, s);
+        EXPECT_FALSE(ResolveKeys(a, s, k, &cache));
+        scanned.push_back(k);
+        return true;
+    }));
+    ASSERT_EQ(scanned.size(), 2u);
+    for (int32_t n = 1; n <= 2; ++n) {
+        CurrentSlideData s;
+        KeySelection k;
+        ASSERT_FALSE(ReadSlide(a, n, s, k));
+        const KeySelection& viaScan = scanned[static_cast<size_t>(n - 1)];
+        EXPECT_EQ(viaScan.count, k.count);
+        for (size_t i = 0; i < 8; ++i) {
+            EXPECT_EQ(viaScan.entries[i].code, k.entries[i].code);
+            EXPECT_EQ(viaScan.entries[i].name, k.entries[i].name);
+        }
+    }
+    EXPECT_EQ(scanned[0].count, 2);
+    EXPECT_EQ(scanned[0].entries[0].name, "Rosen");
+    EXPECT_EQ(scanned[1].entries[0].name, "Alpen");
+}
+
 TEST(ReadSlideTest, DuplicateCodesInADamagedFileCountASlotOnce) {
     TempArchive t;
     t.write("keyword1", KeywordBytes({{"Berge", "B1"}, {"Berge neu", "B1"}}));
