@@ -105,41 +105,54 @@ void Progress(const ScanCallbacks& cb, int32_t n, int32_t total) {
         cb.progress(n);
 }
 
-// Reads an entire small file; false when it cannot be opened or read (a missing memo).
-bool ReadSmallFile(const std::filesystem::path& path, std::string& out) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// Reads an entire small file of the directory `dirFd`; false when it cannot be opened or
+// read (a missing memo).
+bool ReadSmallFile(int dirFd, const std::string& name, std::string& out) {
+    int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     out.clear();
-    char buf[16384];
     bool ok = true;
+    size_t chunk = 16384;
     for (;;) {
-        ssize_t r = ::read(fd, buf, sizeof buf);
+        size_t old = out.size();
+        out.resize(old + chunk);
+        ssize_t r = ::read(fd, out.data() + old, chunk);
         if (r < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
+                out.resize(old);
                 continue;
+            }
+            out.resize(old);
             ok = false;
             break;
         }
+        out.resize(old + static_cast<size_t>(r));
         if (r == 0)
             break;
-        out.append(buf, static_cast<size_t>(r));
     }
     ::close(fd);
     return ok;
 }
 
-// The slide numbers 1..total that have a memo file "memo/<n>.txt" (any letter case),
-// with the path of each. The memo directory is listed once instead of probing every
-// number; where two names differ only in case the archive's own resolution decides.
-std::vector<std::filesystem::path> MemoFiles(const Archive& archive, int32_t total) {
-    std::vector<std::filesystem::path> paths(static_cast<size_t>(total) + 1);
+// The memo directory and the names of the memo files "<n>.txt" (any letter case) of the
+// slides 1..total. The directory is listed once instead of probing every number; where
+// two names differ only in case the archive's own resolution decides.
+struct MemoDirectory {
+    std::filesystem::path dir;
+    std::vector<std::string> names; // index n; empty: slide n has no memo file
+};
+
+MemoDirectory MemoFiles(const Archive& archive, int32_t total) {
+    MemoDirectory memos;
+    memos.names.resize(static_cast<size_t>(total) + 1);
     std::vector<char> ambiguous(static_cast<size_t>(total) + 1, 0);
     std::error_code ec;
-    auto dir = archive.resolve("memo");
-    if (!std::filesystem::is_directory(dir, ec))
-        return paths;
-    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    memos.dir = archive.resolve("memo");
+    if (!std::filesystem::is_directory(memos.dir, ec))
+        return memos;
+    for (std::filesystem::directory_iterator it(memos.dir, ec), end; !ec && it != end;
+         it.increment(ec)) {
         std::string name = it->path().filename().string();
         if (name.size() < 5 || name[0] < '1' || name[0] > '9')
             continue;
@@ -154,16 +167,17 @@ std::vector<std::filesystem::path> MemoFiles(const Archive& archive, int32_t tot
         auto [ptr, err] = std::from_chars(first, last, n);
         if (err != std::errc() || ptr != last || n < 1 || n > total)
             continue;
-        auto& slot = paths[static_cast<size_t>(n)];
+        auto& slot = memos.names[static_cast<size_t>(n)];
         if (slot.empty())
-            slot = it->path();
+            slot = std::move(name);
         else
             ambiguous[static_cast<size_t>(n)] = 1;
     }
     for (int32_t n = 1; n <= total; ++n)
         if (ambiguous[static_cast<size_t>(n)])
-            paths[static_cast<size_t>(n)] = archive.resolve("memo/" + std::to_string(n) + ".txt");
-    return paths;
+            memos.names[static_cast<size_t>(n)] =
+                archive.resolve("memo/" + std::to_string(n) + ".txt").filename().string();
+    return memos;
 }
 
 // Box and info of slide n for the memo and header data searches, read from dias.ddb as
@@ -214,7 +228,7 @@ Problem ScanSlides(SearchRun& run, int32_t total, const ScanCallbacks& cb, Test 
         if (Problem p = run.AddMatch(n, bytes[kBoxOffset], RecordInfo(bytes), cb))
             return p;
     }
-    return {};
+    return run.flush();
 }
 
 } // namespace
@@ -315,12 +329,14 @@ Problem SearchRun::begin(Problem headWritten) {
     return {};
 }
 
-Problem SearchRun::append(std::string_view bytes) {
+Problem SearchRun::flush() {
+    if (pending_.empty())
+        return {};
     if (reportFd_ < 0)
         return Problem::io(9); // no head was written: nothing to append to
-    if (int err = AppendToDescriptor(reportFd_, bytes))
-        return Problem::io(SystemErrorNumber(err));
-    return {};
+    int err = AppendToDescriptor(reportFd_, pending_);
+    pending_.clear();
+    return err ? Problem::io(SystemErrorNumber(err)) : Problem{};
 }
 
 Problem SearchRun::BeginKeys(KeySelection& keys) {
@@ -346,11 +362,23 @@ Problem SearchRun::BeginHeaderData(std::array<std::string, 8>& criteria) {
 Problem SearchRun::AddMatch(int32_t slide, int32_t box, std::string_view info,
                             const ScanCallbacks& cb) {
     if (row_ == 1) {
-        page_.clear();
+        // Emptied in place: the rows keep their buffers from page to page.
+        for (auto& r : page_.rows) {
+            r.box.clear();
+            r.slide.clear();
+            r.code.clear();
+            r.text.assign(kBlankMarker);
+        }
         if (cb.pageStarted)
             cb.pageStarted();
     }
-    page_.rows[static_cast<size_t>(row_ - 1)] = RowFromMatch(box, slide, info);
+    ResultRow& r = page_.rows[static_cast<size_t>(row_ - 1)];
+    r.box.clear();
+    AppendZeroPadded(r.box, box, 0);
+    r.slide.clear();
+    AppendZeroPadded(r.slide, slide, 0);
+    r.code.assign(info.substr(0, 3));
+    r.text.assign(info.size() > 3 ? info.substr(3, kMaxListText) : std::string_view());
     ++found_;
     list_.push_back(ResultListLine(box, slide, info));
     if (cb.rowFilled)
@@ -358,10 +386,11 @@ Problem SearchRun::AddMatch(int32_t slide, int32_t box, std::string_view info,
     ++row_;
     if (row_ > kPageRows) {
         row_ = 1;
-        pageBytes_.clear();
-        AppendResultPageLines(page_, pageBytes_);
-        if (Problem p = append(pageBytes_))
-            return p;
+        AppendResultPageLines(page_, pending_);
+        // Full pages go to the file in chunks; every page is there when the scan returns.
+        if (pending_.size() >= kReportChunk)
+            if (Problem p = flush())
+                return p;
         if (cb.pageWritten)
             cb.pageWritten();
     }
@@ -369,11 +398,10 @@ Problem SearchRun::AddMatch(int32_t slide, int32_t box, std::string_view info,
 }
 
 Problem SearchRun::Finish(int32_t total) {
-    pageBytes_.clear();
     if (row_ != 1)
-        AppendResultPageLines(page_, pageBytes_);
-    pageBytes_ += StatisticsBlock(total, found_);
-    Problem p = append(pageBytes_);
+        AppendResultPageLines(page_, pending_);
+    pending_ += StatisticsBlock(total, found_);
+    Problem p = flush();
     if (reportFd_ >= 0 && ::close(reportFd_) != 0 && !p)
         p = Problem::io(SystemErrorNumber(errno));
     reportFd_ = -1;
@@ -420,21 +448,26 @@ Problem ScanMemo(SearchRun& run, int32_t total, std::string_view searchText, boo
     if (cb.begun)
         cb.begun();
     const TextMatcher matcher(searchText, caseSensitive);
-    const auto memos = MemoFiles(run.archive(), total);
+    const MemoDirectory memos = MemoFiles(run.archive(), total);
+    int dirFd = ::open(memos.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     SlideLookup slides(run.archive());
     std::string bytes, info;
+    Problem problem;
     for (int32_t n = 1; n <= total; ++n) {
         run.noteExamined(n);
         Progress(cb, n, total);
-        const auto& path = memos[static_cast<size_t>(n)];
-        if (path.empty() || !ReadSmallFile(path, bytes) || !MemoTextTest(bytes, matcher))
+        const std::string& name = memos.names[static_cast<size_t>(n)];
+        if (name.empty() || dirFd < 0 || !ReadSmallFile(dirFd, name, bytes) ||
+            !MemoTextTest(bytes, matcher))
             continue;
         int32_t box = 0;
         slides.get(n, box, info);
-        if (Problem p = run.AddMatch(n, box, info, cb))
-            return p;
+        if ((problem = run.AddMatch(n, box, info, cb)))
+            break;
     }
-    return {};
+    if (dirFd >= 0)
+        ::close(dirFd);
+    return problem ? problem : run.flush();
 }
 
 Problem ScanHeaderData(SearchRun& run, int32_t total, std::array<std::string, 8>& criteria,
@@ -465,7 +498,7 @@ Problem ScanHeaderData(SearchRun& run, int32_t total, std::array<std::string, 8>
         if (Problem p = run.AddMatch(n, box, info, cb))
             return p;
     }
-    return {};
+    return run.flush();
 }
 
 } // namespace lumo

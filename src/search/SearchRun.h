@@ -80,6 +80,9 @@ public:
     Problem AddMatch(int32_t slide, int32_t box, std::string_view info,
                      const ScanCallbacks& callbacks = {});
     void noteExamined(int32_t n) { lastExamined_ = n; }
+    // Hands the full pages collected so far to dialiste.txt (the scans do this before they
+    // return; AddMatch whenever a chunk of pages is ready).
+    Problem flush();
 
     // After the records: the rows of an unfinished page, then the statistics block;
     // dialiste.txt is closed.
@@ -95,7 +98,6 @@ public:
 private:
     void reset();
     Problem begin(Problem headWritten);
-    Problem append(std::string_view bytes);
     void closeReport();
 
     const Archive& archive_;
@@ -105,10 +107,11 @@ private:
     ReportClock clock_;
     int row_ = 1;
     int32_t lastExamined_ = 0;
-    // dialiste.txt stays open for appending from its head to the statistics of one search,
-    // so a full page costs one write instead of an open and a close.
+    // dialiste.txt stays open for appending from its head to the statistics of one search;
+    // full pages are written in chunks of about kReportChunk bytes.
+    static constexpr size_t kReportChunk = 64 * 1024;
     int reportFd_ = -1;
-    std::string pageBytes_;
+    std::string pending_;
 };
 
 // The five scans. Each writes the head (through run.Begin*), calls callbacks.begun,

@@ -347,6 +347,11 @@ void TForm1::buildUi() {
         case QAbstractSlider::SliderToMaximum:
             scrollBar_->setSliderPosition(scrollBar_->value());
             break;
+        case QAbstractSlider::SliderMove:
+            // Dragging moves the thumb; the wheel does not page, so it leaves it where it is.
+            if (!scrollBar_->isSliderDown())
+                scrollBar_->setSliderPosition(scrollBar_->value());
+            break;
         default:
             break;
         }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <filesystem>
 

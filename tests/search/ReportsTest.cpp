@@ -35,7 +35,8 @@ TEST(ReportPieces, PercentHasTwoDecimalsAndAPoint) {
     EXPECT_EQ(Percent(1, 3), "33.33");
     EXPECT_EQ(Percent(2, 3), "66.67");
     EXPECT_EQ(Percent(1, 99999), "0.00");
-    EXPECT_EQ(Percent(1, 1600), "0.07"); // 0.0625: halves round up
+    EXPECT_EQ(Percent(1, 800), "0.13"); // 0.125: halves round up
+    EXPECT_EQ(Percent(1, 1600), "0.06");
     EXPECT_EQ(Percent(1, 8), "12.50");
     EXPECT_EQ(Percent(0, 0), "0.00"); // never divides by zero
 }

@@ -487,3 +487,31 @@ TEST_F(ResultClickTest, ColumnsOpenTheirDialogs) {
     EXPECT_NE(memo, nullptr);
     EXPECT_EQ(memo, static_cast<QWidget*>(program->search().memoDialog()));
 }
+
+TEST_F(MainListsTest, SucheDiasListsTheFoundSlides) {
+    clickKeyLabel(1); // "Berge" (A1): slide 1 carries A1A1A1 below it
+    clickSoftButton(1);
+    EXPECT_EQ(state().screenMode, 211);
+    EXPECT_EQ(state().foundCount, 1);
+    EXPECT_EQ(main().softButton(1)->text(), U("TEXT-EDITOR"));
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_TRUE(main().softButton(i)->isEnabled());
+    EXPECT_EQ(state().page.rows[0].slide, "1");
+    EXPECT_EQ(state().page.rows[0].box, "3");
+    EXPECT_TRUE(main().scrollBar()->isVisible());
+    const QImage img = canvas();
+    EXPECT_GT(CountColour(img, rowRect(350, 1, 250), kLime), 0);
+    EXPECT_GT(CountColour(img, QRect(55, 35, 400, 15), kYellow), 0);
+    EXPECT_EQ(CountColour(img, rowRect(350, 2, 250), kLime), 0);
+}
+
+TEST_F(MainListsTest, WheelOnTheScrollBarDoesNotMoveThePage) {
+    showResults(211, 40);
+    QScrollBar* bar = main().scrollBar();
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    ASSERT_EQ(bar->value(), 17);
+    bar->setSliderPosition(30); // what the wheel does, without a drag
+    bar->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_EQ(state().firstShown, 17);
+    EXPECT_EQ(state().page.rows[0].slide, "18");
+}

@@ -234,10 +234,11 @@ TEST(HelpViewer, ShowsTopicAndSaysWhenOneIsMissing) {
     const QString text = h.window()->toPlainText();
     EXPECT_TRUE(text.contains(U("Suche über den Informationstext")));
     EXPECT_FALSE(text.contains(U("keinen Eintrag")));
-    EXPECT_GT(h.window()->verticalScrollBar()->value(), 0); // scrolled to the topic
+    const int at302 = h.window()->verticalScrollBar()->value();
+    EXPECT_GT(at302, 1000); // scrolled down past the 200 lines to the topic
 
     h.ShowHelp(Q(dir.path("DIA.HLP")), 1);
-    EXPECT_EQ(h.window()->verticalScrollBar()->value(), 0);
+    EXPECT_LT(h.window()->verticalScrollBar()->value(), at302 / 10);
 
     h.ShowHelp(Q(dir.path("DIA.HLP")), 999);
     EXPECT_TRUE(

@@ -190,6 +190,22 @@ TEST(LoadLevelListTest, MissingFileKeepsTheListAndEmptyFileEmptiesIt) {
     EXPECT_EQ(l.levels[0].currentCode, "--");
 }
 
+TEST(LoadLevelListTest, CodesAreTakenWithTheirLevelsLength) {
+    // Lines ending in CR LF (a file saved by a text editor): the CR stays in the texts,
+    // but the current codes keep 2 and 4 characters, so the children are still found.
+    TempArchive t;
+    t.write("keyword1", "Natur\r\nN1\r\n*");
+    t.write("keyword2", "Blumen\r\nN1B1\r\n*");
+    Archive a(t.dir());
+    LevelLists l;
+    ASSERT_FALSE(LoadLevelList(a, l, 1, 1));
+    EXPECT_EQ(l.levels[0].currentCode, "N1");
+    EXPECT_EQ(l.levels[0].texts[0], "Natur\r");
+    ASSERT_FALSE(LoadLevelList(a, l, 2, 1));
+    EXPECT_EQ(l.levels[1].count, 1);
+    EXPECT_EQ(l.levels[1].currentCode, "N1B1");
+}
+
 TEST(LoadLevelListTest, FindsUpperCaseFileNames) {
     TempArchive t;
     t.write("KEYWORD1", KeywordBytes({{"Natur", "N1"}}));

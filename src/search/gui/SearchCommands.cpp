@@ -85,11 +85,21 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
     std::bitset<kPageRows + 1> dirtyRows;
     int32_t reached = 0;
     bool busy = false;
-    bool slideProblemShown = false;
+    int32_t lastMatch = 0; // memo and header search: the match read as the current slide
+    bool blackPending = false;
     auto flush = [&](bool force) {
         if (!force && clock.elapsed() < kDisplayIntervalMs)
             return;
         clock.restart();
+        if (blackPending) {
+            // The background went black at the start of the page now on screen; its rows
+            // filled so far are drawn on it.
+            blackPending = false;
+            main_.SetBackgroundBlack();
+            for (int r = 1; r <= kPageRows; ++r)
+                if (!st.page.rows[static_cast<size_t>(r - 1)].empty())
+                    dirtyRows.set(static_cast<size_t>(r));
+        }
         for (int r = 1; r <= kPageRows; ++r)
             if (dirtyRows[r])
                 main_.PaintResultRow(r);
@@ -121,7 +131,7 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
     };
     cb.pageStarted = [&] {
         if (paintsBlack) {
-            main_.SetBackgroundBlack();
+            blackPending = true;
             st.paintLock = true;
         }
     };
@@ -129,13 +139,8 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
         if (n > reached)
             reached = n;
         st.currentSlide = n;
-        if (readsSlide) {
-            const Problem p = ReadSlide(st.archive, n, st.slide, st.keys, &st.keywordCache);
-            if (p && !slideProblemShown) {
-                slideProblemShown = true; // once per scan, not once per match
-                msg.Report(p);
-            }
-        }
+        if (readsSlide)
+            lastMatch = n;
         dirtyRows.set(static_cast<size_t>(row));
         flush(false);
     };
@@ -160,6 +165,13 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
     }
     if (!p)
         p = run.Finish(total);
+    // Each match of the memo and header data search becomes the current slide in turn;
+    // only the last one stays, so only that one is read.
+    if (lastMatch > 0) {
+        if (const Problem rp =
+                ReadSlide(st.archive, lastMatch, st.slide, st.keys, &st.keywordCache))
+            msg.Report(rp);
+    }
     if (run.lastExamined() > 0)
         st.currentSlide = run.lastExamined();
     flush(true);
