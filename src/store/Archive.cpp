@@ -95,11 +95,13 @@ std::filesystem::path Archive::resolveChecked(std::string_view bareName, bool* e
     if (!cur.empty())
         parts.push_back(cur);
 
-    std::filesystem::path result = dir_;
+    // An absolute name (a picture chosen anywhere) is taken from the root instead.
+    std::filesystem::path result =
+        (!bareName.empty() && bareName[0] == '/') ? std::filesystem::path("/") : dir_;
     bool found = true; // everything up to here exists
     struct stat st {};
     if (parts.empty())
-        found = StatPath(dir_.empty() ? std::filesystem::path(".") : dir_, st);
+        found = StatPath(result.empty() ? std::filesystem::path(".") : result, st);
     for (const auto& part : parts) {
         std::filesystem::path exact = result / part;
         if (!found || part == "." || part == "..") {

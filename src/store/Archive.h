@@ -21,6 +21,7 @@ public:
     // Backslashes in the name are treated as directory separators. An entry of exactly
     // the given spelling wins; among several other spellings the first in byte order.
     // Directory listings are cached while the directory's modification time is unchanged.
+    // A name starting with "/" is an absolute path (resolved the same way from the root).
     std::filesystem::path resolve(std::string_view bareName) const;
 
     bool exists(std::string_view bareName) const;

@@ -56,6 +56,18 @@ TEST(ArchiveResolveTest, ExactSpellingWinsAndNewFilesAreSeen) {
     EXPECT_EQ(a.resolve("memo/5.txt"), t.dir() / "Memo" / "5.txt");
 }
 
+TEST(ArchiveResolveTest, AbsoluteAndParentNames) {
+    TempArchive t;
+    TempArchive other;
+    other.write("Bild.BMP", "BM");
+    Archive a(t.dir());
+    EXPECT_EQ(a.resolve((other.dir() / "bild.bmp").string()), other.path("Bild.BMP"));
+    EXPECT_TRUE(a.exists((other.dir() / "BILD.bmp").string()));
+    // A relative name may leave the archive directory ("..\\bilder\\x.bmp" from BMPBILD).
+    const std::string up = "..\\" + other.dir().filename().string() + "\\bild.bmp";
+    EXPECT_TRUE(a.exists(up));
+}
+
 TEST(ArchiveResolveTest, ListsASubdirectory) {
     TempArchive t;
     t.write("Memo/12.txt", "");

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QToolButton>
 
 namespace lumo::test {
@@ -295,6 +296,83 @@ TEST_F(ResultClicks, ClicksOutsideTheColumnsOrOnEmptyRowsOpenNothing) {
     EXPECT_TRUE(prog->sound().played().isEmpty());
     EXPECT_TRUE(msg().shown().empty());
     EXPECT_EQ(st().currentStatus, 13);
+}
+
+} // namespace
+} // namespace lumo::test
+
+namespace lumo::test {
+namespace {
+
+class MoreClicks : public SearchGui {};
+
+TEST_F(MoreClicks, ALeftoverConfirmationDoesNotStoreAbandonedHeaderData) {
+    WriteSevenSlides();
+    arc.write("kopfdata.ddb", HeaderRecord({"Leica"}) + HeaderRecord({"Canon"}));
+    Start();
+    KeySearch({{"U1", "Urlaub"}});
+    ASSERT_EQ(st().foundCount, 3);
+    st().searchConfirmed = true; // left over from an earlier prompt
+    TForm3* dlg = search().headerDialog();
+    WhenShown(dlg, [dlg] {
+        dlg->ComboBoxes[0]->setEditText(QStringLiteral("verworfen"));
+        dlg->BitBtnExit->click();
+    });
+    main().FormMouseDown(Qt::LeftButton, 250, 65); // slide 2
+    EXPECT_EQ(arc.read("kopfdata.ddb"), HeaderRecord({"Leica"}) + HeaderRecord({"Canon"}));
+    EXPECT_FALSE(st().searchConfirmed);
+}
+
+TEST_F(MoreClicks, BoxLabelsFromTheMenuStartWithThePresets) {
+    WriteSevenSlides();
+    arc.write("KASTEN.INI", "[K001]\r\nT1=Gespeichert\r\nT2=Nicht gezeigt\r\n");
+    Start();
+    TForm4* dlg = search().boxDialog();
+    QString box, magazine, theme, title;
+    bool disabled = false;
+    WhenShown(dlg, [&] {
+        box = dlg->Edit1->text();
+        magazine = dlg->Edit2->text();
+        theme = dlg->Edit3->text();
+        title = main().windowTitle();
+        disabled = !main().softButton(5)->isEnabled();
+        dlg->BitBtn2->click();
+    });
+    search().EnterBoxLabels();
+    EXPECT_EQ(box, QStringLiteral("000"));
+    EXPECT_EQ(magazine, QStringLiteral("MagazinText"));
+    EXPECT_EQ(theme, QStringLiteral("ThematikText"));
+    EXPECT_EQ(title, QStringLiteral("Lumoretta 3.03 - Kastenbezeichnungen eingeben..."));
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(st().currentStatus, 0); // the status shown before comes back
+    EXPECT_TRUE(main().softButton(5)->isEnabled());
+}
+
+TEST_F(MoreClicks, MemoNumberFieldLoadsValidSlidesAndRefusesOthers) {
+    WriteSevenSlides();
+    arc.write("memo/3.txt", "drei\r\n");
+    arc.write("memo/1.txt", "eins\r\n");
+    Start();
+    TFormMemo* dlg = search().memoDialog();
+    WhenShown(dlg, [&] {
+        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins"));
+        dlg->Edit1->setText(QStringLiteral("8")); // beyond the archive: error 7, text kept
+        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins"));
+        dlg->Edit1->setText(QStringLiteral("03"));
+        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("3"));
+        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("drei"));
+        EXPECT_FALSE(dlg->modified());
+        dlg->SpeedButtons[4]->click(); // Dia -1: slide 2 has no memo
+        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("2"));
+        EXPECT_TRUE(dlg->Memo1->toPlainText().isEmpty());
+        dlg->SpeedButtons[4]->click();
+        dlg->SpeedButtons[4]->click(); // at slide 1: error 11
+        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("1"));
+        dlg->SpeedButtons[7]->click();
+    });
+    search().EnterMemos();
+    EXPECT_EQ(errors(), (std::vector<int>{7, 11}));
+    EXPECT_TRUE(shown(ShownDialog::Confirm).empty());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -168,6 +169,17 @@ TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
     }
     EXPECT_EQ(st().page.rows[0].slide, "4");
     EXPECT_EQ(st().page.rows[1].slide, "7");
+    // The remainder of the free-slot marker is drawn in white, not in lime.
+    const QImage canvas = main().canvas().toImage();
+    int white = 0, lime = 0;
+    for (int y = 60; y < 77; ++y)
+        for (int x = 350; x < 620; ++x) {
+            const QRgb c = canvas.pixel(x, y) & 0xFFFFFF;
+            white += c == 0xFFFFFF;
+            lime += c == 0x00FF00;
+        }
+    EXPECT_GT(white, 0);
+    EXPECT_EQ(lime, 0);
     EXPECT_EQ(st().currentStatus, 13);
     EXPECT_EQ(main().softButton(3)->text(), QString());
 
@@ -436,6 +448,35 @@ TEST_F(HeaderSearch, MissingHeaderFileGivesError31AndKeepsTheOldReport) {
     EXPECT_TRUE(shown(ShownDialog::Notice).empty());
 }
 
+TEST_F(HeaderSearch, NewSearchLeftWithBeendenKeepsTheResultList) {
+    WriteSevenSlides();
+    arc.write("kopfdata.ddb", HeaderRecord({"Nikon"}) + HeaderRecord({"Canon"}));
+    Start();
+    RunSearch([](TForm3& f) {
+        f.ComboBoxes[0]->setEditText(QStringLiteral("canon"));
+        f.BitBtnOkay->click();
+    });
+    ASSERT_EQ(st().screenMode, mode::HeaderResults);
+    ASSERT_EQ(st().foundCount, 1);
+    msg().clearShown();
+    TForm3* dlg = search().headerDialog();
+    QString criterion = QStringLiteral("?");
+    bool scrollBarHidden = false;
+    WhenShown(dlg, [&] {
+        criterion = dlg->ComboBoxes[0]->currentText(); // Init emptied the criteria
+        scrollBarHidden = !main().scrollBar()->isVisible();
+        dlg->BitBtnExit->click();
+    });
+    main().softButton(2)->click(); // NEUE SUCHE
+    EXPECT_TRUE(criterion.isEmpty());
+    EXPECT_TRUE(scrollBarHidden);
+    EXPECT_TRUE(main().scrollBar()->isVisible());
+    EXPECT_EQ(st().screenMode, mode::HeaderResults);
+    EXPECT_EQ(st().currentStatus, 13);
+    EXPECT_EQ(main().softButton(1)->text(), QStringLiteral("TEXT-EDITOR"));
+    EXPECT_EQ(st().foundCount, 1);
+}
+
 TEST_F(HeaderSearch, AllCriteriaEmptyIsRefusedAndTheDialogStaysOpen) {
     WriteSevenSlides();
     arc.write("kopfdata.ddb", HeaderRecord({"Nikon"}));
@@ -483,6 +524,17 @@ TEST_F(SearchGui, ShowReportFilesGivesTheEditorOnlyTheFileName) {
     prog->launcher().clearRecord();
     main().findAction(QStringLiteral("&Analyse-Dateien anzeigen..."))->trigger();
     EXPECT_TRUE(prog->launcher().started().isEmpty());
+}
+
+TEST_F(SearchGui, ReportFileWithBlanksStaysOneArgument) {
+    WriteSevenSlides();
+    Start();
+    msg().queueFileName(arc.path("meine liste.txt").string().c_str());
+    main().findAction(QStringLiteral("&Analyse-Dateien anzeigen..."))->trigger();
+    EXPECT_EQ(prog->launcher().started(),
+              QStringList{QStringLiteral("/bin/true \"meine liste.txt\"")});
+    ASSERT_EQ(prog->launcher().commands().size(), 1u);
+    EXPECT_EQ(prog->launcher().commands()[0].value(1), QStringLiteral("meine liste.txt"));
 }
 
 TEST_F(SearchGui, BoxListAsksToEditAndStartsTheEditor) {
