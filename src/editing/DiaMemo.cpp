@@ -96,8 +96,18 @@ TFormMemo::TFormMemo(TForm1& main) : QDialog(&main), main_(main) {
     connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     // Only what the user does to the text marks the memo as changed; loading does not.
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
-        if (!loading_)
-            modified_ = true;
+        if (loading_)
+            return;
+        // A character code page 1252 cannot hold would not survive in the memo file:
+        // the edit that brought it is taken back.
+        if (!ToCp1252(Memo1->toPlainText())) {
+            loading_ = true;
+            Memo1->undo();
+            loading_ = false;
+            QApplication::beep();
+            return;
+        }
+        modified_ = true;
     });
 }
 
@@ -238,8 +248,10 @@ void TFormMemo::SpeedButton1Click() {
 void TFormMemo::SpeedButton2Click() {
     main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
     main_.messages().ShowStatus(7);
-    // Characters code page 1252 cannot hold never reach a memo file.
-    const QString text = FromCp1252(ToCp1252Lossy(QApplication::clipboard()->text()));
+    // Line breaks as the editor keeps them; characters outside code page 1252 make the
+    // editor refuse the insertion.
+    QString text = QApplication::clipboard()->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     Memo1->insertPlainText(text);
     main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
     main_.messages().ShowStatus(20);

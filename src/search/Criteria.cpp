@@ -61,8 +61,16 @@ bool KeyMatcher::matches(std::string_view text) const {
     if (hasEmpty_)
         return false;
     for (int i = 0; i < count_; ++i) {
-        size_t pos = text.find(codes_[i]);
-        if (pos == std::string_view::npos || pos >= kKeyArea || pos % kSlotSize != 0)
+        const std::string& code = codes_[i];
+        // Most records fail here: the code begins at no slot start at all.
+        size_t slot = 0;
+        while (slot < kKeyArea && (slot + code.size() > text.size() ||
+                                   std::memcmp(text.data() + slot, code.data(), code.size()) != 0))
+            slot += kSlotSize;
+        if (slot >= kKeyArea)
+            return false;
+        // The first slot start holding it must also be the code's first occurrence.
+        if (slot > 0 && text.substr(0, slot + code.size() - 1).find(code) != std::string_view::npos)
             return false;
     }
     return true;
@@ -85,12 +93,24 @@ bool TextMatcher::matches(std::string_view haystack) const {
         return false;
     if (caseSensitive_)
         return haystack.find(needle_) != std::string_view::npos;
-    char small[256];
-    if (haystack.size() <= sizeof small)
-        return FoldInto(haystack, small).find(needle_) != std::string_view::npos;
-    thread_local std::string big;
-    big.resize(haystack.size());
-    return FoldInto(haystack, big.data()).find(needle_) != std::string_view::npos;
+    if (haystack.size() <= 64) {
+        // Short texts (info fields): compare folded in place, no copy.
+        const size_t last = haystack.size() - needle_.size();
+        const char first = needle_[0];
+        for (size_t i = 0; i <= last; ++i) {
+            if (UpperAsciiChar(haystack[i]) != first)
+                continue;
+            size_t k = 1;
+            while (k < needle_.size() && UpperAsciiChar(haystack[i + k]) == needle_[k])
+                ++k;
+            if (k == needle_.size())
+                return true;
+        }
+        return false;
+    }
+    thread_local std::string folded;
+    folded.resize(haystack.size());
+    return FoldInto(haystack, folded.data()).find(needle_) != std::string_view::npos;
 }
 
 bool InfoTextTest(std::string_view info, std::string_view searchText, bool caseSensitive) {

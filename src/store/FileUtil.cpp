@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,11 +58,26 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, int*
         return std::nullopt;
     }
     std::string data;
-    data.resize(static_cast<size_t>(st.st_size));
+    try {
+        data.resize(static_cast<size_t>(st.st_size));
+    } catch (const std::exception&) { // bad_alloc / length_error: no memory for the file
+        ::close(fd);
+        if (err)
+            *err = SystemErrorNumber(ENOMEM);
+        return std::nullopt;
+    }
     size_t got = 0;
     for (;;) {
-        if (got == data.size())
-            data.resize(data.size() + 4096); // the file may have grown meanwhile
+        if (got == data.size()) {
+            try {
+                data.resize(data.size() + 4096); // the file may have grown meanwhile
+            } catch (const std::exception&) {
+                ::close(fd);
+                if (err)
+                    *err = SystemErrorNumber(ENOMEM);
+                return std::nullopt;
+            }
+        }
         ssize_t n = ::read(fd, data.data() + got, data.size() - got);
         if (n < 0) {
             if (errno == EINTR)

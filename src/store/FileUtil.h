@@ -8,7 +8,8 @@
 namespace lumo {
 
 // Reads the whole file; nullopt (and the system error number, SystemErrorNumber, in *err)
-// when it cannot be opened or is not a regular file.
+// when it cannot be opened or is not a regular file; 12 (ENOMEM) when there is no memory
+// for its contents.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, int* err = nullptr);
 
 // Writes data to a temporary file in the same directory, flushes it and renames it

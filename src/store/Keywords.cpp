@@ -125,7 +125,8 @@ const std::vector<KeywordEntry>* KeywordCache::entries(const Archive& archive, i
     auto data = ReadWholeFile(path, &err);
     if (!data) {
         slot.valid = false;
-        problem = {ProblemKind::KeywordOpenFailed, err, level};
+        problem = {err == ENOMEM ? ProblemKind::KeywordNoMemory : ProblemKind::KeywordOpenFailed,
+                   err, level};
         return nullptr;
     }
     slot.entries = ParseKeywordFile(*data);

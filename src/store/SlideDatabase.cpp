@@ -186,7 +186,9 @@ Problem ResolveKeys(const Archive& archive, const CurrentSlideData& slide, KeySe
             int err = 0;
             auto data = ReadWholeFile(archive.resolve(KeywordFileName(level)), &err);
             if (!data)
-                return {ProblemKind::KeywordOpenFailed, err, level};
+                return {err == ENOMEM ? ProblemKind::KeywordNoMemory
+                                      : ProblemKind::KeywordOpenFailed,
+                        err, level};
             own = ParseKeywordFile(*data);
             entries = &own;
         }

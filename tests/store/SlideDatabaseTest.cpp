@@ -253,6 +253,31 @@ TEST(ReadSlideTest, MissingKeywordFileStopsResolvingThere) {
     EXPECT_EQ(k.count, 1);
 }
 
+TEST(ReadSlideTest, KeywordFileTooLargeForMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer aborts on absurd allocations instead of failing them";
+#else
+    TempArchive t;
+    WriteKeywordTree(t);
+    t.write("dias.ddb", RecordBytes({"B1"}, "A01", 0));
+    // A sparse file of 3 TiB: no memory block of that size can be had.
+    std::error_code ec;
+    std::filesystem::resize_file(t.path("keyword3"), 3ull << 40, ec);
+    if (ec)
+        GTEST_SKIP() << "file system refuses a sparse file of that size";
+    Archive a(t.dir());
+    CurrentSlideData s;
+    KeySelection k;
+    Problem p = ReadSlide(a, 1, s, k);
+    EXPECT_EQ(p.kind, ProblemKind::KeywordNoMemory);
+    EXPECT_EQ(p.level, 3);
+    EXPECT_EQ(p.sysError, 12);
+    EXPECT_EQ(k.count, 0); // resolving stopped before keyword1
+    KeywordCache cache;
+    EXPECT_EQ(ReadSlide(a, 1, s, k, &cache).kind, ProblemKind::KeywordNoMemory);
+#endif
+}
+
 TEST(ReadSlideTest, MissingDatabaseGivesResetValues) {
     TempArchive t;
     WriteKeywordTree(t);

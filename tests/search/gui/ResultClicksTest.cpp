@@ -280,6 +280,13 @@ TEST_F(ResultClicks, MemoClipboardButtonsCopyAndInsert) {
         dlg->Memo1->setTextCursor(c);
         dlg->SpeedButtons[1]->click();
         EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins zweidrei"));
+        // Text that code page 1252 cannot hold is refused, not mangled.
+        QApplication::clipboard()->setText(QString::fromUtf8("Zażółć\r\nx"));
+        dlg->SpeedButtons[1]->click();
+        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins zweidrei"));
+        QApplication::clipboard()->setText(QString::fromUtf8("\r\nGrüße"));
+        dlg->SpeedButtons[1]->click();
+        EXPECT_EQ(dlg->Memo1->toPlainText(), QString::fromUtf8("eins zweidrei\nGrüße"));
         dlg->SpeedButtons[7]->click(); // changed: the question, answered "Nein"
     });
     msg().queue(DialogAnswer::no());

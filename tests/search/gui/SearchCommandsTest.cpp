@@ -529,7 +529,7 @@ TEST_F(SearchGui, ShowReportFilesGivesTheEditorOnlyTheFileName) {
 TEST_F(SearchGui, ReportFileWithBlanksStaysOneArgument) {
     WriteSevenSlides();
     Start();
-    msg().queueFileName(arc.path("meine liste.txt").string().c_str());
+    msg().queueFileName(QString::fromStdString(arc.path("meine liste.txt").string()));
     main().findAction(QStringLiteral("&Analyse-Dateien anzeigen..."))->trigger();
     EXPECT_EQ(prog->launcher().started(),
               QStringList{QStringLiteral("/bin/true \"meine liste.txt\"")});
