@@ -215,7 +215,7 @@ void TInputRequester::BitBtn1Click() {
         break;
     case 2: {
         const auto v = WholeNumber(text);
-        if (!v || *v < 1 || *v > 256) {
+        if (!v || *v < 1 || *v > 255) {
             Refuse(5);
         } else {
             st.boxNumber = int32_t(*v);

@@ -219,7 +219,7 @@ void MessageCatalog::beginDialog(int& remembered) {
 
 void MessageCatalog::endDialog(int remembered) {
     sound_.Delay(50);
-    ShowStatus(0);
+    ShowStatus(remembered);
     if (hooks_)
         hooks_->SetScreenCaptions(state_.screenMode);
 }

@@ -76,9 +76,11 @@ public:
     void ShowError(int n);
     bool AskConfirmation(const QString& text); // also sets state.confirmAnswer
     void ShowNotice(const QString& text);
-    // Opens TInputRequester in kind 1..6; returns state.searchConfirmed (kinds 1-4) or
-    // state.confirmAnswer (kind 6) as the caller reads them. Kind 5 calls the keyword
-    // insertion hook on a valid input.
+    // Opens TInputRequester in kind 1..6. A valid input sets state.searchConfirmed
+    // (kinds 1-4; with state.boxNumber for kind 2 and state.currentSlide for kind 4) or
+    // state.confirmAnswer (kind 6); kind 5 calls the keyword insertion hook. The caller
+    // resets the flag before and reads it, PromptText() and PromptChecked() after.
+    // CheckBox1 shows and keeps state.caseSensitive.
     void SearchPrompt(int kind);
     QString PromptText() const; // Edit1 after the dialog closed
     bool PromptChecked() const; // CheckBox1 after the dialog closed
