@@ -13,8 +13,8 @@ TempArchive::TempArchive() {
     static std::atomic<int> counter{0};
     auto base = std::filesystem::temp_directory_path();
     for (;;) {
-        auto candidate = base / ("lumo-test-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(counter++));
+        auto candidate =
+            base / ("lumo-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         if (std::filesystem::create_directory(candidate)) {
             dir_ = candidate;
             break;
@@ -43,7 +43,9 @@ std::string TempArchive::read(std::string_view name) const {
     return ss.str();
 }
 
-bool TempArchive::exists(std::string_view name) const { return std::filesystem::exists(path(name)); }
+bool TempArchive::exists(std::string_view name) const {
+    return std::filesystem::exists(path(name));
+}
 
 std::string RecordBytes(const std::vector<std::string>& keys, std::string_view info, int box) {
     std::string r(82, ' ');

@@ -14,10 +14,10 @@ namespace lumo {
 
 TForm10::TForm10(TForm1& main) : QDialog(&main), main_(main) {
     setWindowTitle(QStringLiteral("Selektierte Schlüssel"));
-    setFixedSize(340, 330);
+    setFixedSize(380, 330);
 
     Label1 = new QLabel(QStringLiteral("Die folgenden Schlüssel wurden bereits erfasst"), this);
-    Label1->setGeometry(16, 12, 308, 20);
+    Label1->setGeometry(16, 12, 348, 20);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
@@ -29,17 +29,17 @@ TForm10::TForm10(TForm1& main) : QDialog(&main), main_(main) {
     }
 
     BitBtn1 = new QPushButton(QStringLiteral("&Schlüssel aktualisieren"), this);
-    BitBtn1->setGeometry(16, 240, 150, 30);
+    BitBtn1->setGeometry(16, 240, 170, 30);
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("&Hilfe"), this);
-    BitBtn2->setGeometry(174, 240, 150, 30);
+    BitBtn2->setGeometry(194, 240, 170, 30);
     BitBtn2->setAutoDefault(false);
     BitBtn4 = new QPushButton(QStringLiteral("Alle &löschen"), this);
-    BitBtn4->setGeometry(16, 282, 150, 30);
+    BitBtn4->setGeometry(16, 282, 170, 30);
     BitBtn4->setAutoDefault(false);
     BitBtn3 = new QPushButton(QStringLiteral("&Beenden"), this);
-    BitBtn3->setGeometry(174, 282, 150, 30);
+    BitBtn3->setGeometry(194, 282, 170, 30);
     BitBtn3->setAutoDefault(false);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });

@@ -36,11 +36,13 @@ class KeyMatcher {
 public:
     explicit KeyMatcher(const KeySelection& keys);
     bool matches(std::string_view recordTextUpToNul) const;
+    // The same test on the 82 bytes of a record, without finding its NUL first.
+    bool matchesRecord(const unsigned char* record82) const;
 
 private:
     std::array<std::string, 8> codes_;
     int count_ = 0;
-    bool hasEmpty_ = false;
+    bool never_ = false; // an empty code, or one holding a NUL, among the selected ones
 };
 
 // "haystack contains needle", with a..z folded on both sides unless caseSensitive.
@@ -49,12 +51,17 @@ class TextMatcher {
 public:
     TextMatcher(std::string_view needle, bool caseSensitive);
     bool matches(std::string_view haystack) const;
+    // The same test on a record field whose value ends at its first NUL (the whole field
+    // when it holds none): the info field of an 82-byte record, or a 15-byte header field.
+    bool matchesInfo(const unsigned char* record82) const;
+    bool matchesHeaderField(const unsigned char* field15) const;
     bool caseSensitive() const { return caseSensitive_; }
     const std::string& needle() const { return needle_; }
 
 private:
     std::string needle_; // folded when !caseSensitive_
     bool caseSensitive_;
+    bool inField_ = false; // non-empty, no NUL, at most 48 bytes: can occur in a field
 };
 
 // Info text test: the info field (up to its NUL) contains the search text.

@@ -70,8 +70,10 @@ std::string SearchHeadStart(const ReportStamp& stamp, std::string_view title) {
     return ReportHeader(stamp) + Line(kBlankBoxLine) + Line(title) + Line(kBlankBoxLine);
 }
 
+// Reports are derived data that every search or print writes anew: replaced atomically,
+// but not flushed to the disk.
 Problem WriteWhole(const Archive& archive, std::string_view name, std::string_view bytes) {
-    int err = WriteFileAtomically(archive.resolve(name), bytes);
+    int err = WriteFileAtomically(archive.resolve(name), bytes, Durability::NoSync);
     return err ? Problem::io(err) : Problem{};
 }
 

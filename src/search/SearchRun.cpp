@@ -47,6 +47,14 @@ public:
     // The bytes of record n (1-based) that the file holds (recordSize, fewer at the end
     // of the file, none beyond it). 0 or errno in err.
     std::string_view record(int32_t n, int& err) {
+        std::string_view rest = from(n, err);
+        return rest.substr(0, std::min(rest.size(), recordSize_));
+    }
+
+    // The bytes in memory from record n on: record n and those after it in the same block
+    // (the last of them may be cut short by the end of the file; empty beyond it).
+    // 0 or errno in err.
+    std::string_view from(int32_t n, int& err) {
         err = 0;
         uint64_t offset = static_cast<uint64_t>(n - 1) * recordSize_;
         if (!loaded_ || offset < blockStart_ || offset >= blockStart_ + buffer_.size()) {
@@ -56,8 +64,7 @@ public:
         uint64_t inBlock = offset - blockStart_;
         if (inBlock >= blockLength_)
             return {};
-        size_t len = static_cast<size_t>(std::min<uint64_t>(recordSize_, blockLength_ - inBlock));
-        return {buffer_.data() + inBlock, len};
+        return {buffer_.data() + inBlock, static_cast<size_t>(blockLength_ - inBlock)};
     }
 
 private:
@@ -92,7 +99,8 @@ private:
 struct SlideBytes {
     std::array<unsigned char, kRecordSize> bytes{};
     void set(std::string_view raw) {
-        std::memcpy(bytes.data(), raw.data(), raw.size());
+        if (!raw.empty())
+            std::memcpy(bytes.data(), raw.data(), raw.size());
         if (raw.size() < bytes.size())
             std::memset(bytes.data() + raw.size(), 0, bytes.size() - raw.size());
     }
@@ -203,6 +211,50 @@ struct SlideLookup {
     RecordReader reader;
 };
 
+// Walks records 1..total of a file of fixed-size records block by block. Whole records
+// are handed to `visit` where they lie in the block; a record cut short by the end of the
+// file, or lying beyond it, is handed as the bytes the file holds (`raw` below kSize
+// bytes). visit(n, raw) returns a problem to stop the walk. The last record examined is
+// noted before every callback and at the end.
+template <size_t kSize, class Visit>
+Problem WalkRecords(SearchRun& run, RecordReader& reader, int32_t total, const ScanCallbacks& cb,
+                    Visit visit) {
+    int32_t nextProgress = std::min(kProgressStride, total);
+    int32_t n = 1;
+    while (n <= total) {
+        int err = 0;
+        std::string_view rest = reader.from(n, err);
+        if (err) {
+            run.noteExamined(n - 1);
+            return Problem::io(SystemErrorNumber(err));
+        }
+        int32_t whole = static_cast<int32_t>(
+            std::min<uint64_t>(rest.size() / kSize, static_cast<uint64_t>(total - n) + 1));
+        if (whole == 0) {
+            // A short last record or one beyond the end of the file: one at a time.
+            rest = rest.substr(0, std::min(rest.size(), kSize));
+            whole = 1;
+        }
+        const char* p = rest.data();
+        const int32_t end = n + whole;
+        for (; n < end; ++n, p += kSize) {
+            if (n == nextProgress) {
+                run.noteExamined(n);
+                if (cb.progress)
+                    cb.progress(n);
+                nextProgress = std::min(n + kProgressStride, total);
+            }
+            if (Problem problem = visit(n, std::string_view(p, std::min(rest.size(), kSize)))) {
+                run.noteExamined(n);
+                return problem;
+            }
+        }
+    }
+    if (total >= 1)
+        run.noteExamined(total);
+    return {};
+}
+
 // Walks records 1..total of dias.ddb for the three searches that test the record itself.
 template <class Test>
 Problem ScanSlides(SearchRun& run, int32_t total, const ScanCallbacks& cb, Test test) {
@@ -210,25 +262,20 @@ Problem ScanSlides(SearchRun& run, int32_t total, const ScanCallbacks& cb, Test 
     if (reader.open(run.archive().resolve("dias.ddb")) != 0)
         return {ProblemKind::Error31, 0, 0};
     SlideBytes rec;
-    for (int32_t n = 1; n <= total; ++n) {
-        int err = 0;
-        std::string_view raw = reader.record(n, err);
-        if (err)
-            return Problem::io(SystemErrorNumber(err));
-        // Whole records are tested where they lie in the block; a short one is padded.
-        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.data());
-        if (raw.size() != kRecordSize) {
-            rec.set(raw);
-            bytes = rec.bytes.data();
-        }
-        run.noteExamined(n);
-        Progress(cb, n, total);
-        if (!test(bytes))
-            continue;
-        if (Problem p = run.AddMatch(n, bytes[kBoxOffset], RecordInfo(bytes), cb))
-            return p;
-    }
-    return run.flush();
+    Problem p = WalkRecords<kRecordSize>(
+        run, reader, total, cb, [&](int32_t n, std::string_view raw) -> Problem {
+            // Whole records are tested where they lie in the block; a short one is padded.
+            const auto* bytes = reinterpret_cast<const unsigned char*>(raw.data());
+            if (raw.size() != kRecordSize) [[unlikely]] {
+                rec.set(raw);
+                bytes = rec.bytes.data();
+            }
+            if (!test(bytes)) [[likely]]
+                return {};
+            run.noteExamined(n);
+            return run.AddMatch(n, bytes[kBoxOffset], RecordInfo(bytes), cb);
+        });
+    return p ? p : run.flush();
 }
 
 } // namespace
@@ -416,9 +463,8 @@ Problem ScanKeys(SearchRun& run, int32_t total, KeySelection& keys, const ScanCa
     if (cb.begun)
         cb.begun();
     const KeyMatcher matcher(keys);
-    return ScanSlides(run, total, cb, [&](const unsigned char* rec) {
-        return matcher.matches(RecordTextUpToNul(rec));
-    });
+    return ScanSlides(run, total, cb,
+                      [&](const unsigned char* rec) { return matcher.matchesRecord(rec); });
 }
 
 Problem ScanInfoText(SearchRun& run, int32_t total, std::string_view searchText, bool caseSensitive,
@@ -429,7 +475,7 @@ Problem ScanInfoText(SearchRun& run, int32_t total, std::string_view searchText,
         cb.begun();
     const TextMatcher matcher(searchText, caseSensitive);
     return ScanSlides(run, total, cb,
-                      [&](const unsigned char* rec) { return matcher.matches(RecordInfo(rec)); });
+                      [&](const unsigned char* rec) { return matcher.matchesInfo(rec); });
 }
 
 Problem ScanBox(SearchRun& run, int32_t total, int32_t box, const ScanCallbacks& cb) {
@@ -483,22 +529,16 @@ Problem ScanHeaderData(SearchRun& run, int32_t total, std::array<std::string, 8>
     const HeaderMatcher matcher(criteria);
     SlideLookup slides(run.archive());
     std::string info;
-    for (int32_t n = 1; n <= total; ++n) {
-        int err = 0;
-        std::string_view record = headers.record(n, err);
-        if (err)
-            return Problem::io(SystemErrorNumber(err));
-        run.noteExamined(n);
-        bool match = matcher.matches(record);
-        Progress(cb, n, total);
-        if (!match)
-            continue;
-        int32_t box = 0;
-        slides.get(n, box, info);
-        if (Problem p = run.AddMatch(n, box, info, cb))
-            return p;
-    }
-    return run.flush();
+    Problem p = WalkRecords<kHeaderRecord>(run, headers, total, cb,
+                                           [&](int32_t n, std::string_view record) -> Problem {
+                                               if (!matcher.matches(record)) [[likely]]
+                                                   return {};
+                                               run.noteExamined(n);
+                                               int32_t box = 0;
+                                               slides.get(n, box, info);
+                                               return run.AddMatch(n, box, info, cb);
+                                           });
+    return p ? p : run.flush();
 }
 
 } // namespace lumo

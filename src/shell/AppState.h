@@ -1,11 +1,11 @@
 #pragma once
 // The program-wide state, created once at start-up and handed by reference to the
 // windows and commands that need it. Qt-free: texts are code page 1252 bytes.
+#include "search/ResultPage.h"
 #include "store/Archive.h"
 #include "store/Keywords.h"
 #include "store/Settings.h"
 #include "store/SlideTypes.h"
-#include "search/ResultPage.h"
 
 #include <array>
 #include <cstdint>
@@ -35,8 +35,12 @@ inline constexpr int MemoResults = 250;
 inline constexpr int HeaderResults = 260;
 inline constexpr int Busy = 999;
 inline constexpr int Disabled = 9; // caption set only, never a mode
-inline bool IsResultMode(int m) { return m == 211 || m == 220 || m == 240 || m == 250 || m == 260; }
-inline bool IsKeyMode(int m) { return m == 110 || m == 140 || m == 210; }
+inline bool IsResultMode(int m) {
+    return m == 211 || m == 220 || m == 240 || m == 250 || m == 260;
+}
+inline bool IsKeyMode(int m) {
+    return m == 110 || m == 140 || m == 210;
+}
 } // namespace mode
 
 struct AppState {

@@ -385,8 +385,11 @@ void TForm1::buildUi() {
         b->setGeometry(buttonX[i], 33, 110, 30);
         b->setFont(buttonFont);
         b->setFocusPolicy(Qt::TabFocus);
+        // Blue captions while usable; the disabled ones (caption set 9) stay grey.
         QPalette bp = b->palette();
-        bp.setColor(QPalette::ButtonText, kBlue);
+        bp.setColor(QPalette::Active, QPalette::ButtonText, kBlue);
+        bp.setColor(QPalette::Inactive, QPalette::ButtonText, kBlue);
+        bp.setColor(QPalette::Disabled, QPalette::ButtonText, Qt::gray);
         b->setPalette(bp);
         buttons_[i] = b;
     }

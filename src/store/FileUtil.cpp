@@ -99,7 +99,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, int*
     return data;
 }
 
-int WriteFileAtomically(const std::filesystem::path& path, std::string_view data) {
+int WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
+                        Durability durability) {
+    const bool durable = durability == Durability::Durable;
     std::filesystem::path target = path;
     // Replace the file a symbolic link points to, not the link.
     std::error_code ec;
@@ -125,7 +127,7 @@ int WriteFileAtomically(const std::filesystem::path& path, std::string_view data
         e = errno;
     if (!e && !WriteAll(fd, data.data(), data.size()))
         e = errno;
-    if (!e && ::fsync(fd) != 0)
+    if (!e && durable && ::fsync(fd) != 0)
         e = errno;
     if (::close(fd) != 0 && !e)
         e = errno;
@@ -135,6 +137,8 @@ int WriteFileAtomically(const std::filesystem::path& path, std::string_view data
         ::unlink(name.data());
         return SystemErrorNumber(e);
     }
+    if (!durable)
+        return 0;
     // Make the rename itself durable.
     int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

@@ -12,11 +12,22 @@ namespace lumo {
 // for its contents.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, int* err = nullptr);
 
-// Writes data to a temporary file in the same directory, flushes it and renames it
-// over path (fsync of file and directory; the permissions of the old file are kept; a
-// symbolic link is followed). On failure the temporary file is removed, the old file is untouched
-// and the system error number (SystemErrorNumber) is returned; 0 on success.
-int WriteFileAtomically(const std::filesystem::path& path, std::string_view data);
+// How far WriteFileAtomically goes to make the new contents survive a crash.
+enum class Durability {
+    // fsync of the file before the rename and of the directory after it: archive data.
+    Durable,
+    // No fsync: readers never see a half-written file, but after a system crash the old
+    // contents (or none) may be back. For derived files that every run writes anew
+    // (the reports).
+    NoSync,
+};
+
+// Writes data to a temporary file in the same directory and renames it over path (the
+// permissions of the old file are kept; a symbolic link is followed); Durable flushes file
+// and directory as well. On failure the temporary file is removed, the old file is
+// untouched and the system error number (SystemErrorNumber) is returned; 0 on success.
+int WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
+                        Durability durability = Durability::Durable);
 
 // Copies a file over another one (atomically for the target); 0 or the system error number.
 int CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -266,12 +266,18 @@ Problem WriteSlide(const Archive& archive, int32_t n, const CurrentSlideData& sl
     return {};
 }
 
-bool IsFreeSlot(const SlideRecord& rec, std::string_view upperMarker) {
-    if (std::memcmp(rec.bytes.data(), kEmptyKeyCode.data(), 6) == 0)
+namespace {
+
+// IsFreeSlot on the 82 bytes of a record.
+bool IsFreeSlotBytes(const unsigned char* rec, std::string_view upperMarker) {
+    if (std::memcmp(rec, kEmptyKeyCode.data(), 6) == 0)
         return true;
     if (upperMarker.empty())
         return true; // an empty marker occurs in every text
-    std::string_view text = rec.textUpToNul();
+    const void* nul = std::memchr(rec, 0, kRecordSize);
+    const size_t size =
+        nul ? static_cast<size_t>(static_cast<const unsigned char*>(nul) - rec) : kRecordSize;
+    std::string_view text(reinterpret_cast<const char*>(rec), size);
     if (text.size() < upperMarker.size())
         return false;
     // Search with ASCII folding without copying the text.
@@ -288,8 +294,14 @@ bool IsFreeSlot(const SlideRecord& rec, std::string_view upperMarker) {
     return false;
 }
 
-Problem ForEachRecord(const Archive& archive, int32_t first, int32_t last,
-                      const std::function<bool(int32_t, const SlideRecord&)>& fn) {
+} // namespace
+
+bool IsFreeSlot(const SlideRecord& rec, std::string_view upperMarker) {
+    return IsFreeSlotBytes(rec.bytes.data(), upperMarker);
+}
+
+Problem ForEachRecordBlock(const Archive& archive, int32_t first, int32_t last,
+                           const RecordBlockVisitor& fn) {
     int err = 0;
     Fd fd(OpenRegular(archive.resolve(kSlidesFile), O_RDONLY, &err));
     if (!fd.ok())
@@ -299,7 +311,6 @@ Problem ForEachRecord(const Archive& archive, int32_t first, int32_t last,
     if (last < first)
         return {};
     std::vector<unsigned char> block(static_cast<size_t>(kBlockRecords) * kRecordSize);
-    SlideRecord rec;
     int32_t n = first;
     while (n <= last) {
         int32_t count = static_cast<int32_t>(
@@ -310,17 +321,28 @@ Problem ForEachRecord(const Archive& archive, int32_t first, int32_t last,
             return Problem::io(SystemErrorNumber(errno));
         // Past the end of the file records read as zero bytes.
         std::fill(block.begin() + got, block.begin() + static_cast<long>(want), 0);
-        for (int32_t i = 0; i < count; ++i) {
-            std::memcpy(rec.bytes.data(), block.data() + static_cast<size_t>(i) * kRecordSize,
-                        kRecordSize);
-            if (!fn(n + i, rec))
-                return {};
-        }
+        if (!fn(n, block.data(), count))
+            return {};
         if (n > last - count)
             break;
         n += count;
     }
     return {};
+}
+
+Problem ForEachRecord(const Archive& archive, int32_t first, int32_t last,
+                      const std::function<bool(int32_t, const SlideRecord&)>& fn) {
+    SlideRecord rec;
+    return ForEachRecordBlock(
+        archive, first, last, [&](int32_t n, const unsigned char* records, int32_t count) {
+            for (int32_t i = 0; i < count; ++i) {
+                std::memcpy(rec.bytes.data(), records + static_cast<size_t>(i) * kRecordSize,
+                            kRecordSize);
+                if (!fn(n + i, rec))
+                    return false;
+            }
+            return true;
+        });
 }
 
 Problem AnalyseArchive(const Archive& archive, std::string_view marker, Counters& counters,
@@ -335,12 +357,16 @@ Problem AnalyseArchive(const Archive& archive, std::string_view marker, Counters
     }
     const std::string upper = UpperAscii(marker);
     int32_t freeSlots = 0;
-    Problem p =
-        ForEachRecord(archive, 1, counters.totalRecords, [&](int32_t n, const SlideRecord& rec) {
-            if (IsFreeSlot(rec, upper))
-                ++freeSlots;
-            if (progress && (n % 1000 == 0 || n == counters.totalRecords))
-                progress(n);
+    const int32_t total = counters.totalRecords;
+    Problem p = ForEachRecordBlock(
+        archive, 1, total, [&](int32_t first, const unsigned char* records, int32_t count) {
+            for (int32_t i = 0; i < count; ++i) {
+                if (IsFreeSlotBytes(records + static_cast<size_t>(i) * kRecordSize, upper))
+                    ++freeSlots;
+                const int32_t n = first + i;
+                if (progress && (n % 1000 == 0 || n == total))
+                    progress(n);
+            }
             return true;
         });
     if (p.kind == ProblemKind::Error31)

@@ -79,4 +79,12 @@ std::string PrecomputedPosition(int32_t n, int32_t magazin, int32_t kasten, bool
 Problem ForEachRecord(const Archive& archive, int32_t first, int32_t last,
                       const std::function<bool(int32_t, const SlideRecord&)>& fn);
 
+// The same a block at a time: fn(n, records, count) receives records n .. n+count-1 as
+// count × kRecordSize bytes (past the end of the file they read as zero bytes), so the
+// caller's loop over them needs no call per record. fn returns false to stop.
+using RecordBlockVisitor =
+    std::function<bool(int32_t firstRecord, const unsigned char* records, int32_t count)>;
+Problem ForEachRecordBlock(const Archive& archive, int32_t first, int32_t last,
+                           const RecordBlockVisitor& fn);
+
 } // namespace lumo

@@ -9,9 +9,16 @@
 #include "shell/MessageCatalog.h"
 #include "shell/Program.h"
 
+#include "editing/SlideEntryCommands.h"
+#include "search/gui/SearchCommands.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
 
 #include <cstdio>
 
@@ -26,6 +33,24 @@ bool Save(lumo::TForm1& main, const QString& dir, const char* name) {
     Settle();
     const QString file = dir + QStringLiteral("/") + QString::fromUtf8(name);
     const bool ok = main.grab().save(file);
+    std::fprintf(stderr, "%s %s\n",
+                 ok ? "geschrieben:" : "FEHLER beim Schreiben:", file.toLocal8Bit().constData());
+    return ok;
+}
+
+// Runs `open`, which shows a modal window; once it is up, saves a picture of it and
+// closes it (the window is rejected as if the user had closed it).
+bool GrabModal(const QString& dir, const char* name, const std::function<void()>& open) {
+    bool ok = false;
+    const QString file = dir + QStringLiteral("/") + QString::fromUtf8(name);
+    QTimer::singleShot(300, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w) {
+            ok = w->grab().save(file);
+            w->close();
+        }
+    });
+    open();
     std::fprintf(stderr, "%s %s\n",
                  ok ? "geschrieben:" : "FEHLER beim Schreiben:", file.toLocal8Bit().constData());
     return ok;
@@ -77,6 +102,39 @@ int main(int argc, char** argv) {
     if (!lumo::mode::IsResultMode(st.screenMode))
         std::fprintf(stderr, "Die Suche lieferte keine Ergebnisseite (Modus %d).\n", st.screenMode);
     ok = Save(main, outDir, "results.png") && ok;
+
+    // The program's own windows, each opened the way the user opens it. Message dialogs
+    // are shown for real here (the seam is off while each is grabbed).
+    if (argc == 3 && qEnvironmentVariableIsSet("LUMO_DIALOG_SHOTS")) {
+        const QString dlg = outDir + QStringLiteral("/dialogs");
+        QDir().mkpath(dlg);
+        auto& msg = program.messages();
+        const int first = st.screenMode;
+        (void)first;
+        GrabModal(dlg, "slide-data.png", [&] { program.entry().ShowSlideData(3); });
+        GrabModal(dlg, "header-data.png", [&] { program.search().ShowHeaderData(3); });
+        GrabModal(dlg, "box-labels.png", [&] { program.search().ShowBoxLabels(1); });
+        GrabModal(dlg, "memo.png", [&] { program.search().ShowMemo(2); });
+        msg.setTestMode(false);
+        GrabModal(dlg, "error.png", [&] { msg.ShowError(8); });
+        GrabModal(dlg, "question.png", [&] {
+            msg.AskConfirmation(QString::fromUtf8(
+                "Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?"));
+        });
+        GrabModal(dlg, "notice.png", [&] {
+            msg.ShowNotice(QString::fromUtf8("Ihr Archiv ist komplett durchsucht worden."));
+        });
+        GrabModal(dlg, "prompt-info.png", [&] { msg.SearchPrompt(1); });
+        msg.setTestMode(true);
+        main.Button5Click(); // HAUPTMENUE
+        program.entry().StartNewSlide();
+        main.LabelAktuKeyClick(1);
+        main.LabelAktuKeyClick(2);
+        GrabModal(dlg, "slide-entry.png", [&] { program.entry().DiaSichern(); });
+        GrabModal(dlg, "selected-keys.png", [&] { program.entry().KeyEditor(); });
+        main.Button5Click();
+        GrabModal(dlg, "header-search.png", [&] { program.search().HeaderDataSearch(); });
+    }
 
     main.hide();
     return ok ? 0 : 1;

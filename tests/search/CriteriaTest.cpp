@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace lumo {
 namespace {
 
@@ -165,6 +167,182 @@ TEST(FreeSlotRule, MarkerAnyCaseOrEmptyFirstSlot) {
     EXPECT_TRUE(isFree(RecordBytes({"00", "A1"}, "A01 Strand", 1)));
     EXPECT_FALSE(isFree(RecordBytes({"", "00"}, kFreeSlotMarker, 1))); // text ends at the NUL
     EXPECT_FALSE(isFree(RecordBytes({"A1"}, "A01 Strand", 1)));
+}
+
+// --- the record-level tests against the rules written out plainly ---
+
+// The key rule: the first occurrence of every code in the text up to the NUL starts at a
+// slot offset 0, 6, ..., 42.
+bool PlainKeyRule(std::string_view text, const std::vector<std::string>& codes) {
+    for (const auto& code : codes) {
+        size_t pos = code.empty() ? std::string_view::npos : text.find(code);
+        if (pos == std::string_view::npos || pos >= 48 || pos % 6 != 0)
+            return false;
+    }
+    return true;
+}
+
+bool PlainContains(std::string_view value, std::string_view needle, bool fold) {
+    if (needle.empty())
+        return false;
+    std::string v(value), n(needle);
+    if (fold) {
+        v = UpperAscii(v);
+        n = UpperAscii(n);
+    }
+    return v.find(n) != std::string::npos;
+}
+
+// Bytes that make near misses likely: letters of both cases, the neighbours of a..z and
+// A..Z, umlauts, NUL and space.
+const std::string kAlphabet = std::string("AaBb12`{@[ \xc4\xe4") + '\0';
+
+std::string RandomBytes(std::mt19937& rng, size_t size, const std::string& alphabet) {
+    std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+    std::string s(size, ' ');
+    for (auto& c : s)
+        c = alphabet[pick(rng)];
+    return s;
+}
+
+TEST(KeyTest, RecordLevelTestFollowsTheRuleOnRandomRecords) {
+    std::mt19937 rng(20261206);
+    std::uniform_int_distribution<int> codeLength(0, 8), codeCount(1, 3), nulChance(0, 3);
+    const std::string codeAlphabet = "AB12";
+    int matched = 0, tested = 0;
+    for (int round = 0; round < 20000; ++round) {
+        // Mostly slot-like records: the key area from a small alphabet, NULs only now and then.
+        std::string rec = RandomBytes(rng, kRecordSize, nulChance(rng) ? codeAlphabet : kAlphabet);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(rec.data());
+        KeySelection keys;
+        std::vector<std::string> codes;
+        const int count = codeCount(rng);
+        for (int i = 0; i < count; ++i) {
+            std::string code = RandomBytes(rng, static_cast<size_t>(codeLength(rng)), codeAlphabet);
+            if (round % 97 == 0 && !code.empty())
+                code[0] = '\0'; // a code that can never lie in the text
+            codes.push_back(code);
+            keys.entries[static_cast<size_t>(i)].code = code;
+        }
+        keys.count = count;
+        const KeyMatcher matcher(keys);
+        const bool expected = PlainKeyRule(RecordTextUpToNul(bytes), codes);
+        ASSERT_EQ(matcher.matchesRecord(bytes), expected) << "round " << round;
+        ASSERT_EQ(matcher.matches(RecordTextUpToNul(bytes)), expected) << "round " << round;
+        matched += expected;
+        ++tested;
+    }
+    // Both outcomes occur often enough to mean something.
+    EXPECT_GT(matched, 200);
+    EXPECT_LT(matched, tested - 200);
+}
+
+TEST(KeyTest, RecordLevelTestEdgeCases) {
+    auto rec = [](const std::vector<std::string>& slots, std::string_view info) {
+        return RecordBytes(slots, info, 1);
+    };
+    auto matches = [](const std::string& r, std::vector<std::string> codes) {
+        return KeyMatcher(Select(codes))
+            .matchesRecord(reinterpret_cast<const unsigned char*>(r.data()));
+    };
+    const std::vector<std::string> full{"C1", "C2", "C3", "C4", "C5", "C6", "C7", "A1B2C3"};
+    // A code in the last slot, and one running on into the info field.
+    EXPECT_TRUE(matches(rec(full, "A01"), {"A1B2C3"}));
+    EXPECT_TRUE(matches(rec(full, "XYZ"), {"A1B2C3XY"}));
+    EXPECT_FALSE(matches(rec(full, "XYZ"), {"A1B2C3XQ"}));
+    // A NUL before the slot ends the text; after the code it does not matter.
+    EXPECT_FALSE(matches(rec({"C1", "", "A1"}, "A01"), {"A1"}));
+    EXPECT_TRUE(matches(rec({"C1", "A1", ""}, "A01"), {"A1"}));
+    // One-byte codes, and a first occurrence inside an earlier slot.
+    EXPECT_TRUE(matches(rec({"C1", "A1"}, "A01"), {"A"}));
+    EXPECT_FALSE(matches(rec({"CA", "A1"}, "A01"), {"A"}));
+    EXPECT_FALSE(matches(rec({"C1B1", "B1"}, "A01"), {"B1"}));
+    // A selection holding a NUL inside a code or an empty code finds nothing.
+    EXPECT_FALSE(matches(rec({"A1"}, "A01"), {std::string("A1\0", 3)}));
+    EXPECT_FALSE(matches(rec({"A1"}, "A01"), {"A1", ""}));
+    // A code longer than the record.
+    EXPECT_FALSE(matches(rec(full, "A01"), {std::string(83, 'C')}));
+}
+
+TEST(TextTests, InfoFieldTestFollowsTheRuleOnRandomRecords) {
+    std::mt19937 rng(4711);
+    std::uniform_int_distribution<int> needleLength(0, 35), nulChance(0, 2);
+    const std::string letters = "AaBb`{@[\xc4\xe4 ";
+    int matched = 0, tested = 0;
+    for (int round = 0; round < 40000; ++round) {
+        std::string rec = RandomBytes(rng, kRecordSize, nulChance(rng) ? letters : kAlphabet);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(rec.data());
+        std::string needle;
+        const size_t len = static_cast<size_t>(needleLength(rng));
+        if (round % 2 == 0 && len <= 33) {
+            // Taken from the field (maybe beyond its NUL), so that matches are common.
+            size_t start = std::uniform_int_distribution<size_t>(0, 33 - len)(rng);
+            needle = rec.substr(48 + start, len);
+            for (auto& c : needle)
+                if (rng() % 3 == 0 && c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c + 32);
+        } else {
+            needle = RandomBytes(rng, len, letters);
+        }
+        const bool caseSensitive = round % 3 == 0;
+        const bool expected = PlainContains(RecordInfo(bytes), needle, !caseSensitive);
+        const TextMatcher matcher(needle, caseSensitive);
+        ASSERT_EQ(matcher.matchesInfo(bytes), expected) << "round " << round;
+        ASSERT_EQ(matcher.matches(RecordInfo(bytes)), expected) << "round " << round;
+        matched += expected;
+        ++tested;
+    }
+    EXPECT_GT(matched, 2000);
+    EXPECT_LT(matched, tested - 2000);
+}
+
+TEST(TextTests, InfoFieldTestReachesTheLastByteOfAFieldWithoutNul) {
+    std::string rec = RecordBytes({"A1"}, "", 'D');
+    rec.replace(48, 33, std::string(30, 'x') + "ABC"); // no NUL in the field
+    ASSERT_EQ(rec.size(), static_cast<size_t>(kRecordSize));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(rec.data());
+    EXPECT_TRUE(TextMatcher("abc", false).matchesInfo(bytes));
+    EXPECT_TRUE(TextMatcher("xABC", true).matchesInfo(bytes));
+    EXPECT_FALSE(TextMatcher("abc", true).matchesInfo(bytes));
+    EXPECT_FALSE(TextMatcher("ABCD", false).matchesInfo(bytes)); // the box byte is no text
+    EXPECT_TRUE(TextMatcher(std::string(30, 'X') + "ABC", false).matchesInfo(bytes));
+    EXPECT_FALSE(TextMatcher(std::string(31, 'X') + "ABC", false).matchesInfo(bytes));
+    rec[48 + 20] = '\0';
+    EXPECT_FALSE(TextMatcher("abc", false).matchesInfo(bytes));
+    EXPECT_TRUE(TextMatcher("xxx", false).matchesInfo(bytes));
+    EXPECT_FALSE(TextMatcher(std::string("x\0", 2), false).matchesInfo(bytes));
+}
+
+TEST(HeaderRecordTest, FieldTestsFollowTheRuleOnRandomRecords) {
+    std::mt19937 rng(1998);
+    std::uniform_int_distribution<int> needleLength(0, 16), used(0, 3);
+    const std::string letters = "AaBb`{@[\xc4\xe4 ";
+    int matched = 0, tested = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string rec = RandomBytes(rng, 120, round % 2 ? letters : kAlphabet);
+        if (round % 5 == 0) // cut short by the end of the file
+            rec.resize(std::uniform_int_distribution<size_t>(0, 119)(rng));
+        std::array<std::string, 8> criteria;
+        criteria.fill(std::string(kUnusedCriterion));
+        bool expected = !rec.empty();
+        for (size_t f = 0; f < 8; ++f) {
+            if (used(rng) != 0)
+                continue;
+            std::string full = rec + std::string(120 - rec.size(), '\0');
+            std::string value = full.substr(f * 15, 15);
+            value = value.substr(0, value.find('\0'));
+            const size_t len = static_cast<size_t>(needleLength(rng));
+            std::string c = round % 3 && len <= 15 ? full.substr(f * 15 + (15 - len) / 2, len)
+                                                   : RandomBytes(rng, len, letters);
+            criteria[f] = c;
+            expected = expected && PlainContains(value, c, true);
+        }
+        ASSERT_EQ(HeaderMatcher(criteria).matches(rec), expected) << "round " << round;
+        matched += expected;
+        ++tested;
+    }
+    EXPECT_GT(matched, 1000);
+    EXPECT_LT(matched, tested - 1000);
 }
 
 } // namespace

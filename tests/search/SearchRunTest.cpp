@@ -162,6 +162,88 @@ TEST(SearchRun, ShortLastRecordReadsAsPaddedWithNul) {
     EXPECT_EQ(r.list[1], "00000002A02 Kurz"); // box byte missing: 0
 }
 
+TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
+    // More records than two read blocks hold, a short last record and slides asked for
+    // beyond the end of the file (they read as zero bytes: box 0, no keys, no info).
+    TempArchive a;
+    const std::vector<std::string> codes{"A1", "A1B2", "B1", "C1C1", "00"};
+    const int inFile = 9001;
+    const int total = inFile + 3;
+    std::string dias, kopf;
+    for (int n = 1; n <= inFile; ++n) {
+        std::vector<std::string> slots;
+        for (int k = 0; k < 1 + n % 4; ++k)
+            slots.push_back(codes[static_cast<size_t>((n / 3 + k * 7) % 5)]);
+        std::string info =
+            (n % 7 ? "B" : "a") + std::to_string(n % 50) + " Dia " + std::to_string(n);
+        dias += RecordBytes(slots, info, n % 5);
+        kopf += HeaderRecord({"Nikon", "", "", "", "", "", "", "." + std::to_string(60 + n % 40)});
+    }
+    dias.resize(dias.size() - 40); // the last record is cut short (info and box missing)
+    kopf.resize(kopf.size() - 100);
+    a.write("dias.ddb", dias);
+    a.write("kopfdata.ddb", kopf);
+    const std::string padded = dias + std::string(static_cast<size_t>(kRecordSize) * 4, '\0');
+    auto record = [&](int n) {
+        return reinterpret_cast<const unsigned char*>(padded.data()) +
+               static_cast<size_t>(n - 1) * kRecordSize;
+    };
+    auto expectedLines = [&](auto test) {
+        std::vector<std::string> lines;
+        for (int n = 1; n <= total; ++n)
+            if (test(n))
+                lines.push_back(ResultListLine(record(n)[kBoxOffset], n, RecordInfo(record(n))));
+        return lines;
+    };
+    auto check = [&](Scan& r, const std::vector<std::string>& expected) {
+        ASSERT_FALSE(r.run.Finish(total));
+        EXPECT_EQ(r.list, expected);
+        EXPECT_EQ(r.found, static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(r.run.lastExamined(), total);
+        EXPECT_GT(expected.size(), 50u);
+        EXPECT_LT(expected.size(), static_cast<size_t>(total) - 50);
+    };
+
+    KeySelection keys;
+    keys.entries[0].code = "A1";
+    keys.entries[1].code = "B1";
+    keys.count = 2;
+    {
+        Scan r(a);
+        KeySelection k = keys;
+        ASSERT_FALSE(ScanKeys(r.run, total, k));
+        check(r, expectedLines([&](int n) { return KeyTest(RecordTextUpToNul(record(n)), keys); }));
+    }
+    {
+        Scan r(a);
+        ASSERT_FALSE(ScanInfoText(r.run, total, "a1", false));
+        check(r, expectedLines(
+                     [&](int n) { return InfoTextTest(RecordInfo(record(n)), "a1", false); }));
+    }
+    {
+        Scan r(a);
+        ASSERT_FALSE(ScanInfoText(r.run, total, "a1", true));
+        check(r, expectedLines(
+                     [&](int n) { return InfoTextTest(RecordInfo(record(n)), "a1", true); }));
+    }
+    {
+        Scan r(a);
+        ASSERT_FALSE(ScanBox(r.run, total, 0));
+        check(r, expectedLines([&](int n) { return record(n)[kBoxOffset] == 0; }));
+        EXPECT_EQ(r.list.back(), "00009004"); // beyond the end of the file
+    }
+    {
+        Scan r(a);
+        std::array<std::string, 8> criteria;
+        criteria.fill("");
+        criteria[7] = ".7";
+        ASSERT_FALSE(ScanHeaderData(r.run, total, criteria));
+        check(r, expectedLines([&](int n) {
+                  return n < inFile && (60 + n % 40) / 10 == 7; // the last header is cut short
+              }));
+    }
+}
+
 TEST(ResultColumns, ListLineAndRowsReadBackByColumns) {
     EXPECT_EQ(ResultListLine(7, 42, "A05 Urlaub"), "00700042A05 Urlaub");
     EXPECT_EQ(ResultListLine(255, 99999, std::string(kFreeSlotMarker)),

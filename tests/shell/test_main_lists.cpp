@@ -510,7 +510,7 @@ TEST_F(MainListsTest, WheelOnTheScrollBarDoesNotMoveThePage) {
     QScrollBar* bar = main().scrollBar();
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     ASSERT_EQ(bar->value(), 17);
-    bar->setSliderPosition(30); // what the wheel does, without a drag
+    bar->setSliderPosition(30);  // what the wheel does, without a drag
     EXPECT_EQ(bar->value(), 17); // the thumb stays with the page shown
     EXPECT_EQ(state().firstShown, 17);
     EXPECT_EQ(state().page.rows[0].slide, "18");

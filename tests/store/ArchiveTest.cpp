@@ -5,6 +5,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace lumo;
 using lumo::test::TempArchive;
@@ -114,6 +115,45 @@ TEST(FileUtilTest, WriteReadCopyTruncate) {
         ++files;
     }
     EXPECT_EQ(files, 3);
+}
+
+TEST(FileUtilTest, WriteWithoutSyncReplacesAtomicallyAllTheSame) {
+    TempArchive t;
+    t.write("dialiste.txt", "alter Bericht");
+    ASSERT_EQ(::chmod(t.path("dialiste.txt").c_str(), 0640), 0);
+    std::filesystem::create_symlink("dialiste.txt", t.path("verweis.txt"));
+    ASSERT_EQ(
+        WriteFileAtomically(t.path("verweis.txt"), std::string("neu\0er", 6), Durability::NoSync),
+        0);
+    // The file behind the link is replaced, the link stays, the permissions are kept.
+    EXPECT_EQ(t.read("dialiste.txt"), std::string("neu\0er", 6));
+    EXPECT_TRUE(std::filesystem::is_symlink(t.path("verweis.txt")));
+    struct stat st {};
+    ASSERT_EQ(::stat(t.path("dialiste.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    ASSERT_EQ(WriteFileAtomically(t.path("kasten.txt"), "", Durability::NoSync), 0);
+    EXPECT_TRUE(t.exists("kasten.txt"));
+    EXPECT_EQ(t.read("kasten.txt"), "");
+
+    // A failed write leaves the old file and no temporary file.
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    int err =
+        WriteFileAtomically(t.path("dialiste.txt"), std::string(1000, 'x'), Durability::NoSync);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(err, EFBIG);
+    EXPECT_EQ(t.read("dialiste.txt"), std::string("neu\0er", 6));
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(t.dir())) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 3); // dialiste.txt, verweis.txt, kasten.txt
 }
 
 TEST(FileUtilTest, FailedWriteLeavesTheOldFileIntact) {

@@ -498,6 +498,42 @@ TEST(PrecomputedTest, OffOrZeroSizes) {
     EXPECT_EQ(PrecomputedPosition(51, 50, 1, true), "A01");
 }
 
+TEST(ForEachRecordTest, BlocksCoverTheRangeAndReadZerosPastTheEnd) {
+    TempArchive t;
+    std::string bytes;
+    const int total = 1700;
+    for (int n = 1; n <= total; ++n)
+        bytes += RecordBytes({"B1"}, "A01 Dia " + std::to_string(n), n);
+    bytes += RecordBytes({"C1"}, "A02 kurz", 9).substr(0, 50); // a short last record
+    t.write("dias.ddb", bytes);
+    std::string expected = bytes + std::string(static_cast<size_t>(kRecordSize) * 3 - 50, '\0');
+    const int32_t first = 3, last = total + 3;
+    std::string seen;
+    int32_t next = first;
+    int blocks = 0;
+    ASSERT_FALSE(ForEachRecordBlock(Archive(t.dir()), first, last,
+                                    [&](int32_t n, const unsigned char* records, int32_t count) {
+                                        EXPECT_EQ(n, next);
+                                        EXPECT_GT(count, 0);
+                                        seen.append(reinterpret_cast<const char*>(records),
+                                                    static_cast<size_t>(count) * kRecordSize);
+                                        next = n + count;
+                                        ++blocks;
+                                        return true;
+                                    }));
+    EXPECT_EQ(next, last + 1);
+    EXPECT_GT(blocks, 1);
+    EXPECT_EQ(seen, expected.substr(static_cast<size_t>(first - 1) * kRecordSize));
+    // Stopped after the first block.
+    blocks = 0;
+    ASSERT_FALSE(
+        ForEachRecordBlock(Archive(t.dir()), 1, total, [&](int32_t, const unsigned char*, int32_t) {
+            ++blocks;
+            return false;
+        }));
+    EXPECT_EQ(blocks, 1);
+}
+
 TEST(ForEachRecordTest, VisitsRecordsAcrossBlocksInOrder) {
     TempArchive t;
     std::string bytes;
