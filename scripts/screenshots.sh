@@ -13,5 +13,5 @@ ARCHIVE=$(mktemp -d)
 trap 'rm -rf "$ARCHIVE"' EXIT
 "$BUILD"/lumo_demo_archive "$ARCHIVE" data
 mkdir -p docs/screenshots
-(cd "$ARCHIVE" && xvfb-run -a -s "-screen 0 1024x768x24" \
+(cd "$ARCHIVE" && LUMO_DIALOG_SHOTS=1 xvfb-run -a -s "-screen 0 1024x768x24" \
     "$BUILD/lumo_screenshots" "$ARCHIVE" "$ROOT/docs/screenshots")

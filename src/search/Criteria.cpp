@@ -1,5 +1,6 @@
 #include "search/Criteria.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -25,79 +26,73 @@ constexpr size_t kHeaderFieldSize = 15;
 // The longest field FieldContains searches.
 constexpr size_t kMaxField = 48;
 
-#if defined(__SSE2__)
-// a..z to upper case in all 16 lanes.
-inline __m128i FoldLanes(__m128i x) {
-    // 'a'..'z' become -128..-103 as signed bytes, everything else lies above.
-    const __m128i shifted = _mm_add_epi8(x, _mm_set1_epi8(static_cast<char>(0x80 - 'a')));
-    const __m128i lower = _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(-128 + 26)));
-    return _mm_sub_epi8(x, _mm_and_si128(lower, _mm_set1_epi8(0x20)));
-}
-#endif
-
-// Does the value of an N-byte field (up to its first NUL, all N bytes when it holds none)
-// contain `needle`? The needle is non-empty, holds no NUL, has at most kMaxField bytes
-// and is already folded when `fold` is set; the field's bytes are folded here.
+// Does the value of the N-byte field at `field` (up to its first NUL, all N bytes when it
+// holds none) contain the needle? Reads up to N + kRecordSlack - 1 bytes from `field`;
+// what lies past the field only decides nothing.
 template <size_t N>
-bool FieldContains(const unsigned char* field, std::string_view needle, bool fold) {
+bool PaddedFieldContains(const unsigned char* field, const FieldNeedle& needle) {
     static_assert(N <= kMaxField);
-    const size_t m = needle.size();
-#if defined(__SSE2__)
-    // The field in a zeroed buffer: its value ends at the first zero byte, which lies at
-    // N at the latest. Loads for the last needle byte reach up to 2 * kMaxField bytes.
-    alignas(16) unsigned char buf[2 * kMaxField] = {};
-    std::memcpy(buf, field, N);
-    constexpr size_t kVectors = (N + 16) / 16; // covers N and the zero byte after it
-    uint64_t nulMask = 0;
-    for (size_t k = 0; k < kVectors; ++k) {
-        __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(buf + 16 * k));
-        nulMask |= static_cast<uint64_t>(static_cast<uint16_t>(
-                       _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))))
-                   << (16 * k);
-        if (fold)
-            _mm_store_si128(reinterpret_cast<__m128i*>(buf + 16 * k), FoldLanes(v));
-    }
-    const size_t len = static_cast<size_t>(__builtin_ctzll(nulMask));
-    if (m > len)
+    const size_t m = needle.text.size();
+    if (!needle.possible || m > N)
         return false;
-    const size_t lastStart = len - m;
-    const __m128i first = _mm_set1_epi8(needle[0]);
-    const __m128i last = _mm_set1_epi8(needle[m - 1]);
+    const size_t lastStart = N - m;
+    // Candidates: positions where the first and the last byte of the needle fit.
     uint64_t candidates = 0;
-    for (size_t k = 0; k < kVectors && 16 * k <= lastStart; ++k) {
-        __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(buf + 16 * k));
-        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + 16 * k + m - 1));
-        __m128i both = _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
-        candidates |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(both)))
-                      << (16 * k);
+#if defined(__SSE2__)
+    const __m128i f0 = _mm_set1_epi8(static_cast<char>(needle.first[0]));
+    const __m128i f1 = _mm_set1_epi8(static_cast<char>(needle.first[1]));
+    const __m128i l0 = _mm_set1_epi8(static_cast<char>(needle.last[0]));
+    const __m128i l1 = _mm_set1_epi8(static_cast<char>(needle.last[1]));
+    for (size_t k = 0; k * 16 < N; ++k) {
+        if (k * 16 > lastStart)
+            break;
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(field + 16 * k));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(field + 16 * k + m - 1));
+        const __m128i ea = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
+        const __m128i eb = _mm_or_si128(_mm_cmpeq_epi8(b, l0), _mm_cmpeq_epi8(b, l1));
+        candidates |=
+            static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_and_si128(ea, eb))))
+            << (16 * k);
     }
-    candidates &= (uint64_t{2} << lastStart) - 1;
-    while (candidates != 0) {
-        const size_t i = static_cast<size_t>(__builtin_ctzll(candidates));
-        if (m <= 2 || std::memcmp(buf + i + 1, needle.data() + 1, m - 2) == 0)
-            return true;
-        candidates &= candidates - 1;
-    }
-    return false;
 #else
+    for (size_t i = 0; i <= lastStart; ++i) {
+        const unsigned char a = field[i], b = field[i + m - 1];
+        if ((a == needle.first[0] || a == needle.first[1]) &&
+            (b == needle.last[0] || b == needle.last[1]))
+            candidates |= uint64_t{1} << i;
+    }
+#endif
+    candidates &= (uint64_t{2} << lastStart) - 1;
+    if (candidates == 0)
+        return false;
+    // The value ends at the first NUL; the needle holds none.
     const void* nul = std::memchr(field, 0, N);
     const size_t len =
         nul ? static_cast<size_t>(static_cast<const unsigned char*>(nul) - field) : N;
     if (m > len)
         return false;
-    for (size_t i = 0; i + m <= len; ++i) {
-        size_t k = 0;
-        while (k < m) {
+    candidates &= (uint64_t{2} << (len - m)) - 1;
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const size_t i = static_cast<size_t>(__builtin_ctzll(candidates));
+        size_t k = 1;
+        while (k + 1 < m) {
             const char c = static_cast<char>(field[i + k]);
-            if ((fold ? UpperAsciiChar(c) : c) != needle[k])
+            if ((needle.fold ? UpperAsciiChar(c) : c) != needle.text[k])
                 break;
             ++k;
         }
-        if (k == m)
+        if (k + 1 >= m)
             return true;
     }
     return false;
-#endif
+}
+
+// The same on a field that may lie at the very end of its memory: copied first.
+template <size_t N>
+bool FieldContains(const unsigned char* field, size_t available, const FieldNeedle& needle) {
+    unsigned char padded[N + kRecordSlack] = {};
+    std::memcpy(padded, field, std::min(available, N));
+    return PaddedFieldContains<N>(padded, needle);
 }
 
 // Can `needle` occur in the value of a record field at all?
@@ -106,8 +101,8 @@ bool FitsInField(std::string_view needle) {
            needle.find('\0') == std::string_view::npos;
 }
 
-inline uint16_t Load16(const void* p) {
-    uint16_t v;
+inline uint64_t Load64(const void* p) {
+    uint64_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
@@ -149,6 +144,13 @@ KeyMatcher::KeyMatcher(const KeySelection& keys) {
         // The record text ends at its first NUL, so a code holding one never occurs.
         if (codes_[i].empty() || codes_[i].find('\0') != std::string::npos)
             never_ = true;
+        // The code's first (up to) 8 bytes and a mask selecting them from 8 record bytes.
+        const size_t head = std::min<size_t>(codes_[i].size(), 8);
+        unsigned char maskBytes[8] = {};
+        std::memset(maskBytes, 0xFF, head);
+        std::memcpy(&masks_[i], maskBytes, 8);
+        heads_[i] = 0;
+        std::memcpy(&heads_[i], codes_[i].data(), head);
     }
 }
 
@@ -177,22 +179,17 @@ bool KeyMatcher::matchesRecord(const unsigned char* rec) const {
     for (int c = 0; c < count_; ++c) {
         const std::string& code = codes_[c];
         const size_t len = code.size();
-        // The slot starts holding the code's first byte(s), one bit per slot.
+        // The slot starts holding the code's first (up to) 8 bytes, one bit per slot; the
+        // last slot start plus 8 still lies inside the record.
+        const uint64_t head = heads_[c], mask = masks_[c];
         unsigned starts = 0;
-        if (len >= 2) {
-            const uint16_t head = Load16(code.data());
-            for (size_t k = 0; k < kSlotCount; ++k)
-                starts |= static_cast<unsigned>(Load16(rec + k * kSlotSize) == head) << k;
-        } else {
-            const auto head = static_cast<unsigned char>(code[0]);
-            for (size_t k = 0; k < kSlotCount; ++k)
-                starts |= static_cast<unsigned>(rec[k * kSlotSize] == head) << k;
-        }
+        for (size_t k = 0; k < kSlotCount; ++k)
+            starts |= static_cast<unsigned>((Load64(rec + k * kSlotSize) & mask) == head) << k;
         size_t slot = kKeyArea;
         for (; starts != 0; starts &= starts - 1) {
             const size_t s = static_cast<size_t>(__builtin_ctz(starts)) * kSlotSize;
-            if (s + len <= static_cast<size_t>(kRecordSize) &&
-                std::memcmp(rec + s, code.data(), len) == 0) {
+            if (len <= 8 || (s + len <= static_cast<size_t>(kRecordSize) &&
+                             std::memcmp(rec + s + 8, code.data() + 8, len - 8) == 0)) {
                 slot = s;
                 break;
             }
@@ -218,20 +215,32 @@ bool KeyTest(std::string_view recordTextUpToNul, const KeySelection& keys) {
 
 // --- texts ---
 
+FieldNeedle::FieldNeedle(std::string_view folded, bool foldCase)
+    : text(folded), fold(foldCase), possible(FitsInField(folded)) {
+    if (!possible)
+        return;
+    auto spellings = [&](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool letter = fold && u >= 'A' && u <= 'Z';
+        return std::array<unsigned char, 2>{u, letter ? static_cast<unsigned char>(u + 32) : u};
+    };
+    first = spellings(text.front());
+    last = spellings(text.back());
+}
+
 TextMatcher::TextMatcher(std::string_view needle, bool caseSensitive)
     : needle_(needle), caseSensitive_(caseSensitive) {
     if (!caseSensitive_)
         UpperAsciiInPlace(needle_);
-    inField_ = FitsInField(needle_);
+    field_ = FieldNeedle(needle_, !caseSensitive_);
 }
 
 bool TextMatcher::matchesInfo(const unsigned char* record82) const {
-    return inField_ &&
-           FieldContains<kInfoFieldSize>(record82 + kInfoOffset, needle_, !caseSensitive_);
+    return FieldContains<kInfoFieldSize>(record82 + kInfoOffset, kInfoFieldSize, field_);
 }
 
-bool TextMatcher::matchesHeaderField(const unsigned char* field15) const {
-    return inField_ && FieldContains<kHeaderFieldSize>(field15, needle_, !caseSensitive_);
+bool TextMatcher::matchesInfoInBlock(const unsigned char* record82) const {
+    return PaddedFieldContains<kInfoFieldSize>(record82 + kInfoOffset, field_);
 }
 
 bool TextMatcher::matches(std::string_view haystack) const {
@@ -282,10 +291,10 @@ HeaderMatcher::HeaderMatcher(const std::array<std::string, 8>& criteria) {
         if (criteria[i] == kUnusedCriterion)
             continue;
         used_[i] = true;
-        folded_[i] = UpperAscii(criteria[i]);
+        fields_[i] = FieldNeedle(UpperAscii(criteria[i]), true);
         // An empty criterion, or one that cannot fit into a field value (too long, or
         // holding a NUL), never occurs.
-        if (!FitsInField(folded_[i]))
+        if (!fields_[i].possible)
             impossible_ = true;
     }
 }
@@ -294,23 +303,26 @@ bool HeaderMatcher::matches(std::string_view record) const {
     if (record.empty() || impossible_)
         return false;
     constexpr size_t kField = kHeaderFieldSize;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(record.data());
     for (size_t i = 0; i < 8; ++i) {
         if (!used_[i])
             continue;
-        const size_t start = i * kField;
-        const auto* field = reinterpret_cast<const unsigned char*>(record.data()) + start;
-        if (record.size() >= start + kField) {
-            if (!FieldContains<kField>(field, folded_[i], true))
-                return false;
-            continue;
-        }
         // Bytes missing at the end of the file read as NUL: the value ends there.
-        unsigned char padded[kField] = {};
-        if (start < record.size())
-            std::memcpy(padded, field, record.size() - start);
-        if (!FieldContains<kField>(padded, folded_[i], true))
+        const size_t start = i * kField;
+        const size_t available = start < record.size() ? record.size() - start : 0;
+        if (!FieldContains<kField>(bytes + std::min(start, record.size()), available, fields_[i]))
             return false;
     }
+    return true;
+}
+
+bool HeaderMatcher::matchesInBlock(const unsigned char* record120) const {
+    if (impossible_)
+        return false;
+    for (size_t i = 0; i < 8; ++i)
+        if (used_[i] &&
+            !PaddedFieldContains<kHeaderFieldSize>(record120 + i * kHeaderFieldSize, fields_[i]))
+            return false;
     return true;
 }
 

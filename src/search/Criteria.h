@@ -31,6 +31,24 @@ std::string_view RecordInfo(const unsigned char* record82);
 // so a selection holding an empty code matches nothing.
 bool KeyTest(std::string_view recordTextUpToNul, const KeySelection& keys);
 
+// The scans test records where they lie in a read block. The ...InBlock tests below may
+// read up to this many bytes past the end of the record (their values do not matter);
+// the caller keeps them readable.
+inline constexpr size_t kRecordSlack = 16;
+
+// A search text prepared for the fixed-width record fields: its first and last byte in
+// every spelling the test accepts.
+struct FieldNeedle {
+    FieldNeedle() = default;
+    // `text` is already folded when `fold` is set.
+    FieldNeedle(std::string_view text, bool fold);
+
+    std::string text;
+    std::array<unsigned char, 2> first{}, last{};
+    bool fold = false;
+    bool possible = false; // non-empty, no NUL, at most 48 bytes: can occur in a field
+};
+
 // The key test with the selected codes taken once, for scans.
 class KeyMatcher {
 public:
@@ -41,6 +59,7 @@ public:
 
 private:
     std::array<std::string, 8> codes_;
+    std::array<uint64_t, 8> heads_{}, masks_{};
     int count_ = 0;
     bool never_ = false; // an empty code, or one holding a NUL, among the selected ones
 };
@@ -51,17 +70,17 @@ class TextMatcher {
 public:
     TextMatcher(std::string_view needle, bool caseSensitive);
     bool matches(std::string_view haystack) const;
-    // The same test on a record field whose value ends at its first NUL (the whole field
-    // when it holds none): the info field of an 82-byte record, or a 15-byte header field.
+    // The same test on the info field of an 82-byte record, whose value ends at its first
+    // NUL (all 33 bytes when it holds none). InBlock: see kRecordSlack.
     bool matchesInfo(const unsigned char* record82) const;
-    bool matchesHeaderField(const unsigned char* field15) const;
+    bool matchesInfoInBlock(const unsigned char* record82) const;
     bool caseSensitive() const { return caseSensitive_; }
     const std::string& needle() const { return needle_; }
 
 private:
     std::string needle_; // folded when !caseSensitive_
     bool caseSensitive_;
-    bool inField_ = false; // non-empty, no NUL, at most 48 bytes: can occur in a field
+    FieldNeedle field_;
 };
 
 // Info text test: the info field (up to its NUL) contains the search text.
@@ -83,9 +102,11 @@ class HeaderMatcher {
 public:
     explicit HeaderMatcher(const std::array<std::string, 8>& criteria);
     bool matches(std::string_view record) const;
+    // A whole 120-byte record; see kRecordSlack.
+    bool matchesInBlock(const unsigned char* record120) const;
 
 private:
-    std::array<std::string, 8> folded_;
+    std::array<FieldNeedle, 8> fields_;
     std::array<bool, 8> used_{};
     bool impossible_ = false; // an empty criterion in use
 };

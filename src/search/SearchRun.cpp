@@ -29,7 +29,8 @@ void AppendZeroPadded(std::string& s, int64_t value, size_t width) {
 class RecordReader {
 public:
     RecordReader(size_t recordSize, size_t recordsPerBlock)
-        : recordSize_(recordSize), buffer_(recordSize * recordsPerBlock, '\0') {}
+        : recordSize_(recordSize), capacity_(recordSize * recordsPerBlock),
+          buffer_(capacity_ + kRecordSlack, '\0') {}
     ~RecordReader() {
         if (fd_ >= 0)
             ::close(fd_);
@@ -57,7 +58,7 @@ public:
     std::string_view from(int32_t n, int& err) {
         err = 0;
         uint64_t offset = static_cast<uint64_t>(n - 1) * recordSize_;
-        if (!loaded_ || offset < blockStart_ || offset >= blockStart_ + buffer_.size()) {
+        if (!loaded_ || offset < blockStart_ || offset >= blockStart_ + capacity_) {
             if ((err = load(offset)) != 0)
                 return {};
         }
@@ -72,8 +73,8 @@ private:
         loaded_ = true;
         blockStart_ = offset;
         blockLength_ = 0;
-        while (blockLength_ < buffer_.size()) {
-            ssize_t r = ::pread(fd_, buffer_.data() + blockLength_, buffer_.size() - blockLength_,
+        while (blockLength_ < capacity_) {
+            ssize_t r = ::pread(fd_, buffer_.data() + blockLength_, capacity_ - blockLength_,
                                 static_cast<off_t>(offset + blockLength_));
             if (r < 0) {
                 if (errno == EINTR)
@@ -89,20 +90,22 @@ private:
 
     int fd_ = -1;
     size_t recordSize_;
-    std::string buffer_;
+    size_t capacity_;    // bytes of a block
+    std::string buffer_; // a block and kRecordSlack readable bytes after it
     uint64_t blockStart_ = 0;
     size_t blockLength_ = 0;
     bool loaded_ = false;
 };
 
 // A record of dias.ddb as the scan tests it: missing bytes at the end read as NUL.
+// kRecordSlack more bytes follow, as after a record in a block.
 struct SlideBytes {
-    std::array<unsigned char, kRecordSize> bytes{};
+    std::array<unsigned char, kRecordSize + kRecordSlack> bytes{};
     void set(std::string_view raw) {
         if (!raw.empty())
             std::memcpy(bytes.data(), raw.data(), raw.size());
-        if (raw.size() < bytes.size())
-            std::memset(bytes.data() + raw.size(), 0, bytes.size() - raw.size());
+        if (raw.size() < kRecordSize)
+            std::memset(bytes.data() + raw.size(), 0, kRecordSize - raw.size());
     }
 };
 
@@ -475,7 +478,7 @@ Problem ScanInfoText(SearchRun& run, int32_t total, std::string_view searchText,
         cb.begun();
     const TextMatcher matcher(searchText, caseSensitive);
     return ScanSlides(run, total, cb,
-                      [&](const unsigned char* rec) { return matcher.matchesInfo(rec); });
+                      [&](const unsigned char* rec) { return matcher.matchesInfoInBlock(rec); });
 }
 
 Problem ScanBox(SearchRun& run, int32_t total, int32_t box, const ScanCallbacks& cb) {
@@ -529,9 +532,15 @@ Problem ScanHeaderData(SearchRun& run, int32_t total, std::array<std::string, 8>
     const HeaderMatcher matcher(criteria);
     SlideLookup slides(run.archive());
     std::string info;
+    auto test = [&](std::string_view record) {
+        // A whole record is tested where it lies in the block.
+        return record.size() == kHeaderRecord
+                   ? matcher.matchesInBlock(reinterpret_cast<const unsigned char*>(record.data()))
+                   : matcher.matches(record);
+    };
     Problem p = WalkRecords<kHeaderRecord>(run, headers, total, cb,
                                            [&](int32_t n, std::string_view record) -> Problem {
-                                               if (!matcher.matches(record)) [[likely]]
+                                               if (!test(record)) [[likely]]
                                                    return {};
                                                run.noteExamined(n);
                                                int32_t box = 0;

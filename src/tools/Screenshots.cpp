@@ -105,12 +105,10 @@ int main(int argc, char** argv) {
 
     // The program's own windows, each opened the way the user opens it. Message dialogs
     // are shown for real here (the seam is off while each is grabbed).
-    if (argc == 3 && qEnvironmentVariableIsSet("LUMO_DIALOG_SHOTS")) {
+    if (qEnvironmentVariableIsSet("LUMO_DIALOG_SHOTS")) {
         const QString dlg = outDir + QStringLiteral("/dialogs");
         QDir().mkpath(dlg);
         auto& msg = program.messages();
-        const int first = st.screenMode;
-        (void)first;
         GrabModal(dlg, "slide-data.png", [&] { program.entry().ShowSlideData(3); });
         GrabModal(dlg, "header-data.png", [&] { program.search().ShowHeaderData(3); });
         GrabModal(dlg, "box-labels.png", [&] { program.search().ShowBoxLabels(1); });
