@@ -1,5 +1,6 @@
 #include "editing/DiaDaten.h"
 
+#include "editing/FormWidgets.h"
 #include "editing/SlidePicture.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
@@ -36,12 +37,6 @@ private:
     std::function<void()> onClick_;
 };
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, parent);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 } // namespace
 
 TForm8::TForm8(TForm1& main) : QDialog(&main), main_(main) {

@@ -1,5 +1,6 @@
 #include "editing/DiaSave.h"
 
+#include "editing/FormWidgets.h"
 #include "editing/SlidePicture.h"
 #include "editing/logic/SlideEntryLogic.h"
 #include "platform/Cp1252.h"
@@ -18,21 +19,6 @@
 namespace lumo {
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, parent);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, int x, int y, int w, int maxLength) {
-    auto* e = new QLineEdit(parent);
-    e->setGeometry(x, y, w, 24);
-    e->setMaxLength(maxLength);
-    e->setValidator(new Cp1252Validator(e));
-    return e;
-}
-
 // The box field as a whole decimal number (surrounding blanks allowed); -1 otherwise.
 int ParseBox(const QString& text) {
     bool ok = false;

@@ -1,5 +1,6 @@
 #include "editing/Kasten.h"
 
+#include "editing/FormWidgets.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "shell/Main.h"
@@ -16,21 +17,6 @@
 namespace lumo {
 
 namespace {
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, parent);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, int x, int y, int w, int maxLength) {
-    auto* e = new QLineEdit(parent);
-    e->setGeometry(x, y, w, 24);
-    e->setMaxLength(maxLength);
-    e->setValidator(new Cp1252Validator(e));
-    return e;
-}
-
 // Whole decimal number with optional sign, nothing else.
 std::optional<long long> ParseWhole(const std::string& s) {
     long long v = 0;
