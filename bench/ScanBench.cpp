@@ -268,7 +268,8 @@ void BM_ReadDias(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * b.total);
 }
 
-// The head of dialiste.txt alone: written whole and made durable before the scan starts.
+// The head of dialiste.txt alone: written whole (a new file renamed into place, not
+// flushed to the disk) before the scan starts.
 void BM_WriteReportHead(benchmark::State& state) {
     BenchArchive& b = Get(10000);
     for (auto _ : state)

@@ -65,10 +65,21 @@ bool PaddedFieldContains(const unsigned char* field, const FieldNeedle& needle) 
     candidates &= (uint64_t{2} << lastStart) - 1;
     if (candidates == 0)
         return false;
-    // The value ends at the first NUL; the needle holds none.
+        // The value ends at the first NUL; the needle holds none.
+#if defined(__SSE2__)
+    uint64_t nuls = uint64_t{1} << N; // the value ends at N at the latest
+    for (size_t k = 0; k * 16 < N; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(field + 16 * k));
+        nuls |= static_cast<uint64_t>(static_cast<uint16_t>(
+                    _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))))
+                << (16 * k);
+    }
+    const size_t len = static_cast<size_t>(__builtin_ctzll(nuls));
+#else
     const void* nul = std::memchr(field, 0, N);
     const size_t len =
         nul ? static_cast<size_t>(static_cast<const unsigned char*>(nul) - field) : N;
+#endif
     if (m > len)
         return false;
     candidates &= (uint64_t{2} << (len - m)) - 1;
@@ -100,6 +111,14 @@ bool FitsInField(std::string_view needle) {
     return !needle.empty() && needle.size() <= kMaxField &&
            needle.find('\0') == std::string_view::npos;
 }
+
+// One bit for each slot start 0, 6, ..., 42 of the key area.
+constexpr uint64_t kSlotStarts = [] {
+    uint64_t bits = 0;
+    for (size_t k = 0; k < kSlotCount; ++k)
+        bits |= uint64_t{1} << (k * kSlotSize);
+    return bits;
+}();
 
 inline uint64_t Load64(const void* p) {
     uint64_t v;
@@ -182,14 +201,44 @@ bool KeyMatcher::matchesRecord(const unsigned char* rec) const {
         // The slot starts holding the code's first (up to) 8 bytes, one bit per slot; the
         // last slot start plus 8 still lies inside the record.
         const uint64_t head = heads_[c], mask = masks_[c];
-        unsigned starts = 0;
-        for (size_t k = 0; k < kSlotCount; ++k)
-            starts |= static_cast<unsigned>((Load64(rec + k * kSlotSize) & mask) == head) << k;
         size_t slot = kKeyArea;
-        for (; starts != 0; starts &= starts - 1) {
-            const size_t s = static_cast<size_t>(__builtin_ctz(starts)) * kSlotSize;
-            if (len <= 8 || (s + len <= static_cast<size_t>(kRecordSize) &&
-                             std::memcmp(rec + s + 8, code.data() + 8, len - 8) == 0)) {
+#if defined(__SSE2__)
+        // Most records fail on the code's first two and last two bytes: those are compared
+        // at all 48 positions of the key area at once (the loads stay inside the record for
+        // codes of up to 36 bytes), and only slot starts passing that are looked at.
+        uint64_t candidates = 0;
+        const bool tail = len >= 3 && len <= 36;
+        const __m128i c0 = _mm_set1_epi8(code[0]);
+        const __m128i c1 = _mm_set1_epi8(len >= 2 ? code[1] : 0);
+        const __m128i t0 = _mm_set1_epi8(tail ? code[len - 2] : 0);
+        const __m128i t1 = _mm_set1_epi8(tail ? code[len - 1] : 0);
+        for (size_t k = 0; k < 3; ++k) {
+            const unsigned char* p = rec + 16 * k;
+            auto at = [p](size_t i) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            };
+            __m128i e = _mm_cmpeq_epi8(at(0), c0);
+            if (len >= 2)
+                e = _mm_and_si128(e, _mm_cmpeq_epi8(at(1), c1));
+            if (tail)
+                e = _mm_and_si128(e, _mm_and_si128(_mm_cmpeq_epi8(at(len - 2), t0),
+                                                   _mm_cmpeq_epi8(at(len - 1), t1)));
+            candidates |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(e)))
+                          << (16 * k);
+        }
+        candidates &= kSlotStarts;
+        // Up to 4 bytes the filter compared the whole code.
+        const bool exact = len <= 4;
+#else
+        uint64_t candidates = kSlotStarts;
+        const bool exact = false;
+#endif
+        for (; candidates != 0; candidates &= candidates - 1) {
+            const auto s = static_cast<size_t>(__builtin_ctzll(candidates));
+            if (exact ||
+                ((Load64(rec + s) & mask) == head &&
+                 (len <= 8 || (s + len <= static_cast<size_t>(kRecordSize) &&
+                               std::memcmp(rec + s + 8, code.data() + 8, len - 8) == 0)))) {
                 slot = s;
                 break;
             }

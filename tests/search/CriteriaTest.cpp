@@ -250,6 +250,9 @@ TEST(KeyTest, RecordLevelTestEdgeCases) {
     EXPECT_TRUE(matches(rec(full, "A01"), {"A1B2C3"}));
     EXPECT_TRUE(matches(rec(full, "XYZ"), {"A1B2C3XY"}));
     EXPECT_FALSE(matches(rec(full, "XYZ"), {"A1B2C3XQ"}));
+    EXPECT_TRUE(matches(rec(full, "XYZWV"), {"A1B2C3XYZW"}));
+    EXPECT_FALSE(matches(rec(full, "XYZWV"), {"A1B2C3XYZQ"}));
+    EXPECT_FALSE(matches(rec(full, "XYZWV"), {"A1B2C3XQZW"}));
     // A NUL before the slot ends the text; after the code it does not matter.
     EXPECT_FALSE(matches(rec({"C1", "", "A1"}, "A01"), {"A1"}));
     EXPECT_TRUE(matches(rec({"C1", "A1", ""}, "A01"), {"A1"}));
@@ -288,6 +291,12 @@ TEST(TextTests, InfoFieldTestFollowsTheRuleOnRandomRecords) {
         const bool expected = PlainContains(RecordInfo(bytes), needle, !caseSensitive);
         const TextMatcher matcher(needle, caseSensitive);
         ASSERT_EQ(matcher.matchesInfo(bytes), expected) << "round " << round;
+        // In a block the next record's bytes follow; they are no part of the field.
+        std::string inBlock = rec + RandomBytes(rng, kRecordSlack, letters);
+        ASSERT_EQ(
+            matcher.matchesInfoInBlock(reinterpret_cast<const unsigned char*>(inBlock.data())),
+            expected)
+            << "round " << round;
         ASSERT_EQ(matcher.matches(RecordInfo(bytes)), expected) << "round " << round;
         matched += expected;
         ++tested;
@@ -305,6 +314,11 @@ TEST(TextTests, InfoFieldTestReachesTheLastByteOfAFieldWithoutNul) {
     EXPECT_TRUE(TextMatcher("xABC", true).matchesInfo(bytes));
     EXPECT_FALSE(TextMatcher("abc", true).matchesInfo(bytes));
     EXPECT_FALSE(TextMatcher("ABCD", false).matchesInfo(bytes)); // the box byte is no text
+    std::string inBlock = rec + "DDDDDDDDDDDDDDDD";
+    const auto* blockBytes = reinterpret_cast<const unsigned char*>(inBlock.data());
+    EXPECT_TRUE(TextMatcher("abc", false).matchesInfoInBlock(blockBytes));
+    EXPECT_FALSE(TextMatcher("ABCD", false).matchesInfoInBlock(blockBytes));
+    EXPECT_FALSE(TextMatcher("ABCDDD", false).matchesInfoInBlock(blockBytes));
     EXPECT_TRUE(TextMatcher(std::string(30, 'X') + "ABC", false).matchesInfo(bytes));
     EXPECT_FALSE(TextMatcher(std::string(31, 'X') + "ABC", false).matchesInfo(bytes));
     rec[48 + 20] = '\0';
@@ -337,7 +351,15 @@ TEST(HeaderRecordTest, FieldTestsFollowTheRuleOnRandomRecords) {
             criteria[f] = c;
             expected = expected && PlainContains(value, c, true);
         }
-        ASSERT_EQ(HeaderMatcher(criteria).matches(rec), expected) << "round " << round;
+        const HeaderMatcher matcher(criteria);
+        ASSERT_EQ(matcher.matches(rec), expected) << "round " << round;
+        if (rec.size() == 120) {
+            std::string inBlock = rec + RandomBytes(rng, kRecordSlack, letters);
+            ASSERT_EQ(
+                matcher.matchesInBlock(reinterpret_cast<const unsigned char*>(inBlock.data())),
+                expected)
+                << "round " << round;
+        }
         matched += expected;
         ++tested;
     }
