@@ -165,4 +165,21 @@ int TruncateFile(const std::filesystem::path& path) {
     return 0;
 }
 
+int OpenRegular(const std::filesystem::path& path, int flags, int* err) {
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        *err = errno;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return -1;
+    }
+    // O_NONBLOCK has no effect on reads and writes of a regular file: it stays set.
+    *err = 0;
+    return fd;
+}
+
 } // namespace lumo

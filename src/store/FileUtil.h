@@ -35,4 +35,9 @@ int CopyFileOver(const std::filesystem::path& from, const std::filesystem::path&
 // Creates or truncates a file to 0 bytes; 0 or the system error number.
 int TruncateFile(const std::filesystem::path& path);
 
+// Opens a regular file with open(2) flags; O_NONBLOCK keeps a FIFO of that name from
+// blocking the open, and anything that is not a regular file counts as a file that cannot
+// be opened. Returns the descriptor, or -1 with the errno value in *err.
+int OpenRegular(const std::filesystem::path& path, int flags, int* err);
+
 } // namespace lumo

@@ -1,5 +1,6 @@
 #include "store/HeaderData.h"
 
+#include "store/FileUtil.h"
 #include "store/Profile.h"
 
 #include <algorithm>
@@ -18,22 +19,6 @@ constexpr std::string_view kSection = "KOPFDATA";
 constexpr std::string_view kUnset = "leer";
 constexpr std::array<std::string_view, 8> kBuiltInNames = {
     "Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung", "Blende", "Datum"};
-
-int OpenRegular(const std::filesystem::path& path, int flags, int* err) {
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        *err = errno;
-        return -1;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        *err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return -1;
-    }
-    // O_NONBLOCK has no effect on reads and writes of a regular file: it stays set.
-    return fd;
-}
 
 ProfileStore DiaIni(const Archive& archive) {
     ProfileStore p;

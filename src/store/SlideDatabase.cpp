@@ -41,25 +41,6 @@ private:
     int fd_;
 };
 
-// Opens a regular file; O_NONBLOCK keeps a FIFO of that name from blocking the open,
-// and anything that is not a regular file counts as a file that cannot be opened.
-int OpenRegular(const std::filesystem::path& path, int flags, int* err) {
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        *err = errno;
-        return -1;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        *err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return -1;
-    }
-    // O_NONBLOCK has no effect on reads and writes of a regular file: it stays set.
-    *err = 0;
-    return fd;
-}
-
 // Reads up to size bytes at offset; returns the count read (short at the end of the
 // file) or -1 with errno set.
 ssize_t ReadAt(int fd, unsigned char* buf, size_t size, off_t offset) {
