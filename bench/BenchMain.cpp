@@ -101,12 +101,18 @@ private:
 
 } // namespace
 
+namespace lumo {
+// Ends the whole-search fixture (program windows, QApplication) while Qt is still alive.
+void TearDownWholeSearch();
+} // namespace lumo
+
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     SideBySideReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    lumo::TearDownWholeSearch();
     benchmark::Shutdown();
     return 0;
 }

@@ -37,15 +37,20 @@ namespace {
 namespace fs = std::filesystem;
 constexpr int32_t kSlides = 99999;
 
+// The application and the program live until TearDownWholeSearch(), called by main()
+// before it returns: a QApplication must not be destroyed by the exit handlers, after
+// Qt's own globals are gone.
+std::unique_ptr<QApplication> gApplication;
+
 void EnsureApplication() {
-    static std::unique_ptr<QApplication> app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "lumo_bench";
-        static char* argv[] = {name, nullptr};
-        return std::make_unique<QApplication>(argc, argv);
-    }();
+    if (gApplication)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "lumo_bench";
+    static char* argv[] = {name, nullptr};
+    gApplication = std::make_unique<QApplication>(argc, argv);
 }
 
 std::string ReadAll(const fs::path& p) {
@@ -105,8 +110,12 @@ std::string InfoNearOnePercent(const fs::path& dir) {
     return best;
 }
 
+std::unique_ptr<Fixture> gFixture;
+
 Fixture& Get() {
-    static std::unique_ptr<Fixture> f = [] {
+    if (gFixture)
+        return *gFixture;
+    gFixture = [] {
         EnsureApplication();
         auto fx = std::make_unique<Fixture>();
         fx->dir = fs::temp_directory_path() / ("lumo-wholesearch-" + std::to_string(::getpid()));
@@ -136,7 +145,7 @@ Fixture& Get() {
         fx->program->state().settings.sound = false;
         return fx;
     }();
-    return *f;
+    return *gFixture;
 }
 
 void Finish(benchmark::State& state, Fixture& f) {
@@ -221,4 +230,10 @@ BENCHMARK(BM_MemoSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HeaderDataSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
+
+void TearDownWholeSearch() {
+    gFixture.reset();
+    gApplication.reset();
+}
+
 } // namespace lumo
