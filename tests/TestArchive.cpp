@@ -1,5 +1,6 @@
 #include "TestArchive.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -62,6 +63,19 @@ std::string RecordBytes(const std::vector<std::string>& keys, std::string_view i
         r[48 + i] = info[i];
     r[48 + std::min<size_t>(info.size(), 32)] = '\0';
     r[81] = static_cast<char>(box & 0xFF);
+    return r;
+}
+
+std::string HeaderRecordBytes(std::vector<std::string> values) {
+    std::string r;
+    values.resize(8);
+    for (const auto& v : values) {
+        std::string f(15, ' ');
+        f.replace(0, std::min<size_t>(v.size(), 15), v.substr(0, 15));
+        if (v.size() < 15)
+            f[v.size()] = '\0';
+        r += f;
+    }
     return r;
 }
 

@@ -28,6 +28,9 @@ private:
 // spaces (an empty key gives a slot of a NUL and five spaces), the info text follows at
 // offset 48 with a NUL and spaces up to byte 80, byte 81 is the box.
 std::string RecordBytes(const std::vector<std::string>& keys, std::string_view info, int box);
+// One 120-byte kopfdata.ddb record: eight 15-byte fields, each the value, a NUL and spaces
+// (a 15-byte value fills its field without NUL; longer values are cut; missing fields empty).
+std::string HeaderRecordBytes(std::vector<std::string> values);
 // A keyword file: text LF code LF ... "*" (no entries -> "").
 std::string KeywordBytes(const std::vector<std::pair<std::string, std::string>>& entries);
 

@@ -9,6 +9,7 @@
 namespace lumo {
 namespace {
 
+using test::HeaderRecordBytes;
 using test::RecordBytes;
 
 KeySelection Select(std::vector<std::string> codes) {
@@ -84,19 +85,6 @@ TEST(TextTests, MemoLinesAreSearchedInFull) {
     EXPECT_FALSE(MemoTextTest("", "x", false));
 }
 
-std::string HeaderRecord(std::vector<std::string> values) {
-    std::string r;
-    values.resize(8);
-    for (const auto& v : values) {
-        std::string f(15, ' ');
-        f.replace(0, std::min<size_t>(v.size(), 15), v.substr(0, 15));
-        if (v.size() < 15)
-            f[v.size()] = '\0';
-        r += f;
-    }
-    return r;
-}
-
 std::array<std::string, 8> Unused() {
     std::array<std::string, 8> c;
     c.fill(std::string(kUnusedCriterion));
@@ -106,17 +94,17 @@ std::array<std::string, 8> Unused() {
 TEST(HeaderRecordTest, CriteriaAreFoldedAndAllMustOccur) {
     auto c = Unused();
     c[0] = "nikon";
-    EXPECT_TRUE(HeaderRecordTest(HeaderRecord({"NIKON F50"}), c));
-    EXPECT_FALSE(HeaderRecordTest(HeaderRecord({"Canon", "Nikon"}), c)); // wrong field
+    EXPECT_TRUE(HeaderRecordTest(HeaderRecordBytes({"NIKON F50"}), c));
+    EXPECT_FALSE(HeaderRecordTest(HeaderRecordBytes({"Canon", "Nikon"}), c)); // wrong field
     c[6] = "5.6";
-    EXPECT_FALSE(HeaderRecordTest(HeaderRecord({"Nikon F50", "", "", "", "", "", "8"}), c));
-    EXPECT_TRUE(HeaderRecordTest(HeaderRecord({"Nikon F50", "", "", "", "", "", "f 5.6"}), c));
+    EXPECT_FALSE(HeaderRecordTest(HeaderRecordBytes({"Nikon F50", "", "", "", "", "", "8"}), c));
+    EXPECT_TRUE(HeaderRecordTest(HeaderRecordBytes({"Nikon F50", "", "", "", "", "", "f 5.6"}), c));
     // Lower-case umlaut against upper-case umlaut.
     auto u = Unused();
     u[3] = "\xe4";
-    EXPECT_FALSE(HeaderRecordTest(HeaderRecord({"", "", "", "\xc4RA"}), u));
+    EXPECT_FALSE(HeaderRecordTest(HeaderRecordBytes({"", "", "", "\xc4RA"}), u));
     // Text after the NUL of a field is not part of its value.
-    std::string rec = HeaderRecord({"Leica"});
+    std::string rec = HeaderRecordBytes({"Leica"});
     rec.replace(6, 3, "ABC");
     auto l = Unused();
     l[0] = "abc";
@@ -126,11 +114,11 @@ TEST(HeaderRecordTest, CriteriaAreFoldedAndAllMustOccur) {
 TEST(HeaderRecordTest, FifteenCharacterValueWithoutNulIsComparedWhole) {
     auto c = Unused();
     c[1] = "zoom 70-210 xyz"; // the last characters of a field that has no NUL
-    std::string rec = HeaderRecord({"Kamera", "Zoom 70-210 XYZ"});
+    std::string rec = HeaderRecordBytes({"Kamera", "Zoom 70-210 XYZ"});
     ASSERT_EQ(rec.substr(15, 15), "Zoom 70-210 XYZ");
     EXPECT_TRUE(HeaderRecordTest(rec, c));
     c[1] = "xyzk"; // must not run into field 3 ("K...")
-    rec = HeaderRecord({"Kamera", "Zoom 70-210 XYZ", "Kodak"});
+    rec = HeaderRecordBytes({"Kamera", "Zoom 70-210 XYZ", "Kodak"});
     EXPECT_FALSE(HeaderRecordTest(rec, c));
     c[1] = "Zoom 70-210 XYZ!"; // longer than a field can hold
     EXPECT_FALSE(HeaderRecordTest(rec, c));

@@ -11,6 +11,7 @@
 namespace lumo {
 namespace {
 
+using test::HeaderRecordBytes;
 using test::RecordBytes;
 using test::TempArchive;
 
@@ -203,24 +204,13 @@ TEST(SearchReportGolden, BoxSearchHeadNamesNoBoxNumber) {
     EXPECT_EQ(expected.compare(pos, 10, "*        2"), 0);
 }
 
-std::string HeaderRecord(const std::array<std::string, 8>& values) {
-    std::string r;
-    for (const auto& v : values) {
-        std::string f(15, ' ');
-        f.replace(0, std::min<size_t>(v.size(), 15), v.substr(0, 15));
-        if (v.size() < 15)
-            f[v.size()] = '\0';
-        r += f;
-    }
-    return r;
-}
-
 TEST(SearchReportGolden, HeaderDataSearchListsUsedAndUnusedCriteria) {
     TempArchive a;
     a.write("dias.ddb", RecordBytes({"A1"}, "A01 Hafen", 1) + RecordBytes({"A1"}, "A02 Kirche", 1) +
                             RecordBytes({"A1"}, "A03 Markt", 1));
-    a.write("kopfdata.ddb", HeaderRecord({"Nikon F50", "50mm"}) + HeaderRecord({"Canon AE-1"}) +
-                                HeaderRecord({"NIKON FM2"}));
+    a.write("kopfdata.ddb", HeaderRecordBytes({"Nikon F50", "50mm"}) +
+                                HeaderRecordBytes({"Canon AE-1"}) +
+                                HeaderRecordBytes({"NIKON FM2"}));
     Archive archive(a.dir());
     Outputs out;
     SearchRun run(archive, out.list, out.page, out.found, kFixedClock);

@@ -10,6 +10,7 @@
 namespace lumo {
 namespace {
 
+using test::HeaderRecordBytes;
 using test::RecordBytes;
 using test::TempArchive;
 
@@ -24,19 +25,6 @@ struct Scan {
     int32_t found = 99;
     SearchRun run;
 };
-
-std::string HeaderRecord(std::vector<std::string> values) {
-    std::string r;
-    values.resize(8);
-    for (const auto& v : values) {
-        std::string f(15, ' ');
-        f.replace(0, std::min<size_t>(v.size(), 15), v.substr(0, 15));
-        if (v.size() < 15)
-            f[v.size()] = '\0';
-        r += f;
-    }
-    return r;
-}
 
 TEST(SearchRun, MissingSlideFileEndsTheScanAfterTheHead) {
     TempArchive a;
@@ -81,7 +69,7 @@ TEST(SearchRun, HeaderRecordsBeyondTheFileAreNeverFound) {
         dias += RecordBytes({"A1"}, "A0" + std::to_string(n) + " Bild", n);
     a.write("dias.ddb", dias);
     // Record 1 has values, record 2 is all spaces, records 3 and 4 lie beyond the file.
-    a.write("kopfdata.ddb", HeaderRecord({"Nikon"}) + std::string(120, ' '));
+    a.write("kopfdata.ddb", HeaderRecordBytes({"Nikon"}) + std::string(120, ' '));
     Scan r(a);
     std::array<std::string, 8> criteria; // all empty: every one becomes unused
     ASSERT_FALSE(ScanHeaderData(r.run, 4, criteria, {}));
@@ -177,7 +165,8 @@ TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
         std::string info =
             (n % 7 ? "B" : "a") + std::to_string(n % 50) + " Dia " + std::to_string(n);
         dias += RecordBytes(slots, info, n % 5);
-        kopf += HeaderRecord({"Nikon", "", "", "", "", "", "", "." + std::to_string(60 + n % 40)});
+        kopf +=
+            HeaderRecordBytes({"Nikon", "", "", "", "", "", "", "." + std::to_string(60 + n % 40)});
     }
     dias.resize(dias.size() - 40); // the last record is cut short (info and box missing)
     kopf.resize(kopf.size() - 100);
