@@ -180,12 +180,9 @@ bool TFormMemo::SaveMemo(int32_t number) {
     return true;
 }
 
-void TFormMemo::SaveQuestion() {
-    if (!modified_ || FirstLineEmpty())
-        return;
-    if (!main_.messages().AskConfirmation(
-            QStringLiteral("Soll das geänderte Memo\rgesichert werden ?")))
-        return;
+// Saves the memo under the slide number in the field (error 7 for an invalid number),
+// with the status texts and the cue of a save.
+void TFormMemo::SaveShownMemo() {
     const auto n = FieldNumber();
     if (!n) {
         main_.messages().ShowError(7);
@@ -196,6 +193,15 @@ void TFormMemo::SaveQuestion() {
         modified_ = false;
     main_.sound().PlaySoundCue(QStringLiteral("camera1"), 1000);
     main_.messages().ShowStatus(20);
+}
+
+void TFormMemo::SaveQuestion() {
+    if (!modified_ || FirstLineEmpty())
+        return;
+    if (!main_.messages().AskConfirmation(
+            QStringLiteral("Soll das geänderte Memo\rgesichert werden ?")))
+        return;
+    SaveShownMemo();
 }
 
 void TFormMemo::OpenFromMenu() {
@@ -287,16 +293,7 @@ void TFormMemo::SpeedButton4Click() {
         main_.messages().ShowError(13);
         return;
     }
-    const auto n = FieldNumber();
-    if (!n) {
-        main_.messages().ShowError(7);
-        return;
-    }
-    main_.messages().ShowStatus(8);
-    if (SaveMemo(*n))
-        modified_ = false;
-    main_.sound().PlaySoundCue(QStringLiteral("camera1"), 1000);
-    main_.messages().ShowStatus(20);
+    SaveShownMemo();
 }
 
 void TFormMemo::Step(int delta) {

@@ -74,6 +74,7 @@ private:
     bool SaveMemo(int32_t number);              // writes the editor's lines; false: reported
     bool FirstLineEmpty() const;
     void SaveQuestion();
+    void SaveShownMemo();
     void Step(int delta);
     void CopyToReport(bool startAnew);
 };
