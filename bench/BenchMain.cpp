@@ -1,7 +1,7 @@
 // Entry point of lumo_bench; the benchmarks register themselves from their own files.
 // After the usual console output a table puts each scan core (BM_Scan<Kind>) next to
 // SQLite answering the same question (BM_Sqlite<Kind>, same arguments) and next to one
-// plain read of dias.ddb (BM_ReadDias, same number of slides).
+// plain read of dias.ddb (BM_ReadSlideFile, same number of slides).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -64,7 +64,7 @@ public:
             const std::string kind = name.substr(7);
             const auto sql = timings_.find({"BM_Sqlite" + kind, args});
             const std::string slides = args.substr(0, args.find('/'));
-            const auto read = timings_.find({"BM_ReadDias", slides});
+            const auto read = timings_.find({"BM_ReadSlideFile", slides});
             char line[256];
             std::snprintf(line, sizeof line, "%-11s %-9s %6.1f %9.3f %9.3f", kind.c_str(),
                           args.c_str(), scan.matchPercent, scan.realMs, scan.cpuMs);

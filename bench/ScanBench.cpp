@@ -122,10 +122,10 @@ void FillSqlite(BenchArchive& b) {
              "CREATE TABLE headers(n INTEGER PRIMARY KEY, f1 TEXT, f2 TEXT, f3 TEXT, f4 TEXT,"
              " f5 TEXT, f6 TEXT, f7 TEXT, f8 TEXT);"
              "BEGIN;");
-    std::string dias = ReadAll(b.archive.resolve("dias.ddb"));
+    std::string slideFile = ReadAll(b.archive.resolve("dias.ddb"));
     auto ins = Prepare(db, "INSERT INTO slides VALUES(?,?,?,?)");
     for (int32_t n = 1; n <= b.total; ++n) {
-        const auto* rec = reinterpret_cast<const unsigned char*>(dias.data()) + (n - 1) * 82;
+        const auto* rec = reinterpret_cast<const unsigned char*>(slideFile.data()) + (n - 1) * 82;
         std::string_view keys = RecordTextUpToNul(rec).substr(0, 48);
         std::string_view info = RecordInfo(rec);
         sqlite3_bind_int(ins.get(), 1, n);
@@ -145,13 +145,13 @@ void FillSqlite(BenchArchive& b) {
         sqlite3_step(memo.get());
         sqlite3_reset(memo.get());
     }
-    std::string kopf = ReadAll(b.archive.resolve("kopfdata.ddb"));
+    std::string headerFile = ReadAll(b.archive.resolve("kopfdata.ddb"));
     auto head = Prepare(db, "INSERT INTO headers VALUES(?,?,?,?,?,?,?,?,?)");
-    for (size_t off = 0; off + 120 <= kopf.size(); off += 120) {
+    for (size_t off = 0; off + 120 <= headerFile.size(); off += 120) {
         sqlite3_bind_int(head.get(), 1, static_cast<int>(off / 120 + 1));
         for (int f = 0; f < 8; ++f) {
-            std::string v = HeaderFieldValue(reinterpret_cast<const unsigned char*>(kopf.data()) +
-                                             off + f * 15);
+            std::string v = HeaderFieldValue(
+                reinterpret_cast<const unsigned char*>(headerFile.data()) + off + f * 15);
             sqlite3_bind_text(head.get(), f + 2, v.data(), static_cast<int>(v.size()),
                               SQLITE_TRANSIENT);
         }
@@ -214,10 +214,10 @@ BenchArchive& Get(int32_t slides) {
     // A copy of dias.ddb with every record in box 7, for the all-matching box search.
     b->boxAllDir = BenchRoot() / ("box-all-" + std::to_string(slides));
     fs::create_directories(b->boxAllDir);
-    std::string dias = ReadAll(b->archive.resolve("dias.ddb"));
-    for (size_t off = 81; off < dias.size(); off += 82)
-        dias[off] = 7;
-    std::ofstream(b->boxAllDir / "dias.ddb", std::ios::binary) << dias;
+    std::string slideFile = ReadAll(b->archive.resolve("dias.ddb"));
+    for (size_t off = 81; off < slideFile.size(); off += 82)
+        slideFile[off] = 7;
+    std::ofstream(b->boxAllDir / "dias.ddb", std::ios::binary) << slideFile;
 
     std::vector<std::string> memoWords;
     for (int k = 1; k <= 99; ++k)
@@ -253,7 +253,7 @@ void Report(benchmark::State& state, int32_t found, int32_t total) {
 
 // --- one plain read ---
 
-void BM_ReadDias(benchmark::State& state) {
+void BM_ReadSlideFile(benchmark::State& state) {
     BenchArchive& b = Get(static_cast<int32_t>(state.range(0)));
     std::vector<char> buf(82 * 4096);
     auto path = b.archive.resolve("dias.ddb");
@@ -407,7 +407,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_ReadDias)->Arg(10000)->Arg(99999)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadSlideFile)->Arg(10000)->Arg(99999)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteReportHead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanKeys)->Apply(Sizes);
 BENCHMARK(BM_SqliteKeys)->Apply(Sizes);

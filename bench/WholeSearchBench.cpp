@@ -4,14 +4,14 @@
 // is timed is everything from the click to the status text after the statistics notice.
 #include "platform/Sound.h"
 #include "search/Criteria.h"
-#include "search/gui/DiaKopfSearch.h"
+#include "search/gui/HeaderDataDialog.h"
 #include "search/gui/SearchCommands.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "shell/MainWindow.h"
 #include "shell/Program.h"
 #include "store/DemoArchive.h"
 #include "store/HeaderData.h"
 #include "store/Keywords.h"
+#include "ui/MessageCatalog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,11 +71,11 @@ struct Fixture {
 
 // Slot-start occurrences per code prefix, counted straight from the record bytes.
 std::string KeyNearOnePercent(const fs::path& dir) {
-    const std::string dias = ReadAll(dir / "dias.ddb");
+    const std::string slideFile = ReadAll(dir / "dias.ddb");
     std::map<std::string, int> count;
-    for (size_t off = 0; off + 82 <= dias.size(); off += 82)
+    for (size_t off = 0; off + 82 <= slideFile.size(); off += 82)
         for (int s = 0; s < 8; ++s) {
-            std::string slot(dias.data() + off + s * 6, 6);
+            std::string slot(slideFile.data() + off + s * 6, 6);
             slot = slot.substr(0, slot.find_first_of(std::string(" \0", 2)));
             for (size_t len : {4u, 6u})
                 if (slot.size() >= len)
@@ -94,10 +94,10 @@ std::string KeyNearOnePercent(const fs::path& dir) {
 }
 
 std::string InfoNearOnePercent(const fs::path& dir) {
-    const std::string dias = ReadAll(dir / "dias.ddb");
+    const std::string slideFile = ReadAll(dir / "dias.ddb");
     std::map<std::string, int> count;
-    for (size_t off = 0; off + 82 <= dias.size(); off += 82)
-        ++count[std::string(dias.data() + off + 48, 3)];
+    for (size_t off = 0; off + 82 <= slideFile.size(); off += 82)
+        ++count[std::string(slideFile.data() + off + 48, 3)];
     std::string best;
     double bestDist = 1e18;
     for (const auto& [pos, c] : count) {
@@ -135,7 +135,7 @@ Fixture& Get() {
         fx->keyOne = KeyNearOnePercent(fx->dir);
         fx->infoOne = InfoNearOnePercent(fx->dir);
         HeaderValues first;
-        ReadKopfDatensatz(Archive(fx->dir), 1, first);
+        ReadHeaderRecord(Archive(fx->dir), 1, first);
         fx->camera = first[0].empty() ? std::string("a") : first[0];
         fx->program = std::make_unique<Program>(fx->dir, true);
         if (!fx->program->Start()) {
@@ -157,9 +157,9 @@ void Finish(benchmark::State& state, Fixture& f) {
 // Mode 210 through tool button 5, one key picked, "SUCHE DIAS".
 void KeySearch(benchmark::State& state, const std::string& code) {
     Fixture& f = Get();
-    TForm1& main = f.program->main();
+    MainWindow& main = f.program->main();
     for (auto _ : state) {
-        main.speedButton(5)->click();
+        main.toolButton(5)->click();
         auto& keys = f.program->state().keys;
         keys.entries[0] = {code, "Auswahl"};
         keys.count = 1;
@@ -173,7 +173,7 @@ void PromptSearch(benchmark::State& state, int toolButton, const QString& text) 
     Fixture& f = Get();
     for (auto _ : state) {
         f.program->messages().queue(DialogAnswer::type(text, false));
-        f.program->main().speedButton(toolButton)->click();
+        f.program->main().toolButton(toolButton)->click();
     }
     Finish(state, f);
 }
@@ -199,7 +199,7 @@ void BM_MemoSearch(benchmark::State& state) {
 
 void BM_HeaderDataSearch(benchmark::State& state) {
     Fixture& f = Get();
-    TForm3* dlg = f.program->search().headerDialog();
+    HeaderDataDialog* dlg = f.program->search().headerDialog();
     const QString camera = QString::fromLatin1(f.camera);
     QAction* action =
         f.program->main().findAction(QString::fromUtf8("Dias über Kopfdaten&felder suchen..."));
@@ -212,8 +212,8 @@ void BM_HeaderDataSearch(benchmark::State& state) {
                 return;
             timer->stop();
             timer->deleteLater();
-            dlg->ComboBoxes[0]->setEditText(camera);
-            dlg->BitBtnOkay->click();
+            dlg->valueBoxes[0]->setEditText(camera);
+            dlg->okButton->click();
         });
         timer->start();
         action->trigger();

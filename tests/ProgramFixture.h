@@ -8,9 +8,9 @@
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "shell/ClientArea.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "ui/MessageCatalog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -59,8 +59,8 @@ protected:
         archive.write("DIA.INI", text);
     }
     // DIA.INI with a known number of slides, so start-up does not analyse.
-    void writeIniWithSlides(int dias) const {
-        writeIni({"[LUMORETTA]", "DIAS=" + std::to_string(dias), "SOUND=1"});
+    void writeIniWithSlides(int slideCount) const {
+        writeIni({"[LUMORETTA]", "DIAS=" + std::to_string(slideCount), "SOUND=1"});
     }
 
     // ---- program
@@ -79,7 +79,7 @@ protected:
         return program->Start();
     }
 
-    TForm1& main() { return program->main(); }
+    MainWindow& main() { return program->main(); }
     AppState& state() { return program->state(); }
     MessageCatalog& messages() { return program->messages(); }
     SoundCue& sound() { return program->sound(); }
@@ -88,7 +88,7 @@ protected:
 
     // ---- driving the window
     void clickSoftButton(int i) { QTest::mouseClick(main().softButton(i), Qt::LeftButton); }
-    void clickSpeedButton(int i) { QTest::mouseClick(main().speedButton(i), Qt::LeftButton); }
+    void clickToolButton(int i) { QTest::mouseClick(main().toolButton(i), Qt::LeftButton); }
     // Triggers a menu entry by its caption ("&" included); fails the test when it is missing.
     void triggerMenu(const QString& caption) {
         QAction* a = main().findAction(caption);
@@ -101,8 +101,8 @@ protected:
         QTest::mousePress(main().clientArea(), button, {}, QPoint(x, y));
         QTest::mouseRelease(main().clientArea(), button, {}, QPoint(x, y));
     }
-    void clickKeyLabel(int level) {
-        QLabel* l = main().keyCursorLabel(level);
+    void clickLevelCursor(int level) {
+        QLabel* l = main().levelCursor(level);
         QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(2, 2));
     }
 

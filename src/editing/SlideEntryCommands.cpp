@@ -1,19 +1,19 @@
 #include "editing/SlideEntryCommands.h"
 
-#include "editing/DiaDaten.h"
-#include "editing/DiaSave.h"
-#include "editing/KeyEdit.h"
+#include "editing/SelectedKeysDialog.h"
+#include "editing/SlideDataViewer.h"
+#include "editing/SlideEntryDialog.h"
 #include "editing/logic/KeywordInsertion.h"
 #include "editing/logic/SlideEntryLogic.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
-#include "shell/InputRequester.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "shell/MainWindow.h"
 #include "store/FileUtil.h"
 #include "store/Keywords.h"
 #include "store/Settings.h"
 #include "store/SlideDatabase.h"
+#include "ui/InputPrompt.h"
+#include "ui/MessageCatalog.h"
 
 #include <QColor>
 
@@ -32,10 +32,10 @@ bool KeywordFileEmpty(const Archive& archive, int level) {
 }
 } // namespace
 
-SlideEntryCommands::SlideEntryCommands(TForm1& main) : main_(main) {
-    diaSave_ = new TForm11(main);
-    diaDaten_ = new TForm8(main);
-    keyEdit_ = new TForm10(main);
+SlideEntryCommands::SlideEntryCommands(MainWindow& main) : main_(main) {
+    slideEntryDialog_ = new SlideEntryDialog(main);
+    slideDataViewer_ = new SlideDataViewer(main);
+    selectedKeysDialog_ = new SelectedKeysDialog(main);
     main.messages().setKeywordInsertion([this](const QString& name) { InsertKeyword(name); });
 }
 
@@ -69,7 +69,7 @@ void SlideEntryCommands::StartNewSlide() {
     main_.SetStatusPanel(0, QString::number(st.currentSlide));
     main_.SetScreenCaptions(mode::SlideEntry);
     msg.ShowStatus(3);
-    main_.ClearKeyCursorLabels();
+    main_.ClearLevelCursors();
     main_.SetProgress(0, 100, 100);
     main_.ClearListArea(Qt::black, 0, 30, 640, 354);
     st.paintLock = false;
@@ -119,7 +119,7 @@ void SlideEntryCommands::StartEditSlide() {
     main_.SetScreenCaptions(mode::SlideEntry);
     msg.ShowStatus(3);
     main_.ClearListArea(Qt::black, 0, 30, 640, 354);
-    main_.ClearKeyCursorLabels();
+    main_.ClearLevelCursors();
     main_.SetProgress(0, 100, 100);
     main_.RepaintNow();
 }
@@ -132,7 +132,7 @@ void SlideEntryCommands::StartNewKeyword() {
     if (KeywordFileEmpty(st.archive, 1)) {
         msg.ShowNotice(kNoKeywordsNotice);
         st.levels = LevelLists();
-        main_.ClearKeyCursorLabels();
+        main_.ClearLevelCursors();
         st.cursor.reset();
         st.keys.count = 0;
     }
@@ -144,25 +144,25 @@ void SlideEntryCommands::StartNewKeyword() {
     st.slide.storedKeys.fill(std::string(kEmptyKeyCode));
     main_.SetScreenCaptions(mode::NewKeyword);
     msg.ShowStatus(10);
-    main_.ClearKeyCursorLabels();
+    main_.ClearLevelCursors();
     main_.ClearListArea(Qt::black, 0, 30, 640, 354);
     st.paintLock = false;
     main_.RepaintNow();
 }
 
-void SlideEntryCommands::DiaSichern() {
+void SlideEntryCommands::SaveSlide() {
     auto& st = main_.state();
     auto& msg = main_.messages();
     if (st.keys.count == 0) {
         msg.ShowError(10);
         return;
     }
-    diaSave_->Prepare();
+    slideEntryDialog_->Prepare();
     main_.SetScreenCaptions(mode::Disabled);
     msg.ShowStatus(20);
     const QPoint tl = main_.MainTopLeft();
-    diaSave_->move(tl.x() + 89, tl.y() + 70);
-    diaSave_->exec();
+    slideEntryDialog_->move(tl.x() + 89, tl.y() + 70);
+    slideEntryDialog_->exec();
     main_.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(3);
 
@@ -189,18 +189,18 @@ void SlideEntryCommands::KeyEditor() {
         msg.ShowError(10);
         return;
     }
-    keyEdit_->Prepare();
+    selectedKeysDialog_->Prepare();
     main_.SetScreenCaptions(mode::Disabled);
     msg.ShowStatus(20);
     const QPoint tl = main_.MainTopLeft();
-    keyEdit_->move(tl.x() + 149, tl.y() + 60);
-    keyEdit_->exec();
+    selectedKeysDialog_->move(tl.x() + 149, tl.y() + 60);
+    selectedKeysDialog_->exec();
     main_.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(3);
     main_.RepaintNow();
 }
 
-void SlideEntryCommands::KeyAblage() {
+void SlideEntryCommands::ExchangeKeyStore() {
     auto& st = main_.state();
     auto& msg = main_.messages();
     if (st.keys.count != 0) {
@@ -267,7 +267,7 @@ QString SlideEntryCommands::InsertionQuestion(const QString& name, int level) {
 }
 
 void SlideEntryCommands::HidePrompt() {
-    if (TInputRequester* prompt = main_.messages().inputRequester())
+    if (InputPrompt* prompt = main_.messages().inputPrompt())
         prompt->hide();
 }
 
@@ -403,11 +403,11 @@ void SlideEntryCommands::ShowSlideData(int32_t slide) {
     main_.sound().PlayClick();
     msg.ShowStatus(20);
     main_.SetScreenCaptions(mode::Disabled);
-    diaDaten_->Fill(slide);
+    slideDataViewer_->Fill(slide);
     ReadBoxLabel(st.archive, st.boxNumber, st.magazineText, st.themeText);
     const QPoint tl = main_.MainTopLeft();
-    diaDaten_->move(tl.x() + 100, tl.y() + 109);
-    diaDaten_->exec();
+    slideDataViewer_->move(tl.x() + 100, tl.y() + 109);
+    slideDataViewer_->exec();
     main_.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(13);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Sound cues (sounds/<name>.wav of the archive) and the event-serving wait.
-#include "shell/AppState.h"
+#include "ui/AppState.h"
 
 #include <QObject>
 #include <QString>

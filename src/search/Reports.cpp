@@ -22,7 +22,7 @@ const std::string kBlankBoxLine = "*" + std::string(kBoxWidth - 2, ' ') + "*";
 const std::string kDivider = "*" + std::string(kBoxWidth - 2, '-') + "*";
 
 // Report texts as code page 1252 bytes (\xE4 = ä, \xFC = ü, \xDC = Ü).
-constexpr std::string_view kTitleDias =
+constexpr std::string_view kTitleSlides =
     "*          A  N  Z  E  I  G  E  N    V  O  N    D  I  A  S          *";
 constexpr std::string_view kTitleBoxes =
     "*  A  N  Z  E  I  G  E  N    V  O  N    M  A  G  A  Z  I  N  E  N   *";
@@ -201,7 +201,7 @@ std::string KeySearchHeader(const ReportStamp& stamp, KeySelection& keys) {
     NormaliseKeyNames(keys);
     const auto& e = keys.entries;
     const std::string gap(4, ' ');
-    std::string s = SearchHeadStart(stamp, kTitleDias);
+    std::string s = SearchHeadStart(stamp, kTitleSlides);
     s += Line(kDivider) + Line(kKeysChosen) + Line(kDivider);
     s += Line("*   " + e[0].name + gap + e[3].name + gap + e[6].name + "  *");
     s += Line("*   " + e[1].name + gap + e[4].name + gap + e[7].name + "  *");
@@ -210,7 +210,7 @@ std::string KeySearchHeader(const ReportStamp& stamp, KeySelection& keys) {
 }
 
 std::string TextSearchHeader(const ReportStamp& stamp, std::string_view criterion) {
-    std::string s = SearchHeadStart(stamp, kTitleDias);
+    std::string s = SearchHeadStart(stamp, kTitleSlides);
     s += Line(kDivider) + Line(kTextUsed) + Line(kDivider);
     s += Line(kBlankBoxLine) + CriterionLine(criterion) + Line(kBlankBoxLine);
     return s + ResultColumnHead();
@@ -222,7 +222,7 @@ std::string BoxSearchHeader(const ReportStamp& stamp) {
 
 std::string HeaderDataSearchHeader(const ReportStamp& stamp, std::array<std::string, 8>& criteria) {
     NormaliseHeaderCriteria(criteria);
-    std::string s = SearchHeadStart(stamp, kTitleDias);
+    std::string s = SearchHeadStart(stamp, kTitleSlides);
     s += Line(kDivider) + Line(kHeaderDataUsed) + Line(kDivider) + Line(kBlankBoxLine);
     for (const auto& c : criteria)
         s += CriterionLine(c);

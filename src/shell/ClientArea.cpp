@@ -1,13 +1,13 @@
 #include "shell/ClientArea.h"
 
-#include "shell/Main.h"
+#include "shell/MainWindow.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace lumo {
 
-ClientArea::ClientArea(TForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
+ClientArea::ClientArea(MainWindow& main, QWidget* parent) : QWidget(parent), main_(main) {
     setFixedSize(geo::ClientWidth, geo::ClientHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -25,7 +25,7 @@ void ClientArea::paintEvent(QPaintEvent* event) {
 
 void ClientArea::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    main_.FormMouseDown(event->button(), pos.x(), pos.y());
+    main_.onCanvasPress(event->button(), pos.x(), pos.y());
 }
 
 } // namespace lumo

@@ -1,24 +1,24 @@
 #pragma once
-// The fixed 638 x 440 client area of the main window. It shows the canvas that TForm1
+// The fixed 638 x 440 client area of the main window. It shows the canvas that MainWindow
 // draws the level lists and result pages on, and hands mouse presses on the centre to
-// TForm1::FormMouseDown.
+// MainWindow::onCanvasPress.
 #include <QWidget>
 
 namespace lumo {
 
-class TForm1;
+class MainWindow;
 
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
-    explicit ClientArea(TForm1& main, QWidget* parent = nullptr);
+    explicit ClientArea(MainWindow& main, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    TForm1& main_;
+    MainWindow& main_;
 };
 
 } // namespace lumo

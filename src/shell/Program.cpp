@@ -5,8 +5,8 @@
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "shell/MainWindow.h"
+#include "ui/MessageCatalog.h"
 
 namespace lumo {
 
@@ -17,8 +17,8 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     help_ = std::make_unique<HelpViewer>();
     launcher_ = std::make_unique<Launcher>();
     messages_ = std::make_unique<MessageCatalog>(*state_, *sound_, *help_);
-    main_ = std::make_unique<TForm1>(*state_, *messages_, *sound_, *launcher_, *help_);
-    messages_->setHooks(main_.get());
+    main_ = std::make_unique<MainWindow>(*state_, *messages_, *sound_, *launcher_, *help_);
+    messages_->setScreen(main_.get());
     entry_ = std::make_unique<SlideEntryCommands>(*main_);
     search_ = std::make_unique<SearchCommands>(*main_);
     main_->setCommands(entry_.get(), search_.get());
@@ -34,7 +34,7 @@ Program::~Program() {
     // The commands own windows that refer to the main window: they go first.
     search_.reset();
     entry_.reset();
-    messages_->setHooks(nullptr);
+    messages_->setScreen(nullptr);
     main_.reset();
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 // The program body: creates the program-wide state, the services and all windows over
 // one archive directory, wires them together and runs the start-up.
-#include "shell/AppState.h"
+#include "ui/AppState.h"
 
 #include <filesystem>
 #include <memory>
 
 namespace lumo {
 
-class TForm1;
+class MainWindow;
 class MessageCatalog;
 class SoundCue;
 class Launcher;
@@ -30,7 +30,7 @@ public:
     bool Start();
 
     AppState& state() { return *state_; }
-    TForm1& main() { return *main_; }
+    MainWindow& main() { return *main_; }
     MessageCatalog& messages() { return *messages_; }
     SoundCue& sound() { return *sound_; }
     Launcher& launcher() { return *launcher_; }
@@ -44,7 +44,7 @@ private:
     std::unique_ptr<HelpViewer> help_;
     std::unique_ptr<Launcher> launcher_;
     std::unique_ptr<MessageCatalog> messages_;
-    std::unique_ptr<TForm1> main_;
+    std::unique_ptr<MainWindow> main_;
     std::unique_ptr<SlideEntryCommands> entry_;
     std::unique_ptr<SearchCommands> search_;
 };

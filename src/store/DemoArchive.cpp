@@ -305,15 +305,15 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
     }
 
     // Slide records, written in one pass.
-    const int32_t magazin = 50, kasten = 2;
-    std::string dias;
-    dias.reserve(static_cast<size_t>(slides) * kRecordSize);
+    const int32_t slidesPerMagazine = 50, magazinesPerBox = 2;
+    std::string slideFile;
+    slideFile.reserve(static_cast<size_t>(slides) * kRecordSize);
     std::vector<std::string> infos(static_cast<size_t>(slides) + 1);
     std::vector<bool> active(static_cast<size_t>(slides) + 1, false);
     for (int32_t n = 1; n <= slides; ++n) {
-        int32_t box = PrecomputedBox(n, magazin, kasten, true);
+        int32_t box = PrecomputedBox(n, slidesPerMagazine, magazinesPerBox, true);
         box = (box - 1) % 255 + 1; // boxes 1..255 only
-        std::string position = PrecomputedPosition(n, magazin, kasten, true);
+        std::string position = PrecomputedPosition(n, slidesPerMagazine, magazinesPerBox, true);
         std::array<std::string, 8> keys;
         std::string info;
         if (n > 3 && rng.below(25) == 0) {
@@ -354,9 +354,9 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
         }
         infos[static_cast<size_t>(n)] = info;
         SlideRecord rec = SlideRecord::Build(keys, info, box);
-        dias.append(reinterpret_cast<const char*>(rec.bytes.data()), kRecordSize);
+        slideFile.append(reinterpret_cast<const char*>(rec.bytes.data()), kRecordSize);
     }
-    if (int e = WriteFileAtomically(archive.resolve("dias.ddb"), dias)) {
+    if (int e = WriteFileAtomically(archive.resolve("dias.ddb"), slideFile)) {
         result.error = "Schreibfehler " + std::to_string(e) + " bei dias.ddb";
         return result;
     }
@@ -370,7 +370,7 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
                                         "Ektachrome 400"};
     static const char* const exposures[] = {"1/60", "1/125", "1/250", "1/500", "1/30"};
     static const char* const apertures[] = {"f/2.8", "f/5.6", "f/8", "f/11", "f/16"};
-    std::string kopf;
+    std::string headerFile;
     for (int32_t n = 1; n <= slides; ++n) {
         if (!active[static_cast<size_t>(n)] || rng.below(3) != 0)
             continue;
@@ -386,13 +386,13 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
         std::snprintf(date, sizeof date, "%02d.%02d.%02d", 1 + rng.below(28), 1 + rng.below(12),
                       62 + rng.below(38));
         v[7] = date;
-        auto rec = BuildKopfRecord(v);
+        auto rec = BuildHeaderRecord(v);
         size_t offset = static_cast<size_t>(n - 1) * kHeaderRecordSize;
-        if (kopf.size() < offset)
-            kopf.resize(offset, '\0');
-        kopf.append(reinterpret_cast<const char*>(rec.data()), rec.size());
+        if (headerFile.size() < offset)
+            headerFile.resize(offset, '\0');
+        headerFile.append(reinterpret_cast<const char*>(rec.data()), rec.size());
     }
-    if (int e = WriteFileAtomically(archive.resolve("kopfdata.ddb"), kopf)) {
+    if (int e = WriteFileAtomically(archive.resolve("kopfdata.ddb"), headerFile)) {
         result.error = "Schreibfehler " + std::to_string(e) + " bei kopfdata.ddb";
         return result;
     }
@@ -402,8 +402,8 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
     Counters counters;
     counters.totalRecords = slides;
     counters.activeSlides = result.activeSlides;
-    settings.kasten = kasten;
-    settings.magazin = settings.magazinShown = magazin;
+    settings.magazinesPerBox = magazinesPerBox;
+    settings.slidesPerMagazine = settings.slidesPerMagazineShown = slidesPerMagazine;
     settings.sound = true;
     settings.tipNumber = 1;
     settings.editor = "notepad.exe";
@@ -412,13 +412,13 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
         result.error = "DIA.INI kann nicht geschrieben werden";
         return result;
     }
-    WriteFeldNamen(archive, {"Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung",
-                             "Blende", "Datum"});
-    WriteListeNamen(archive, 0, {"Nikon F50", "Canon AE-1", "Minolta X-700", "Leica R4"});
-    WriteListeNamen(archive, 2, {"UV", "Skylight", "Polfilter"});
-    WriteListeNamen(archive, 3, {"Kodachrome 64", "Fujichrome 100", "Agfachrome 200"});
-    WriteListeNamen(archive, 4, {"24x36", "6x6"});
-    WriteListeNamen(archive, 6, {"f/2.8", "f/5.6", "f/8", "f/11"});
+    WriteFieldNames(archive, {"Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung",
+                              "Blende", "Datum"});
+    WriteProposalList(archive, 0, {"Nikon F50", "Canon AE-1", "Minolta X-700", "Leica R4"});
+    WriteProposalList(archive, 2, {"UV", "Skylight", "Polfilter"});
+    WriteProposalList(archive, 3, {"Kodachrome 64", "Fujichrome 100", "Agfachrome 200"});
+    WriteProposalList(archive, 4, {"24x36", "6x6"});
+    WriteProposalList(archive, 6, {"f/2.8", "f/5.6", "f/8", "f/11"});
 
     // Box labels for some boxes.
     static const char* const labels[][2] = {
@@ -430,7 +430,8 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
         {"Tiere im Zoo", "Löwen, Giraffen, Elefanten"},
         {"Übersee 1992", "Kanada und USA Westküste"},
     };
-    const int32_t boxes = std::min<int32_t>(PrecomputedBox(slides, magazin, kasten, true), 255);
+    const int32_t boxes =
+        std::min<int32_t>(PrecomputedBox(slides, slidesPerMagazine, magazinesPerBox, true), 255);
     for (int32_t box = 1; box <= boxes && box <= static_cast<int32_t>(std::size(labels)); ++box)
         if (box != 3 || boxes < 4) // one box keeps no labels at all
             WriteBoxLabel(archive, box, Latin1FromUtf8(labels[box - 1][0]),

@@ -20,7 +20,7 @@ constexpr std::string_view kUnset = "leer";
 constexpr std::array<std::string_view, 8> kBuiltInNames = {
     "Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung", "Blende", "Datum"};
 
-ProfileStore DiaIni(const Archive& archive) {
+ProfileStore MainIni(const Archive& archive) {
     ProfileStore p;
     p.SetIniFile(archive.resolve("DIA.INI"));
     return p;
@@ -35,7 +35,7 @@ std::string HeaderFieldValue(const unsigned char* field15) {
     return std::string(reinterpret_cast<const char*>(field15), len);
 }
 
-std::array<unsigned char, kHeaderRecordSize> BuildKopfRecord(const HeaderValues& values) {
+std::array<unsigned char, kHeaderRecordSize> BuildHeaderRecord(const HeaderValues& values) {
     std::array<unsigned char, kHeaderRecordSize> rec;
     rec.fill(' ');
     for (size_t i = 0; i < values.size(); ++i) {
@@ -47,7 +47,7 @@ std::array<unsigned char, kHeaderRecordSize> BuildKopfRecord(const HeaderValues&
     return rec;
 }
 
-Problem ReadKopfDatensatz(const Archive& archive, int32_t n, HeaderValues& values) {
+Problem ReadHeaderRecord(const Archive& archive, int32_t n, HeaderValues& values) {
     for (auto& v : values)
         v.clear();
     int err = 0;
@@ -86,7 +86,7 @@ Problem ReadKopfDatensatz(const Archive& archive, int32_t n, HeaderValues& value
     return problem;
 }
 
-Problem WriteKopfDatensatz(const Archive& archive, int32_t n, const HeaderValues& values) {
+Problem WriteHeaderRecord(const Archive& archive, int32_t n, const HeaderValues& values) {
     int err = 0;
     int fd = OpenRegular(archive.resolve(kHeaderFile), O_WRONLY, &err);
     if (fd < 0)
@@ -95,7 +95,7 @@ Problem WriteKopfDatensatz(const Archive& archive, int32_t n, const HeaderValues
     if (n < 1) {
         problem = Problem::io(SystemErrorNumber(EINVAL));
     } else {
-        const auto rec = BuildKopfRecord(values);
+        const auto rec = BuildHeaderRecord(values);
         // Written beyond the end the file grows; the gap reads as zero bytes.
         const off_t offset = static_cast<off_t>(n - 1) * kHeaderRecordSize;
         size_t done = 0;
@@ -116,9 +116,9 @@ Problem WriteKopfDatensatz(const Archive& archive, int32_t n, const HeaderValues
     return problem;
 }
 
-KopfDaten GetKopfDaten(const Archive& archive) {
-    KopfDaten k;
-    ProfileStore ini = DiaIni(archive);
+HeaderFields ReadHeaderFields(const Archive& archive) {
+    HeaderFields k;
+    ProfileStore ini = MainIni(archive);
     ini.BeginBatch();
     for (int i = 0; i < 8; ++i) {
         std::string name = ini.ReadListString(kSection, "FELDNAMEN", i, kUnset, kHeaderFieldSize);
@@ -140,18 +140,18 @@ KopfDaten GetKopfDaten(const Archive& archive) {
     return k;
 }
 
-bool WriteFeldNamen(const Archive& archive, const std::array<std::string, 8>& names) {
-    ProfileStore ini = DiaIni(archive);
+bool WriteFieldNames(const Archive& archive, const std::array<std::string, 8>& names) {
+    ProfileStore ini = MainIni(archive);
     ini.BeginBatch();
     for (int i = 0; i < 8; ++i)
         ini.WriteListString(kSection, "FELDNAMEN", i, names[static_cast<size_t>(i)]);
     return ini.CommitBatch();
 }
 
-bool WriteListeNamen(const Archive& archive, int field, const std::vector<std::string>& entries) {
+bool WriteProposalList(const Archive& archive, int field, const std::vector<std::string>& entries) {
     if (field < 0 || field > 7)
         return false;
-    ProfileStore ini = DiaIni(archive);
+    ProfileStore ini = MainIni(archive);
     ini.BeginBatch();
     const std::string key = std::to_string(field);
     for (size_t i = 0; i < entries.size() && i < 8; ++i)

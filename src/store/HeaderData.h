@@ -17,23 +17,23 @@ using HeaderValues = std::array<std::string, 8>;
 // Values of record n; all empty when the record lies beyond the file. A file ending
 // inside the record gives the bytes it has, the missing ones read as zero.
 // Problem::Error31 when kopfdata.ddb cannot be opened.
-Problem ReadKopfDatensatz(const Archive& archive, int32_t n, HeaderValues& values);
+Problem ReadHeaderRecord(const Archive& archive, int32_t n, HeaderValues& values);
 // Writes record n (the file grows when n lies beyond its end).
-Problem WriteKopfDatensatz(const Archive& archive, int32_t n, const HeaderValues& values);
+Problem WriteHeaderRecord(const Archive& archive, int32_t n, const HeaderValues& values);
 
 // The 120 bytes of a record: per field the value (cut to 15 bytes), a NUL when shorter,
 // then spaces.
-std::array<unsigned char, kHeaderRecordSize> BuildKopfRecord(const HeaderValues& values);
+std::array<unsigned char, kHeaderRecordSize> BuildHeaderRecord(const HeaderValues& values);
 
 // One field of a record as read: bytes up to the first NUL, at most 15.
 std::string HeaderFieldValue(const unsigned char* field15);
 
-struct KopfDaten {
+struct HeaderFields {
     std::array<std::string, 8> names; // stored or built-in
     std::array<std::vector<std::string>, 8> proposals;
 };
-KopfDaten GetKopfDaten(const Archive& archive);
-bool WriteFeldNamen(const Archive& archive, const std::array<std::string, 8>& names);
-bool WriteListeNamen(const Archive& archive, int field, const std::vector<std::string>& entries);
+HeaderFields ReadHeaderFields(const Archive& archive);
+bool WriteFieldNames(const Archive& archive, const std::array<std::string, 8>& names);
+bool WriteProposalList(const Archive& archive, int field, const std::vector<std::string>& entries);
 
 } // namespace lumo

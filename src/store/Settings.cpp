@@ -54,33 +54,33 @@ ProfileStore IniOf(const Archive& archive, std::string_view name) {
 void LoadSettings(const Archive& archive, Settings& s, Counters& counters) {
     ProfileStore ini = IniOf(archive, "DIA.INI");
     ini.BeginBatch(); // one load of the file for all reads
-    s.diasWasUnreadable = false;
-    std::string dias = ini.ReadString(kMain, "DIAS", "?", kTextBuffer);
-    if (dias == "?") {
+    s.slideCountWasUnreadable = false;
+    std::string slideCountText = ini.ReadString(kMain, "DIAS", "?", kTextBuffer);
+    if (slideCountText == "?") {
         counters.activeSlides = -1;
-    } else if (auto n = WholeNumber(dias)) {
+    } else if (auto n = WholeNumber(slideCountText)) {
         counters.activeSlides = *n;
     } else {
         // Neither "?" nor a number: treated as unknown, so the caller analyses the archive.
         counters.activeSlides = -1;
-        s.diasWasUnreadable = true;
+        s.slideCountWasUnreadable = true;
     }
     s.printer = ini.ReadInteger(kMain, "DRUCKER", 0) == 1;
     s.tipNumber = ini.ReadInteger(kMain, "TIP", 1);
     s.pictureName = ini.ReadString(kMain, "BMPBILD", "dia.bmp", kTextBuffer);
     s.windowTop = ini.ReadListInteger(kMain, "FENSTER", 0, 0);
     s.windowLeft = ini.ReadListInteger(kMain, "FENSTER", 1, 0);
-    s.kasten = ini.ReadInteger(kMain, "KASTEN", 2);
-    s.magazin = ini.ReadInteger(kMain, "MAGAZIN", 50);
-    s.magazinShown = s.magazin;
+    s.magazinesPerBox = ini.ReadInteger(kMain, "KASTEN", 2);
+    s.slidesPerMagazine = ini.ReadInteger(kMain, "MAGAZIN", 50);
+    s.slidesPerMagazineShown = s.slidesPerMagazine;
     s.sound = ini.ReadInteger(kMain, "SOUND", 1) != 0;
-    s.vorberechnung = ini.ReadInteger(kMain, "VORBERECHNUNG", 1) != 0;
+    s.precomputePosition = ini.ReadInteger(kMain, "VORBERECHNUNG", 1) != 0;
     s.autoBackup = ini.ReadInteger(kBackup, "AUTO", 0) == 1;
     for (size_t i = 0; i < kBackupKeys.size(); ++i)
         s.backupGroups[i] = ini.ReadInteger(kBackup, kBackupKeys[i], 0) == 1;
     s.editor = ini.ReadString(kMain, "EDITOR", "notepad.exe", kTextBuffer);
-    if (s.magazin == 255)
-        s.magazin = 50;
+    if (s.slidesPerMagazine == 255)
+        s.slidesPerMagazine = 50;
     ini.CancelBatch();
 }
 
@@ -89,10 +89,10 @@ bool SaveSettings(const Archive& archive, const Settings& s, const Counters& cou
     auto flag = [](bool b) { return b ? "1" : "0"; };
     ini.BeginBatch();
     ini.WriteString(kMain, "DIAS", std::to_string(counters.activeSlides));
-    ini.WriteString(kMain, "KASTEN", std::to_string(s.kasten));
-    ini.WriteString(kMain, "MAGAZIN", std::to_string(s.magazin));
+    ini.WriteString(kMain, "KASTEN", std::to_string(s.magazinesPerBox));
+    ini.WriteString(kMain, "MAGAZIN", std::to_string(s.slidesPerMagazine));
     ini.WriteString(kMain, "SOUND", flag(s.sound));
-    ini.WriteString(kMain, "VORBERECHNUNG", flag(s.vorberechnung));
+    ini.WriteString(kMain, "VORBERECHNUNG", flag(s.precomputePosition));
     ini.WriteString(kMain, "DRUCKER", flag(s.printer));
     ini.WriteString(kMain, "TIP", std::to_string(s.tipNumber));
     ini.WriteString(kMain, "BMPBILD", s.pictureName);

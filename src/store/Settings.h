@@ -11,20 +11,20 @@
 namespace lumo {
 
 struct Settings {
-    bool printer = false;                // DRUCKER
-    int32_t tipNumber = 1;               // TIP
-    std::string pictureName = "dia.bmp"; // BMPBILD
-    int32_t kasten = 2;                  // KASTEN, magazines per box
-    int32_t magazin = 50;                // MAGAZIN, slides per magazine
-    int32_t magazinShown = 50;           // the loaded MAGAZIN as the preferences field shows it
-    bool sound = true;                   // SOUND
-    bool vorberechnung = true;           // VORBERECHNUNG
-    std::string editor = "notepad.exe";  // EDITOR
-    int32_t windowTop = 0;               // FENSTER element 0
-    int32_t windowLeft = 0;              // FENSTER element 1
-    bool autoBackup = false;             // [BACKUP] AUTO (preferences CheckBackup)
-    std::array<bool, 5> backupGroups{};  // DIASDDB, KEYSDDB, KOPFDDB, MEMODDB, BMPSDDB
-    bool diasWasUnreadable = false;      // DIAS held neither "?" nor a number (treated as unknown)
+    bool printer = false;                 // DRUCKER
+    int32_t tipNumber = 1;                // TIP
+    std::string pictureName = "dia.bmp";  // BMPBILD
+    int32_t magazinesPerBox = 2;          // KASTEN, magazines per box
+    int32_t slidesPerMagazine = 50;       // MAGAZIN, slides per magazine
+    int32_t slidesPerMagazineShown = 50;  // the loaded MAGAZIN as the preferences field shows it
+    bool sound = true;                    // SOUND
+    bool precomputePosition = true;       // VORBERECHNUNG
+    std::string editor = "notepad.exe";   // EDITOR
+    int32_t windowTop = 0;                // FENSTER element 0
+    int32_t windowLeft = 0;               // FENSTER element 1
+    bool autoBackup = false;              // [BACKUP] AUTO (preferences CheckBackup)
+    std::array<bool, 5> backupGroups{};   // DIASDDB, KEYSDDB, KOPFDDB, MEMODDB, BMPSDDB
+    bool slideCountWasUnreadable = false; // DIAS held neither "?" nor a number (treated as unknown)
 };
 
 // Reads DIA.INI of the archive into settings and counters.activeSlides (-1 for "?",

@@ -359,10 +359,11 @@ Problem AnalyseArchive(const Archive& archive, std::string_view marker, Counters
     return {};
 }
 
-int32_t PrecomputedBox(int32_t n, int32_t magazin, int32_t kasten, bool vorberechnung) {
-    if (!vorberechnung || magazin == 0 || kasten == 0)
+int32_t PrecomputedBox(int32_t n, int32_t slidesPerMagazine, int32_t magazinesPerBox,
+                       bool precomputePosition) {
+    if (!precomputePosition || slidesPerMagazine == 0 || magazinesPerBox == 0)
         return 0;
-    const long long mk = static_cast<long long>(magazin) * kasten;
+    const long long mk = static_cast<long long>(slidesPerMagazine) * magazinesPerBox;
     if (mk > 0 && n >= 0) {
         // The smallest whole number not below n / (M*K). Done in integers: the program's
         // "+ 0.99999999999999999" trick needs extended precision that long double does
@@ -378,8 +379,9 @@ int32_t PrecomputedBox(int32_t n, int32_t magazin, int32_t kasten, bool vorberec
     return static_cast<int32_t>(r);
 }
 
-std::string PrecomputedPosition(int32_t n, int32_t magazin, int32_t kasten, bool vorberechnung) {
-    if (!vorberechnung)
+std::string PrecomputedPosition(int32_t n, int32_t slidesPerMagazine, int32_t magazinesPerBox,
+                                bool precomputePosition) {
+    if (!precomputePosition)
         return "???";
     // Closed form of the counting walk: start at letter A, place 1; each of the n steps
     // moves to the next letter (back to A after the K-th) when the place is M + 1,
@@ -387,13 +389,13 @@ std::string PrecomputedPosition(int32_t n, int32_t magazin, int32_t kasten, bool
     long long letter = 0;
     long long place = 1;
     if (n > 0) {
-        if (magazin >= 1) {
-            long long advances = (static_cast<long long>(n) - 1) / magazin;
-            letter = kasten >= 1 ? advances % kasten : 0;
-            place = (static_cast<long long>(n) - 1) % magazin + 2;
-        } else if (magazin == 0) {
+        if (slidesPerMagazine >= 1) {
+            long long advances = (static_cast<long long>(n) - 1) / slidesPerMagazine;
+            letter = magazinesPerBox >= 1 ? advances % magazinesPerBox : 0;
+            place = (static_cast<long long>(n) - 1) % slidesPerMagazine + 2;
+        } else if (slidesPerMagazine == 0) {
             // The first step meets place 1 = M + 1 once, later places only grow.
-            letter = kasten > 1 ? 1 : 0;
+            letter = magazinesPerBox > 1 ? 1 : 0;
             place = static_cast<long long>(n) + 1;
         } else {
             place = static_cast<long long>(n) + 1;

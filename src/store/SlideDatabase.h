@@ -71,8 +71,10 @@ Problem AnalyseArchive(const Archive& archive, std::string_view marker, Counters
 bool IsFreeSlot(const SlideRecord& rec, std::string_view upperMarker);
 
 // Box and position rule for new slides.
-int32_t PrecomputedBox(int32_t n, int32_t magazin, int32_t kasten, bool vorberechnung);
-std::string PrecomputedPosition(int32_t n, int32_t magazin, int32_t kasten, bool vorberechnung);
+int32_t PrecomputedBox(int32_t n, int32_t slidesPerMagazine, int32_t magazinesPerBox,
+                       bool precomputePosition);
+std::string PrecomputedPosition(int32_t n, int32_t slidesPerMagazine, int32_t magazinesPerBox,
+                                bool precomputePosition);
 
 // Reads records in large blocks for scans: calls fn(n, record) for n = first..last.
 // Returns a problem when dias.ddb cannot be opened (Error31) or a read fails (Io).

@@ -5,9 +5,9 @@
 // mode210-keys.png and results.png.
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "ui/MessageCatalog.h"
 
 #include "editing/SlideEntryCommands.h"
 #include "search/gui/SearchCommands.h"
@@ -29,7 +29,7 @@ void Settle() {
         QCoreApplication::processEvents();
 }
 
-bool Save(lumo::TForm1& main, const QString& dir, const char* name) {
+bool Save(lumo::MainWindow& main, const QString& dir, const char* name) {
     Settle();
     const QString file = dir + QStringLiteral("/") + QString::fromUtf8(name);
     const bool ok = main.grab().save(file);
@@ -76,29 +76,29 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Das Archiv konnte nicht geöffnet werden.\n");
         return 1;
     }
-    lumo::TForm1& main = program.main();
+    lumo::MainWindow& main = program.main();
     main.move(0, 0);
     main.show();
     bool ok = Save(main, outDir, "mode0.png");
 
     // Key search set-up with three keys picked through the real handlers: the first
     // level-1 key, then the first key below it on levels 2 and 3.
-    main.SpeedButton5Click();
+    main.onKeySearch();
     auto& st = program.state();
-    main.LabelAktuKeyClick(1);
-    main.FormMouseDown(Qt::RightButton, 300, 60);
-    main.LabelAktuKeyClick(2);
-    main.FormMouseDown(Qt::RightButton, 500, 60);
-    main.LabelAktuKeyClick(3);
+    main.onLevelCursorClick(1);
+    main.onCanvasPress(Qt::RightButton, 300, 60);
+    main.onLevelCursorClick(2);
+    main.onCanvasPress(Qt::RightButton, 500, 60);
+    main.onLevelCursorClick(3);
     // Move the level-1 cursor so the picture shows a cursor and the lists around it.
-    main.FormMouseDown(Qt::RightButton, 100, 77);
+    main.onCanvasPress(Qt::RightButton, 100, 77);
     ok = Save(main, outDir, "mode210-keys.png") && ok;
 
     // A result page: search by the first level-1 key alone (most slides carry it).
     st.keys.clearAll();
-    main.FormMouseDown(Qt::RightButton, 100, 60);
-    main.LabelAktuKeyClick(1);
-    main.Button1Click(); // "SUCHE DIAS"
+    main.onCanvasPress(Qt::RightButton, 100, 60);
+    main.onLevelCursorClick(1);
+    main.onSoftButton1(); // "SUCHE DIAS"
     if (!lumo::mode::IsResultMode(st.screenMode))
         std::fprintf(stderr, "Die Suche lieferte keine Ergebnisseite (Modus %d).\n", st.screenMode);
     ok = Save(main, outDir, "results.png") && ok;
@@ -124,13 +124,13 @@ int main(int argc, char** argv) {
         });
         GrabModal(dlg, "prompt-info.png", [&] { msg.SearchPrompt(1); });
         msg.setTestMode(true);
-        main.Button5Click(); // HAUPTMENUE
+        main.onSoftButton5(); // HAUPTMENUE
         program.entry().StartNewSlide();
-        main.LabelAktuKeyClick(1);
-        main.LabelAktuKeyClick(2);
-        GrabModal(dlg, "slide-entry.png", [&] { program.entry().DiaSichern(); });
+        main.onLevelCursorClick(1);
+        main.onLevelCursorClick(2);
+        GrabModal(dlg, "slide-entry.png", [&] { program.entry().SaveSlide(); });
         GrabModal(dlg, "selected-keys.png", [&] { program.entry().KeyEditor(); });
-        main.Button5Click();
+        main.onSoftButton5();
         GrabModal(dlg, "header-search.png", [&] { program.search().HeaderDataSearch(); });
     }
 

@@ -4,9 +4,9 @@
 #include "TestArchive.h"
 
 #include "platform/Sound.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "ui/MessageCatalog.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -48,10 +48,10 @@ struct ArchiveSetup {
     std::vector<std::string> records; // 82-byte records of dias.ddb
     std::string keyword1, keyword2, keyword3;
     std::string old1, old2, old3;
-    int dias = -2; // DIAS of DIA.INI; -2: the number of records
-    int magazin = 50;
-    int kasten = 2;
-    bool vorberechnung = true;
+    int slideCount = -2; // DIAS of DIA.INI; -2: the number of records
+    int slidesPerMagazine = 50;
+    int magazinesPerBox = 2;
+    bool precomputePosition = true;
 };
 
 class EditingTest : public ::testing::Test {
@@ -70,12 +70,13 @@ protected:
         arc.write("keyword1.old", s.old1);
         arc.write("keyword2.old", s.old2);
         arc.write("keyword3.old", s.old3);
-        const int dias = s.dias == -2 ? static_cast<int>(s.records.size()) : s.dias;
-        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(dias) +
-                                 "\r\nKASTEN=" + std::to_string(s.kasten) +
-                                 "\r\nMAGAZIN=" + std::to_string(s.magazin) +
-                                 "\r\nSOUND=1\r\nVORBERECHNUNG=" + (s.vorberechnung ? "1" : "0") +
-                                 "\r\nTIP=0\r\n");
+        const int slideCount =
+            s.slideCount == -2 ? static_cast<int>(s.records.size()) : s.slideCount;
+        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(slideCount) +
+                                 "\r\nKASTEN=" + std::to_string(s.magazinesPerBox) +
+                                 "\r\nMAGAZIN=" + std::to_string(s.slidesPerMagazine) +
+                                 "\r\nSOUND=1\r\nVORBERECHNUNG=" +
+                                 (s.precomputePosition ? "1" : "0") + "\r\nTIP=0\r\n");
         prog = std::make_unique<Program>(arc.dir(), true);
         ASSERT_TRUE(prog->Start());
         msg().clearShown();
@@ -83,7 +84,7 @@ protected:
     }
 
     AppState& st() { return prog->state(); }
-    TForm1& main() { return prog->main(); }
+    MainWindow& main() { return prog->main(); }
     MessageCatalog& msg() { return prog->messages(); }
     SoundCue& sound() { return prog->sound(); }
 

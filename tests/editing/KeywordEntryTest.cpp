@@ -86,7 +86,7 @@ TEST_F(KeywordEntry, InsertionAsksWritesUndoCopiesAndUndoRestoresThem) {
 TEST_F(KeywordEntry, MainWindowButtonsAndMenuReachTheCommands) {
     OpenWithKeywords();
     main().show();
-    QTest::mouseClick(main().speedButton(4), Qt::LeftButton);
+    QTest::mouseClick(main().toolButton(4), Qt::LeftButton);
     ASSERT_EQ(st().screenMode, 140);
     EXPECT_EQ(main().softButton(1)->text(), QStringLiteral("EBENE <1>"));
     msg().queue(DialogAnswer::type(QStringLiteral("Tal")));

@@ -1,10 +1,10 @@
-// Slide entry in mode 110: starting it, the save dialog TForm11 for new and edited
-// slides, KEY ABLAGE and the selected-keys dialog TForm10.
+// Slide entry in mode 110: starting it, the save dialog SlideEntryDialog for new and edited
+// slides, KEY ABLAGE and the selected-keys dialog SelectedKeysDialog.
 #include "EditingTestSupport.h"
 
-#include "editing/DiaSave.h"
-#include "editing/KeyEdit.h"
+#include "editing/SelectedKeysDialog.h"
 #include "editing/SlideEntryCommands.h"
+#include "editing/SlideEntryDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,7 +33,8 @@ std::string Records(int n) {
 
 class SlideEntry : public EditingTest {
 protected:
-    void OpenArchive(int records, int magazin = 50, int kasten = 2, bool vorberechnung = true) {
+    void OpenArchive(int records, int slidesPerMagazine = 50, int magazinesPerBox = 2,
+                     bool precomputePosition = true) {
         ArchiveSetup s;
         for (int i = 1; i <= records; ++i)
             s.records.push_back(RecordBytes({"B1"}, "A01 Dia " + std::to_string(i), 1));
@@ -41,25 +42,25 @@ protected:
         s.keyword2 = kLevel2;
         s.keyword3 = kLevel3;
         s.old1 = "old one";
-        s.magazin = magazin;
-        s.kasten = kasten;
-        s.vorberechnung = vorberechnung;
+        s.slidesPerMagazine = slidesPerMagazine;
+        s.magazinesPerBox = magazinesPerBox;
+        s.precomputePosition = precomputePosition;
         Open(s);
     }
     SlideEntryCommands& entry() { return prog->entry(); }
-    TForm11& save() { return *prog->entry().diaSave(); }
-    TForm10& keyEdit() { return *prog->entry().keyEdit(); }
+    SlideEntryDialog& save() { return *prog->entry().slideEntryDialog(); }
+    SelectedKeysDialog& selectedKeysDialog() { return *prog->entry().selectedKeysDialog(); }
 
-    // Opens TForm11 through "DIA SICHERN", runs `act` in it and closes it if still open.
-    void InSaveDialog(const std::function<void(TForm11&)>& act) {
+    // Opens SlideEntryDialog through "DIA SICHERN", runs `act` in it and closes it if still open.
+    void InSaveDialog(const std::function<void(SlideEntryDialog&)>& act) {
         bool ran = false;
         new WhenShown(&save(), [&] {
             ran = true;
             act(save());
             if (save().isVisible())
-                save().BitBtn3Click();
+                save().onClose();
         });
-        entry().DiaSichern();
+        entry().SaveSlide();
         ASSERT_TRUE(ran);
     }
 };
@@ -82,7 +83,7 @@ TEST_F(SlideEntry, NewSlideEntryStartsModeOneHundredTen) {
 TEST_F(SlideEntry, SoftButtonsOfModeOneHundredTenReachTheCommands) {
     OpenArchive(1);
     main().show();
-    QTest::mouseClick(main().speedButton(1), Qt::LeftButton);
+    QTest::mouseClick(main().toolButton(1), Qt::LeftButton);
     ASSERT_EQ(st().screenMode, 110);
     QTest::mouseClick(main().softButton(1), Qt::LeftButton); // DIA SICHERN
     QTest::mouseClick(main().softButton(2), Qt::LeftButton); // KEY EDITOR
@@ -93,8 +94,8 @@ TEST_F(SlideEntry, SoftButtonsOfModeOneHundredTenReachTheCommands) {
     bool ran = false;
     new WhenShown(&save(), [&] {
         ran = true;
-        QTest::mouseClick(save().BitBtn1, Qt::LeftButton);
-        QTest::mouseClick(save().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(save().saveButton, Qt::LeftButton);
+        QTest::mouseClick(save().closeButton, Qt::LeftButton);
     });
     msg().queue(DialogAnswer::no());
     QTest::mouseClick(main().softButton(1), Qt::LeftButton);
@@ -115,15 +116,15 @@ TEST_F(SlideEntry, NewSlideEntryWithoutKeywordsShowsTheNoticeAndStays) {
     EXPECT_FALSE(st().paintLock);
 }
 
-TEST_F(SlideEntry, DiaSichernWithoutKeysShowsError10AndNoDialog) {
+TEST_F(SlideEntry, SaveSlideWithoutKeysShowsError10AndNoDialog) {
     OpenArchive(1);
     entry().StartNewSlide();
     bool shown = false;
     new WhenShown(&save(), [&] {
         shown = true;
-        save().BitBtn3Click();
+        save().onClose();
     });
-    entry().DiaSichern();
+    entry().SaveSlide();
     EXPECT_EQ(Errors(), std::vector<int>{10});
     EXPECT_FALSE(shown);
 }
@@ -143,11 +144,11 @@ TEST_P(SlideEntryPrecomputed, BoxAndPositionFollowTheSlideNumber) {
     entry().StartNewSlide();
     Select({{"B1", "Berge"}});
     QString number, box, code, text;
-    InSaveDialog([&](TForm11& d) {
-        number = d.Edit1->text();
-        box = d.Edit2->text();
-        code = d.Edit4->text();
-        text = d.ComboBox1->currentText();
+    InSaveDialog([&](SlideEntryDialog& d) {
+        number = d.slideNumberEdit->text();
+        box = d.boxNumberEdit->text();
+        code = d.magazineCodeEdit->text();
+        text = d.infoTextBox->currentText();
         EXPECT_FALSE(main().softButton(1)->isEnabled());
         EXPECT_EQ(st().currentStatus, 20);
     });
@@ -157,7 +158,7 @@ TEST_P(SlideEntryPrecomputed, BoxAndPositionFollowTheSlideNumber) {
     EXPECT_EQ(text, QStringLiteral("InformationsText(28)"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Magazin36Kasten4, SlideEntryPrecomputed,
+INSTANTIATE_TEST_SUITE_P(ThirtySixSlidesFourMagazines, SlideEntryPrecomputed,
                          ::testing::Values(PrecomputedCase{1, "1", "A01"},
                                            PrecomputedCase{36, "1", "A36"},
                                            PrecomputedCase{37, "1", "B01"},
@@ -169,10 +170,10 @@ TEST_F(SlideEntry, WithoutPrecalculationBoxZeroIsRefused) {
     entry().StartNewSlide();
     Select({{"B1", "Berge"}});
     const std::string before = arc.read("dias.ddb");
-    InSaveDialog([&](TForm11& d) {
-        EXPECT_EQ(d.Edit2->text(), QStringLiteral("0"));
-        EXPECT_EQ(d.Edit4->text(), QStringLiteral("???"));
-        d.BitBtn1Click();
+    InSaveDialog([&](SlideEntryDialog& d) {
+        EXPECT_EQ(d.boxNumberEdit->text(), QStringLiteral("0"));
+        EXPECT_EQ(d.magazineCodeEdit->text(), QStringLiteral("???"));
+        d.onSave();
         EXPECT_TRUE(d.isVisible());
     });
     EXPECT_EQ(Errors(), std::vector<int>{5});
@@ -185,14 +186,14 @@ TEST_F(SlideEntry, SavingANewSlideAppendsItAndPreparesTheNext) {
     entry().StartNewSlide();
     Select({{"B1", "Berge"}, {"B1A1", "Alpen"}, {"B1A1Z1", "Zugspitze"}});
     msg().queue(DialogAnswer::no()); // keep the keys afterwards
-    InSaveDialog([&](TForm11& d) {
-        EXPECT_EQ(d.CheckBox[0]->text(), QStringLiteral("Berge"));
-        EXPECT_TRUE(d.CheckBox[2]->isChecked());
-        EXPECT_FALSE(d.CheckBox[2]->isEnabled());
-        EXPECT_EQ(d.CheckBox[3]->text(), QStringLiteral("?"));
-        EXPECT_FALSE(d.CheckBox[3]->isChecked());
-        d.ComboBox1->setEditText(QStringLiteral("Urlaub am Meer"));
-        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    InSaveDialog([&](SlideEntryDialog& d) {
+        EXPECT_EQ(d.keyBoxes[0]->text(), QStringLiteral("Berge"));
+        EXPECT_TRUE(d.keyBoxes[2]->isChecked());
+        EXPECT_FALSE(d.keyBoxes[2]->isEnabled());
+        EXPECT_EQ(d.keyBoxes[3]->text(), QStringLiteral("?"));
+        EXPECT_FALSE(d.keyBoxes[3]->isChecked());
+        d.infoTextBox->setEditText(QStringLiteral("Urlaub am Meer"));
+        QTest::mouseClick(d.saveButton, Qt::LeftButton);
 
         // Written as record 3: three codes, five empty slots.
         const std::string ddb = arc.read("dias.ddb");
@@ -213,18 +214,18 @@ TEST_F(SlideEntry, SavingANewSlideAppendsItAndPreparesTheNext) {
         EXPECT_TRUE(sound().played().contains(QStringLiteral("click006")));
         // Still open for the next slide with the same keys and text.
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(d.Edit1->text(), QStringLiteral("4"));
-        EXPECT_EQ(d.Edit4->text(), QStringLiteral("A04"));
-        EXPECT_EQ(d.ComboBox1->currentText(), QStringLiteral("Urlaub am Meer"));
+        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("4"));
+        EXPECT_EQ(d.magazineCodeEdit->text(), QStringLiteral("A04"));
+        EXPECT_EQ(d.infoTextBox->currentText(), QStringLiteral("Urlaub am Meer"));
         EXPECT_EQ(st().currentStatus, 20);
         EXPECT_FALSE(main().softButton(1)->isEnabled());
 
-        d.ComboBox1->setEditText(QStringLiteral("Strand"));
-        d.BitBtn1Click();
+        d.infoTextBox->setEditText(QStringLiteral("Strand"));
+        d.onSave();
         EXPECT_EQ(arc.read("dias.ddb").substr(3 * 82),
                   RecordBytes({"B1", "B1A1", "B1A1Z1"}, "A04 Strand", 1));
-        EXPECT_EQ(d.Edit1->text(), QStringLiteral("5"));
-        EXPECT_EQ(d.ComboBox1->count(), 2); // the history of this run
+        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("5"));
+        EXPECT_EQ(d.infoTextBox->count(), 2); // the history of this run
     });
     // The clear question after closing; "Nein" keeps the keys.
     EXPECT_EQ(Texts(ShownDialog::Confirm),
@@ -241,7 +242,7 @@ TEST_F(SlideEntry, ClearQuestionAnsweredYesEmptiesTheSelection) {
     entry().StartNewSlide();
     Select({{"B1", "Berge"}});
     msg().queue(DialogAnswer::yes());
-    InSaveDialog([](TForm11&) {});
+    InSaveDialog([](SlideEntryDialog&) {});
     EXPECT_EQ(st().keys.count, 0);
     EXPECT_EQ(st().keys.entries[0].name, "");
     EXPECT_TRUE(sound().played().contains(QStringLiteral("loesch")));
@@ -252,11 +253,11 @@ TEST_F(SlideEntry, ShortMagazineCodeIsPaddedToThreeCharacters) {
     OpenArchive(0);
     entry().StartNewSlide();
     Select({{"W1M1", "Meer"}});
-    InSaveDialog([](TForm11& d) {
-        d.Edit4->setText(QStringLiteral("B7"));
-        d.Edit2->setText(QStringLiteral("255"));
-        d.ComboBox1->setEditText(QStringLiteral("Hafen"));
-        d.BitBtn1Click();
+    InSaveDialog([](SlideEntryDialog& d) {
+        d.magazineCodeEdit->setText(QStringLiteral("B7"));
+        d.boxNumberEdit->setText(QStringLiteral("255"));
+        d.infoTextBox->setEditText(QStringLiteral("Hafen"));
+        d.onSave();
     });
     EXPECT_EQ(arc.read("dias.ddb"), RecordBytes({"W1M1"}, "B7  Hafen", 255));
 }
@@ -267,12 +268,12 @@ TEST_F(SlideEntry, InvalidBoxNumbersAreRefusedWithError5) {
     Select({{"B1", "Berge"}});
     const std::string ddb = arc.read("dias.ddb");
     const std::string ini = arc.read("DIA.INI");
-    InSaveDialog([&](TForm11& d) {
+    InSaveDialog([&](SlideEntryDialog& d) {
         for (const char* box : {"0", "256", "abc", "", "-1"}) {
-            d.Edit2->setText(QLatin1String(box));
-            d.BitBtn1Click();
+            d.boxNumberEdit->setText(QLatin1String(box));
+            d.onSave();
             EXPECT_TRUE(d.isVisible()) << box;
-            EXPECT_EQ(d.Edit1->text(), QStringLiteral("3")) << box;
+            EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("3")) << box;
         }
         // The soft buttons stay disabled while the dialog is open.
         EXPECT_FALSE(main().softButton(1)->isEnabled());
@@ -293,10 +294,10 @@ TEST_F(SlideEntry, SlideThatCannotBeWrittenIsNotCounted) {
     // dias.ddb can no longer be opened for writing.
     std::filesystem::remove(arc.path("dias.ddb"));
     std::filesystem::create_directory(arc.path("dias.ddb"));
-    InSaveDialog([&](TForm11& d) {
-        d.BitBtn1Click();
+    InSaveDialog([&](SlideEntryDialog& d) {
+        d.onSave();
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(d.Edit1->text(), QStringLiteral("3"));
+        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("3"));
     });
     EXPECT_EQ(Errors(), std::vector<int>{31});
     EXPECT_EQ(st().counters.totalRecords, 2);
@@ -334,15 +335,15 @@ TEST_F(SlideEntry, EditingRewritesTheRecordAndTouchesNothingElse) {
     EXPECT_EQ(st().keys.entries[1].code, "B1A1  ");
     EXPECT_EQ(main().windowTitle().endsWith(QStringLiteral(" - Dia editieren...")), true);
 
-    InSaveDialog([&](TForm11& d) {
-        EXPECT_EQ(d.Edit1->text(), QStringLiteral("2"));
-        EXPECT_EQ(d.Edit2->text(), QStringLiteral("12"));
-        EXPECT_EQ(d.Edit4->text(), QStringLiteral("B07"));
-        EXPECT_EQ(d.ComboBox1->currentText(), QStringLiteral("Haus am See"));
-        EXPECT_EQ(d.CheckBox[1]->text(), QStringLiteral("Alpen"));
-        EXPECT_EQ(d.CheckBox[2]->text(), QStringLiteral("?"));
-        d.ComboBox1->setEditText(QStringLiteral("Haus am Meer"));
-        d.BitBtn1Click();
+    InSaveDialog([&](SlideEntryDialog& d) {
+        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("2"));
+        EXPECT_EQ(d.boxNumberEdit->text(), QStringLiteral("12"));
+        EXPECT_EQ(d.magazineCodeEdit->text(), QStringLiteral("B07"));
+        EXPECT_EQ(d.infoTextBox->currentText(), QStringLiteral("Haus am See"));
+        EXPECT_EQ(d.keyBoxes[1]->text(), QStringLiteral("Alpen"));
+        EXPECT_EQ(d.keyBoxes[2]->text(), QStringLiteral("?"));
+        d.infoTextBox->setEditText(QStringLiteral("Haus am Meer"));
+        d.onSave();
         EXPECT_FALSE(d.isVisible()); // closes after the one save
     });
     const std::string ddb = arc.read("dias.ddb");
@@ -378,15 +379,15 @@ TEST_F(SlideEntry, EditWithoutSlidesOrCancelledGoesBackToTheMainMenu) {
     EXPECT_FALSE(st().editExisting);
 }
 
-TEST_F(SlideEntry, KeyAblageStoresAndRestoresTheSelection) {
+TEST_F(SlideEntry, KeyStoreTakesAndGivesBackTheSelection) {
     OpenArchive(1);
     entry().StartNewSlide();
-    entry().KeyAblage();
+    entry().ExchangeKeyStore();
     EXPECT_EQ(Errors(), std::vector<int>{23});
 
     Select({{"B1", "Berge"}, {"W1M1", "Meer"}});
     sound().clearRecord();
-    entry().KeyAblage();
+    entry().ExchangeKeyStore();
     EXPECT_EQ(st().keyStore.count, 2);
     EXPECT_EQ(st().keyStore.entries[1].name, "Meer");
     EXPECT_EQ(st().keyStore.entries[1].code, "W1M1");
@@ -395,7 +396,7 @@ TEST_F(SlideEntry, KeyAblageStoresAndRestoresTheSelection) {
     EXPECT_EQ(st().currentStatus, 3);
 
     st().keys.clearAll();
-    entry().KeyAblage();
+    entry().ExchangeKeyStore();
     EXPECT_EQ(st().keys.count, 2);
     EXPECT_EQ(st().keys.entries[0].name, "Berge");
     EXPECT_EQ(st().keys.entries[1].code, "W1M1");
@@ -411,27 +412,27 @@ TEST_F(SlideEntry, KeyEditorDropsUncheckedKeysAndCanEmptyAll) {
 
     Select({{"B1", "Berge"}, {"B1A1", "Alpen"}, {"W1", "Wasser"}, {"W1M1", "Meer"}});
     bool ran = false;
-    new WhenShown(&keyEdit(), [&] {
+    new WhenShown(&selectedKeysDialog(), [&] {
         ran = true;
-        auto& d = keyEdit();
+        auto& d = selectedKeysDialog();
         EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Selektierte Schlüssel"));
-        EXPECT_TRUE(d.CheckBox[3]->isEnabled());
-        EXPECT_TRUE(d.CheckBox[3]->isChecked());
-        EXPECT_FALSE(d.CheckBox[4]->isEnabled());
-        EXPECT_EQ(d.CheckBox[4]->text(), QStringLiteral("?"));
-        QTest::mouseClick(d.CheckBox[0], Qt::LeftButton, {}, QPoint(8, 11)); // on the box
-        d.CheckBox[2]->setChecked(false);
-        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+        EXPECT_TRUE(d.keyBoxes[3]->isEnabled());
+        EXPECT_TRUE(d.keyBoxes[3]->isChecked());
+        EXPECT_FALSE(d.keyBoxes[4]->isEnabled());
+        EXPECT_EQ(d.keyBoxes[4]->text(), QStringLiteral("?"));
+        QTest::mouseClick(d.keyBoxes[0], Qt::LeftButton, {}, QPoint(8, 11)); // on the box
+        d.keyBoxes[2]->setChecked(false);
+        QTest::mouseClick(d.updateButton, Qt::LeftButton);
         EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(st().keys.count, 2);
         EXPECT_EQ(st().keys.entries[0].name, "Alpen");
         EXPECT_EQ(st().keys.entries[1].name, "Meer");
         EXPECT_EQ(st().keys.entries[1].code, "W1M1");
         EXPECT_EQ(st().keys.entries[2].code, "00    ");
-        EXPECT_EQ(d.CheckBox[0]->text(), QStringLiteral("Alpen"));
-        EXPECT_EQ(d.CheckBox[2]->text(), QStringLiteral("?"));
+        EXPECT_EQ(d.keyBoxes[0]->text(), QStringLiteral("Alpen"));
+        EXPECT_EQ(d.keyBoxes[2]->text(), QStringLiteral("?"));
         EXPECT_EQ(main().statusLine()->text(), QString::fromUtf8("Freie Stichwörter ->6<-"));
-        d.BitBtn4Click();
+        d.onClearAll();
         EXPECT_FALSE(d.isVisible());
     });
     entry().KeyEditor();

@@ -64,10 +64,10 @@ TEST(SearchRun, MissingHeaderFileWritesNothing) {
 
 TEST(SearchRun, HeaderRecordsBeyondTheFileAreNeverFound) {
     TempArchive a;
-    std::string dias;
+    std::string slideFile;
     for (int n = 1; n <= 4; ++n)
-        dias += RecordBytes({"A1"}, "A0" + std::to_string(n) + " Bild", n);
-    a.write("dias.ddb", dias);
+        slideFile += RecordBytes({"A1"}, "A0" + std::to_string(n) + " Bild", n);
+    a.write("dias.ddb", slideFile);
     // Record 1 has values, record 2 is all spaces, records 3 and 4 lie beyond the file.
     a.write("kopfdata.ddb", HeaderRecordBytes({"Nikon"}) + std::string(120, ' '));
     Scan r(a);
@@ -84,10 +84,11 @@ TEST(SearchRun, HeaderRecordsBeyondTheFileAreNeverFound) {
 
 TEST(SearchRun, MemoSearchUsesExistingReadableMemoFilesOnly) {
     TempArchive a;
-    std::string dias;
+    std::string slideFile;
     for (int n = 1; n <= 14; ++n)
-        dias += RecordBytes({"A1"}, "B" + std::to_string(10 + n) + " Dia " + std::to_string(n), 7);
-    a.write("dias.ddb", dias);
+        slideFile +=
+            RecordBytes({"A1"}, "B" + std::to_string(10 + n) + " Dia " + std::to_string(n), 7);
+    a.write("dias.ddb", slideFile);
     a.write("memo/3.txt", "Erste Zeile\r\nRom im Regen\r\n");
     a.write("memo/12.TXT", "rom");  // name in another case
     a.write("memo/007.txt", "Rom"); // not the name of slide 7
@@ -125,11 +126,11 @@ TEST(SearchRun, MemoSearchWithoutMemoDirectoryFindsNothing) {
 
 TEST(SearchRun, ProgressIsReportedSparinglyAndAtTheLastRecord) {
     TempArchive a;
-    std::string dias;
+    std::string slideFile;
     const int total = 3 * kProgressStride + 5;
     for (int n = 1; n <= total; ++n)
-        dias += RecordBytes({"A1"}, "A01", n % 2 ? 1 : 2);
-    a.write("dias.ddb", dias);
+        slideFile += RecordBytes({"A1"}, "A01", n % 2 ? 1 : 2);
+    a.write("dias.ddb", slideFile);
     Scan r(a);
     std::vector<int32_t> seen;
     ScanCallbacks cb;
@@ -157,22 +158,22 @@ TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
     const std::vector<std::string> codes{"A1", "A1B2", "B1", "C1C1", "00"};
     const int inFile = 9001;
     const int total = inFile + 3;
-    std::string dias, kopf;
+    std::string slideFile, headerFile;
     for (int n = 1; n <= inFile; ++n) {
         std::vector<std::string> slots;
         for (int k = 0; k < 1 + n % 4; ++k)
             slots.push_back(codes[static_cast<size_t>((n / 3 + k * 7) % 5)]);
         std::string info =
             (n % 7 ? "B" : "a") + std::to_string(n % 50) + " Dia " + std::to_string(n);
-        dias += RecordBytes(slots, info, n % 5);
-        kopf +=
+        slideFile += RecordBytes(slots, info, n % 5);
+        headerFile +=
             HeaderRecordBytes({"Nikon", "", "", "", "", "", "", "." + std::to_string(60 + n % 40)});
     }
-    dias.resize(dias.size() - 40); // the last record is cut short (info and box missing)
-    kopf.resize(kopf.size() - 100);
-    a.write("dias.ddb", dias);
-    a.write("kopfdata.ddb", kopf);
-    const std::string padded = dias + std::string(static_cast<size_t>(kRecordSize) * 4, '\0');
+    slideFile.resize(slideFile.size() - 40); // the last record is cut short (info and box missing)
+    headerFile.resize(headerFile.size() - 100);
+    a.write("dias.ddb", slideFile);
+    a.write("kopfdata.ddb", headerFile);
+    const std::string padded = slideFile + std::string(static_cast<size_t>(kRecordSize) * 4, '\0');
     auto record = [&](int n) {
         return reinterpret_cast<const unsigned char*>(padded.data()) +
                static_cast<size_t>(n - 1) * kRecordSize;

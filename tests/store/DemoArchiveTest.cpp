@@ -43,8 +43,8 @@ TEST(DemoArchiveTest, ProducesAConsistentArchive) {
     Settings s;
     Counters loaded;
     LoadSettings(a, s, loaded);
-    EXPECT_EQ(s.magazin, 50);
-    EXPECT_EQ(s.kasten, 2);
+    EXPECT_EQ(s.slidesPerMagazine, 50);
+    EXPECT_EQ(s.magazinesPerBox, 2);
     EXPECT_TRUE(s.sound);
     EXPECT_EQ(s.tipNumber, 1);
     EXPECT_EQ(s.editor, "notepad.exe");
@@ -105,7 +105,7 @@ TEST(DemoArchiveTest, ProducesAConsistentArchive) {
     HeaderValues hv;
     int withHeader = 0;
     for (int32_t n = 1; n <= c.totalRecords; ++n) {
-        ASSERT_FALSE(ReadKopfDatensatz(a, n, hv));
+        ASSERT_FALSE(ReadHeaderRecord(a, n, hv));
         if (!hv[0].empty())
             ++withHeader;
     }
@@ -114,7 +114,7 @@ TEST(DemoArchiveTest, ProducesAConsistentArchive) {
     ReadBoxLabel(a, 1, m, th);
     EXPECT_NE(m, kDefaultMagazineText);
     EXPECT_NE(th, kDefaultThemeText);
-    EXPECT_EQ(GetKopfDaten(a).proposals[0].front(), "Nikon F50");
+    EXPECT_EQ(ReadHeaderFields(a).proposals[0].front(), "Nikon F50");
     EXPECT_EQ(r.memos, r.activeSlides / 8);
     int memoFiles = 0;
     for (auto& e : std::filesystem::directory_iterator(t.path("memo"))) {

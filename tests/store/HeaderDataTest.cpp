@@ -32,7 +32,7 @@ TEST(HeaderDataTest, WriteIntoEmptyFileGrowsWithZeros) {
     t.write("kopfdata.ddb", "");
     Archive a(t.dir());
     HeaderValues v{"Nikon F50", "50mm", "", "Kodachrome 64", "24x36", "1/125", "f/8", "12.06.87"};
-    ASSERT_FALSE(WriteKopfDatensatz(a, 3, v));
+    ASSERT_FALSE(WriteHeaderRecord(a, 3, v));
     std::string bytes = t.read("kopfdata.ddb");
     ASSERT_EQ(bytes.size(), 360u);
     EXPECT_EQ(bytes.substr(0, 240), std::string(240, '\0'));
@@ -43,10 +43,10 @@ TEST(HeaderDataTest, WriteIntoEmptyFileGrowsWithZeros) {
     EXPECT_EQ(bytes.substr(240 + 30, 15), std::string(1, '\0') + std::string(14, ' '));
 
     HeaderValues back;
-    ASSERT_FALSE(ReadKopfDatensatz(a, 3, back));
+    ASSERT_FALSE(ReadHeaderRecord(a, 3, back));
     EXPECT_EQ(back, v);
     // The never written records below read as empty values (zero bytes).
-    ASSERT_FALSE(ReadKopfDatensatz(a, 1, back));
+    ASSERT_FALSE(ReadHeaderRecord(a, 1, back));
     for (const auto& x : back)
         EXPECT_EQ(x, "");
 }
@@ -58,13 +58,13 @@ TEST(HeaderDataTest, FifteenCharactersFillTheFieldAndLongerAreCut) {
     HeaderValues v;
     v[0] = "123456789012345";  // exactly 15
     v[7] = "1234567890123456"; // 16
-    ASSERT_FALSE(WriteKopfDatensatz(a, 1, v));
+    ASSERT_FALSE(WriteHeaderRecord(a, 1, v));
     std::string bytes = t.read("kopfdata.ddb");
     ASSERT_EQ(bytes.size(), 120u);
     EXPECT_EQ(bytes.substr(0, 15), "123456789012345");
     EXPECT_EQ(bytes.substr(105, 15), "123456789012345");
     HeaderValues back;
-    ASSERT_FALSE(ReadKopfDatensatz(a, 1, back));
+    ASSERT_FALSE(ReadHeaderRecord(a, 1, back));
     EXPECT_EQ(back[0], "123456789012345");
     EXPECT_EQ(back[7], "123456789012345");
 }
@@ -76,16 +76,16 @@ TEST(HeaderDataTest, ReadsHandBuiltRecords) {
     t.write("kopfdata.ddb", Record(r1) + Record(r2) + std::string(120 * 3, ' '));
     Archive a(t.dir());
     HeaderValues v;
-    ASSERT_FALSE(ReadKopfDatensatz(a, 2, v));
+    ASSERT_FALSE(ReadHeaderRecord(a, 2, v));
     EXPECT_EQ(v[0], "Canon AE-1");
     EXPECT_EQ(v[6], "f/11");
     // Record 10 of a 5-record file: empty values, no problem.
     v[0] = "alt";
-    EXPECT_FALSE(ReadKopfDatensatz(a, 10, v));
+    EXPECT_FALSE(ReadHeaderRecord(a, 10, v));
     for (const auto& x : v)
         EXPECT_EQ(x, "");
     // Record 6 begins exactly at the end of the file: does not exist either.
-    EXPECT_FALSE(ReadKopfDatensatz(a, 6, v));
+    EXPECT_FALSE(ReadHeaderRecord(a, 6, v));
     EXPECT_EQ(v[0], "");
 }
 
@@ -96,7 +96,7 @@ TEST(HeaderDataTest, FileEndingInsideARecord) {
     t.write("kopfdata.ddb", std::string(120, '\0') + Record(r).substr(0, 40));
     Archive a(t.dir());
     HeaderValues v;
-    ASSERT_FALSE(ReadKopfDatensatz(a, 2, v));
+    ASSERT_FALSE(ReadHeaderRecord(a, 2, v));
     EXPECT_EQ(v[0], "Olympus OM-2");
     EXPECT_EQ(v[1], "Zoom 35-105");
     EXPECT_EQ(v[2], "UV");
@@ -107,12 +107,12 @@ TEST(HeaderDataTest, CannotOpenIsError31) {
     TempArchive t;
     Archive a(t.dir());
     HeaderValues v{"x"};
-    EXPECT_EQ(ReadKopfDatensatz(a, 1, v).kind, ProblemKind::Error31);
+    EXPECT_EQ(ReadHeaderRecord(a, 1, v).kind, ProblemKind::Error31);
     EXPECT_EQ(v[0], "");
-    EXPECT_EQ(WriteKopfDatensatz(a, 1, v).kind, ProblemKind::Error31);
+    EXPECT_EQ(WriteHeaderRecord(a, 1, v).kind, ProblemKind::Error31);
     EXPECT_FALSE(t.exists("kopfdata.ddb")); // never created here
     std::filesystem::create_directory(t.path("KOPFDATA.DDB"));
-    EXPECT_EQ(WriteKopfDatensatz(a, 1, v).kind, ProblemKind::Error31);
+    EXPECT_EQ(WriteHeaderRecord(a, 1, v).kind, ProblemKind::Error31);
 }
 
 TEST(HeaderDataTest, FieldValueStopsAtNulOrFifteen) {
@@ -124,10 +124,10 @@ TEST(HeaderDataTest, FieldValueStopsAtNulOrFifteen) {
     EXPECT_EQ(HeaderFieldValue(full), std::string(15, 'q'));
 }
 
-TEST(KopfDatenTest, NamesAndProposals) {
+TEST(HeaderFieldsTest, NamesAndProposals) {
     TempArchive t;
     Archive a(t.dir());
-    KopfDaten k = GetKopfDaten(a); // no DIA.INI
+    HeaderFields k = ReadHeaderFields(a); // no DIA.INI
     EXPECT_EQ(k.names, (std::array<std::string, 8>{"Kamera", "Objektiv", "Filter", "Filmtyp",
                                                    "Format", "Belichtung", "Blende", "Datum"}));
     for (const auto& p : k.proposals)
@@ -135,7 +135,7 @@ TEST(KopfDatenTest, NamesAndProposals) {
 
     t.write("DIA.INI", "[KOPFDATA]\r\nFELDNAMEN=Apparat,Linse\r\n"
                        "0=Nikon F50,leer,Leica R4 mit langem Namen\r\n3=,Agfa\r\n");
-    k = GetKopfDaten(a);
+    k = ReadHeaderFields(a);
     EXPECT_EQ(k.names[0], "Apparat");
     EXPECT_EQ(k.names[1], "Linse");
     EXPECT_EQ(k.names[2], "Filter");
@@ -145,20 +145,20 @@ TEST(KopfDatenTest, NamesAndProposals) {
 
     // An empty field name keeps the built-in one instead of an empty label.
     t.write("DIA.INI", "[KOPFDATA]\r\nFELDNAMEN=,Linse\r\n");
-    EXPECT_EQ(GetKopfDaten(a).names[0], "Kamera");
+    EXPECT_EQ(ReadHeaderFields(a).names[0], "Kamera");
 }
 
-TEST(KopfDatenTest, WriteNamesAndLists) {
+TEST(HeaderFieldsTest, WriteNamesAndLists) {
     TempArchive t;
     Archive a(t.dir());
-    ASSERT_TRUE(WriteFeldNamen(
+    ASSERT_TRUE(WriteFieldNames(
         a, {"Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung", "Blende", "Datum"}));
-    ASSERT_TRUE(WriteListeNamen(a, 3, {"Kodachrome", "Fuji"}));
+    ASSERT_TRUE(WriteProposalList(a, 3, {"Kodachrome", "Fuji"}));
     EXPECT_EQ(t.read("DIA.INI"),
               "[KOPFDATA]\r\nFELDNAMEN=Kamera,Objektiv,Filter,Filmtyp,Format,Belichtung,Blende,"
               "Datum\r\n3=Kodachrome,Fuji\r\n");
     // Fewer entries leave the elements beyond them as they are.
-    ASSERT_TRUE(WriteListeNamen(a, 3, {"Agfa"}));
-    EXPECT_EQ(GetKopfDaten(a).proposals[3], (std::vector<std::string>{"Agfa", "Fuji"}));
-    EXPECT_FALSE(WriteListeNamen(a, 8, {"x"}));
+    ASSERT_TRUE(WriteProposalList(a, 3, {"Agfa"}));
+    EXPECT_EQ(ReadHeaderFields(a).proposals[3], (std::vector<std::string>{"Agfa", "Fuji"}));
+    EXPECT_FALSE(WriteProposalList(a, 8, {"x"}));
 }

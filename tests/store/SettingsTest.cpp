@@ -26,20 +26,20 @@ TEST(LoadSettingsTest, MissingFileGivesDefaults) {
     TempArchive t;
     Loaded l;
     l.c.activeSlides = 99;
-    l.s.kasten = 9;
+    l.s.magazinesPerBox = 9;
     l.s.editor = "vi";
     LoadSettings(Archive(t.dir()), l.s, l.c);
     EXPECT_EQ(l.c.activeSlides, -1);
-    EXPECT_FALSE(l.s.diasWasUnreadable);
+    EXPECT_FALSE(l.s.slideCountWasUnreadable);
     EXPECT_FALSE(l.s.printer);
     EXPECT_EQ(l.s.tipNumber, 1);
     EXPECT_EQ(l.s.pictureName, "dia.bmp");
     EXPECT_EQ(l.s.windowTop, 0);
     EXPECT_EQ(l.s.windowLeft, 0);
-    EXPECT_EQ(l.s.kasten, 2);
-    EXPECT_EQ(l.s.magazin, 50);
+    EXPECT_EQ(l.s.magazinesPerBox, 2);
+    EXPECT_EQ(l.s.slidesPerMagazine, 50);
     EXPECT_TRUE(l.s.sound);
-    EXPECT_TRUE(l.s.vorberechnung);
+    EXPECT_TRUE(l.s.precomputePosition);
     EXPECT_EQ(l.s.editor, "notepad.exe");
     EXPECT_FALSE(l.s.autoBackup);
     for (bool g : l.s.backupGroups)
@@ -59,52 +59,52 @@ TEST(LoadSettingsTest, AllKeys) {
     EXPECT_EQ(l.s.pictureName, "bilder\\x.bmp");
     EXPECT_EQ(l.s.windowTop, 120);
     EXPECT_EQ(l.s.windowLeft, 35);
-    EXPECT_EQ(l.s.kasten, 4);
-    EXPECT_EQ(l.s.magazin, 36);
+    EXPECT_EQ(l.s.magazinesPerBox, 4);
+    EXPECT_EQ(l.s.slidesPerMagazine, 36);
     EXPECT_FALSE(l.s.sound);
-    EXPECT_FALSE(l.s.vorberechnung);
+    EXPECT_FALSE(l.s.precomputePosition);
     EXPECT_EQ(l.s.editor, "kate");
     EXPECT_TRUE(l.s.autoBackup);
     EXPECT_EQ(l.s.backupGroups, (std::array<bool, 5>{true, false, true, false, true}));
 }
 
-TEST(LoadSettingsTest, DiasValues) {
+TEST(LoadSettingsTest, SlideCountValues) {
     TempArchive t;
     EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nDIAS=?\r\n").c.activeSlides, -1);
     EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nKASTEN=2\r\n").c.activeSlides, -1);
     Loaded minusOne = LoadFrom(t, "[LUMORETTA]\r\nDIAS=-1\r\n");
     EXPECT_EQ(minusOne.c.activeSlides, -1);
-    EXPECT_FALSE(minusOne.s.diasWasUnreadable);
+    EXPECT_FALSE(minusOne.s.slideCountWasUnreadable);
     EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nDIAS=0\r\n").c.activeSlides, 0);
 
     // Not a number: unknown, so the archive is analysed; the rest still loads.
     Loaded abc = LoadFrom(t, "[LUMORETTA]\r\nDIAS=abc\r\nKASTEN=5\r\n");
     EXPECT_EQ(abc.c.activeSlides, -1);
-    EXPECT_TRUE(abc.s.diasWasUnreadable);
-    EXPECT_EQ(abc.s.kasten, 5);
-    EXPECT_TRUE(LoadFrom(t, "[LUMORETTA]\r\nDIAS=\r\n").s.diasWasUnreadable);
-    EXPECT_TRUE(LoadFrom(t, "[LUMORETTA]\r\nDIAS=12x\r\n").s.diasWasUnreadable);
+    EXPECT_TRUE(abc.s.slideCountWasUnreadable);
+    EXPECT_EQ(abc.s.magazinesPerBox, 5);
+    EXPECT_TRUE(LoadFrom(t, "[LUMORETTA]\r\nDIAS=\r\n").s.slideCountWasUnreadable);
+    EXPECT_TRUE(LoadFrom(t, "[LUMORETTA]\r\nDIAS=12x\r\n").s.slideCountWasUnreadable);
 }
 
 TEST(LoadSettingsTest, IntegerAndFlagRules) {
     TempArchive t;
-    EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nKASTEN=abc\r\n").s.kasten, 0);
-    EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nKASTEN=\r\n").s.kasten, 2);
-    EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nKASTEN=7x\r\n").s.kasten, 7);
+    EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nKASTEN=abc\r\n").s.magazinesPerBox, 0);
+    EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nKASTEN=\r\n").s.magazinesPerBox, 2);
+    EXPECT_EQ(LoadFrom(t, "[LUMORETTA]\r\nKASTEN=7x\r\n").s.magazinesPerBox, 7);
     EXPECT_TRUE(LoadFrom(t, "[LUMORETTA]\r\nSOUND=2\r\n").s.sound);
-    EXPECT_TRUE(LoadFrom(t, "[LUMORETTA]\r\nVORBERECHNUNG=-1\r\n").s.vorberechnung);
+    EXPECT_TRUE(LoadFrom(t, "[LUMORETTA]\r\nVORBERECHNUNG=-1\r\n").s.precomputePosition);
     EXPECT_FALSE(LoadFrom(t, "[LUMORETTA]\r\nDRUCKER=2\r\n").s.printer);
     EXPECT_FALSE(LoadFrom(t, "[BACKUP]\r\nAUTO=2\r\n").s.autoBackup);
     Loaded m = LoadFrom(t, "[LUMORETTA]\r\nMAGAZIN=255\r\n");
-    EXPECT_EQ(m.s.magazin, 50);
-    EXPECT_EQ(m.s.magazinShown, 255);
+    EXPECT_EQ(m.s.slidesPerMagazine, 50);
+    EXPECT_EQ(m.s.slidesPerMagazineShown, 255);
     Loaded f = LoadFrom(t, "[LUMORETTA]\r\nFENSTER=120\r\n");
     EXPECT_EQ(f.s.windowTop, 120);
     EXPECT_EQ(f.s.windowLeft, 0);
     // No [LUMORETTA] section at all, other sections present.
     Loaded other = LoadFrom(t, "[KOPFDATA]\r\nFELDNAMEN=A,B\r\n");
     EXPECT_EQ(other.c.activeSlides, -1);
-    EXPECT_EQ(other.s.kasten, 2);
+    EXPECT_EQ(other.s.magazinesPerBox, 2);
 }
 
 TEST(SaveSettingsTest, WritesTheKeysInOrderAndKeepsOtherLines) {

@@ -1,15 +1,15 @@
 #include "search/gui/SearchCommands.h"
 
-#include "editing/DiaMemo.h"
-#include "editing/Kasten.h"
+#include "editing/BoxLabelsDialog.h"
+#include "editing/MemoEditor.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/SearchRun.h"
-#include "search/gui/DiaKopfSearch.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "search/gui/HeaderDataDialog.h"
+#include "shell/MainWindow.h"
 #include "store/FileUtil.h"
 #include "store/SlideDatabase.h"
+#include "ui/MessageCatalog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,16 +33,16 @@ int ResultModeOf(int kind) {
 }
 } // namespace
 
-SearchCommands::SearchCommands(TForm1& main) : main_(main) {
-    form3_ = new TForm3(main, *this);
-    form4_ = new TForm4(main);
-    memo_ = new TFormMemo(main);
+SearchCommands::SearchCommands(MainWindow& main) : main_(main) {
+    headerDialog_ = new HeaderDataDialog(main, *this);
+    boxLabelsDialog_ = new BoxLabelsDialog(main);
+    memoEditor_ = new MemoEditor(main);
 }
 
 SearchCommands::~SearchCommands() = default;
 
 void SearchCommands::setClock(ReportClock clock) {
-    memo_->setClock(clock);
+    memoEditor_->setClock(clock);
     clock_ = std::move(clock);
 }
 
@@ -71,7 +71,7 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
 
     st.searchResultList.clear();
     st.firstShown = 0;
-    if (st.fastModus)
+    if (st.fastMode)
         main_.MinimiseForScan(true);
     st.screenMode = resultMode;
     main_.SetScreenCaptions(resultMode);
@@ -179,7 +179,7 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
         main_.SetProgressValue(100);
     if (busy)
         main_.SetBusyCursor(false);
-    if (st.fastModus)
+    if (st.fastMode)
         main_.MinimiseForScan(false);
     if (p) {
         // dias.ddb (or a memo, or the report) failed: the scan ends, the screen goes back
@@ -199,7 +199,7 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
     if (found > 0) {
         main_.sound().Delay(100);
         st.paintLock = false;
-        main_.ZeigeDiaListe(0);
+        main_.showResultPage(0);
         main_.SetupResultScrollBar(found);
         st.lastPageRows = run.lastPageRows();
         main_.RepaintStatusBar();
@@ -309,23 +309,23 @@ void SearchCommands::HeaderDataSearch() {
         main_.SetScreenCaptions(mode::Disabled);
     }
     st.searchConfirmed = false;
-    form3_->Init();
+    headerDialog_->Init();
     main_.SetScreenCaptions(mode::Disabled);
-    form3_->move(main_.MainTopLeft() + QPoint(58, 93));
+    headerDialog_->move(main_.MainTopLeft() + QPoint(58, 93));
     main_.sound().PlaySoundCue(QStringLiteral("bell"), 0);
-    form3_->SetSearchMode();
+    headerDialog_->SetSearchMode();
     msg.ShowStatus(20);
-    form3_->exec();
+    headerDialog_->exec();
     main_.SetProgress(0, 100, 100);
     if (st.searchConfirmed) {
-        form3_->AuswertungKopfDaten();
+        headerDialog_->RunSearch();
         return;
     }
     msg.ShowStatus(st.screenMode == mode::Main ? 0 : 13);
     main_.SetScreenCaptions(st.screenMode);
 }
 
-void SearchCommands::RunHeaderDataScan(TForm3& form) {
+void SearchCommands::RunHeaderDataScan(HeaderDataDialog& form) {
     auto& st = main_.state();
     // kopfdata.ddb is opened before anything else: without it the scan does not start
     // and the previous report and result list stay as they were.
@@ -461,29 +461,30 @@ void SearchCommands::ShowReportFiles() {
 // ---------------------------------------------------------------- result-row clicks
 
 void SearchCommands::ShowBoxLabels(int32_t box) {
-    form4_->OpenForBox(box);
+    boxLabelsDialog_->OpenForBox(box);
 }
 
 void SearchCommands::ShowHeaderData(int32_t slide) {
     auto& st = main_.state();
     main_.sound().PlayClick();
     main_.SetScreenCaptions(mode::Disabled);
-    form3_->Init();
-    form3_->move(main_.MainTopLeft() + QPoint(58, 93));
-    form3_->SetEntryMode(
+    headerDialog_->Init();
+    headerDialog_->move(main_.MainTopLeft() + QPoint(58, 93));
+    headerDialog_->SetEntryMode(
         QStringLiteral("Zu dem ausgewählten Dia wurden\rfolgende Kopfdaten bereits erfasst"));
-    form3_->Edit9->setText(QString::number(slide)); // reads the slide's header data
+    headerDialog_->slideNumberEdit->setText(
+        QString::number(slide)); // reads the slide's header data
     main_.messages().ShowStatus(20);
     // Only an explicit confirmation may write after the dialog; a flag left over from an
     // earlier prompt must not store the values the user walked away from.
     st.searchConfirmed = false;
-    form3_->Edit9->setFocus();
-    form3_->exec();
+    headerDialog_->slideNumberEdit->setFocus();
+    headerDialog_->exec();
     if (st.searchConfirmed) {
         bool ok = false;
-        const int n = form3_->Edit9->text().toInt(&ok);
+        const int n = headerDialog_->slideNumberEdit->text().toInt(&ok);
         if (ok && n > 0 && n <= st.counters.totalRecords) {
-            if (const Problem p = WriteKopfDatensatz(st.archive, n, form3_->Values()))
+            if (const Problem p = WriteHeaderRecord(st.archive, n, headerDialog_->Values()))
                 main_.messages().Report(p);
         }
         st.searchConfirmed = false;
@@ -502,17 +503,17 @@ void SearchCommands::ShowMemo(int32_t slide) {
         main_.OpenDocument(QFile::decodeName(rel.string().c_str()));
         return;
     }
-    memo_->OpenForSlide(slide);
+    memoEditor_->OpenForSlide(slide);
 }
 
 void SearchCommands::EnterBoxLabels() {
-    form4_->OpenFromMenu();
+    boxLabelsDialog_->OpenFromMenu();
 }
 void SearchCommands::EnterMemos() {
-    memo_->OpenFromMenu();
+    memoEditor_->OpenFromMenu();
 }
 void SearchCommands::EnterHeaderData() {
-    form3_->OpenForEntry();
+    headerDialog_->OpenForEntry();
 }
 
 } // namespace lumo

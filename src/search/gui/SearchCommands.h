@@ -10,20 +10,20 @@
 
 namespace lumo {
 
-class TForm1;
-class TForm3;
-class TForm4;
-class TFormMemo;
+class MainWindow;
+class HeaderDataDialog;
+class BoxLabelsDialog;
+class MemoEditor;
 
 class SearchCommands {
 public:
-    explicit SearchCommands(TForm1& main);
+    explicit SearchCommands(MainWindow& main);
     ~SearchCommands();
 
     void SearchByKeys();             // mode 210, "SUCHE DIAS" (KeySelection not empty)
-    void InfoTextSearch();           // SpeedButton6, NEUE SUCHE in 240
-    void BoxNumberSearch();          // SpeedButton7, NEUE SUCHE in 220
-    void MemoSearch();               // SpeedButton8, NEUE SUCHE in 250
+    void InfoTextSearch();           // tool button, NEUE SUCHE in 240
+    void BoxNumberSearch();          // tool button, NEUE SUCHE in 220
+    void MemoSearch();               // tool button, NEUE SUCHE in 250
     void HeaderDataSearch();         // "Dias über Kopfdaten&felder suchen...", NEUE SUCHE in 260
     void TextEditor();               // result modes, soft button 1
     void MemoPrint();                // mode 250, soft button 3
@@ -37,15 +37,15 @@ public:
     void EnterMemos();                  // "&Memos eingeben..."
     void EnterHeaderData();             // "Kopf&daten eingeben..."
 
-    // The header data scan with the criteria of TForm3 (TForm3::AuswertungKopfDaten).
-    void RunHeaderDataScan(TForm3& form);
+    // The header data scan with the criteria of HeaderDataDialog (HeaderDataDialog::RunSearch).
+    void RunHeaderDataScan(HeaderDataDialog& form);
 
     // Date and time of the report heads (tests fix them).
     void setClock(ReportClock clock);
 
-    TForm3* headerDialog() const { return form3_; }
-    TForm4* boxDialog() const { return form4_; }
-    TFormMemo* memoDialog() const { return memo_; }
+    HeaderDataDialog* headerDialog() const { return headerDialog_; }
+    BoxLabelsDialog* boxLabelsDialog() const { return boxLabelsDialog_; }
+    MemoEditor* memoEditor() const { return memoEditor_; }
 
 private:
     enum class Kind { Keys, Info, Box, Memo, Header };
@@ -54,10 +54,10 @@ private:
     void EndScanFailed();
     QString Editor() const;
 
-    TForm1& main_;
-    TForm3* form3_ = nullptr;
-    TForm4* form4_ = nullptr;
-    TFormMemo* memo_ = nullptr;
+    MainWindow& main_;
+    HeaderDataDialog* headerDialog_ = nullptr;
+    BoxLabelsDialog* boxLabelsDialog_ = nullptr;
+    MemoEditor* memoEditor_ = nullptr;
     ReportClock clock_;
 };
 

@@ -2,10 +2,10 @@
 // of the slide; the dialogs are driven through their real controls.
 #include "SearchGuiFixture.h"
 
-#include "editing/DiaMemo.h"
-#include "editing/Kasten.h"
+#include "editing/BoxLabelsDialog.h"
+#include "editing/MemoEditor.h"
 #include "platform/Cp1252.h"
-#include "search/gui/DiaKopfSearch.h"
+#include "search/gui/HeaderDataDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -37,21 +37,21 @@ protected:
 TEST_F(ResultClicks, BoxNumberOpensTheBoxLabelsOfThatBox) {
     arc.write("KASTEN.INI", "[K002]\r\nT1=Sommer 98\r\nT2=Italien\r\n");
     StartWithResults();
-    TForm4* dlg = search().boxDialog();
+    BoxLabelsDialog* dlg = search().boxLabelsDialog();
     QString box, magazine, theme;
     QPoint pos;
     bool buttonsDisabled = false;
     int statusWhileOpen = 0;
     WhenShown(dlg, [&] {
-        box = dlg->Edit1->text();
-        magazine = dlg->Edit2->text();
-        theme = dlg->Edit3->text();
+        box = dlg->boxEdit->text();
+        magazine = dlg->magazineEdit->text();
+        theme = dlg->themeEdit->text();
         pos = dlg->pos();
         buttonsDisabled = !main().softButton(1)->isEnabled();
         statusWhileOpen = st().currentStatus;
-        dlg->BitBtn2->click();
+        dlg->cancelButton->click();
     });
-    main().FormMouseDown(Qt::LeftButton, 100, RowY(2)); // slide 5 in box 2
+    main().onCanvasPress(Qt::LeftButton, 100, RowY(2)); // slide 5 in box 2
 
     EXPECT_EQ(box, QStringLiteral("2"));
     EXPECT_EQ(magazine, QStringLiteral("Sommer 98"));
@@ -68,22 +68,22 @@ TEST_F(ResultClicks, BoxNumberOpensTheBoxLabelsOfThatBox) {
 
 TEST_F(ResultClicks, BoxLabelsAreValidatedAndSavedIntoTheirSection) {
     StartWithResults();
-    TForm4* dlg = search().boxDialog();
+    BoxLabelsDialog* dlg = search().boxLabelsDialog();
     std::vector<int> errorsSeen;
     WhenShown(dlg, [&] {
         for (const char* bad : {"1a", "256", "000", "-5"}) {
-            dlg->Edit1->setText(QString::fromUtf8(bad));
-            dlg->BitBtn1->click();
+            dlg->boxEdit->setText(QString::fromUtf8(bad));
+            dlg->saveButton->click();
         }
         EXPECT_FALSE(arc.exists("KASTEN.INI"));
-        dlg->Edit1->setText(QStringLiteral("7"));
-        dlg->Edit2->setText(QStringLiteral("Urlaub 1997"));
-        dlg->Edit3->setText(QString::fromUtf8("Toskana Süd"));
-        dlg->BitBtn1->click();
+        dlg->boxEdit->setText(QStringLiteral("7"));
+        dlg->magazineEdit->setText(QStringLiteral("Urlaub 1997"));
+        dlg->themeEdit->setText(QString::fromUtf8("Toskana Süd"));
+        dlg->saveButton->click();
         EXPECT_TRUE(dlg->isVisible()); // the dialog stays open for the next box
-        dlg->BitBtn2->click();
+        dlg->cancelButton->click();
     });
-    main().FormMouseDown(Qt::LeftButton, 100, RowY(1));
+    main().onCanvasPress(Qt::LeftButton, 100, RowY(1));
 
     EXPECT_EQ(errors(), (std::vector<int>{29, 5, 5, 5}));
     EXPECT_NE(arc.read("KASTEN.INI")
@@ -98,21 +98,21 @@ TEST_F(ResultClicks, SlideNumberColumnOpensTheHeaderDataInEntryMode) {
     arc.write("kopfdata.ddb",
               HeaderRecord({}) + HeaderRecord({"Nikon F50", "", "", "", "", "", "", "12.08.98"}));
     StartWithResults();
-    TForm3* dlg = search().headerDialog();
+    HeaderDataDialog* dlg = search().headerDialog();
     QString prompt, slide, okCaption, camera, date;
     bool slideShown = false;
     QPoint pos;
     WhenShown(dlg, [&] {
-        prompt = dlg->Label1->text();
-        slide = dlg->Edit9->text();
-        slideShown = dlg->Edit9->isVisible();
-        okCaption = dlg->BitBtnOkay->text();
-        camera = dlg->ComboBoxes[0]->currentText();
-        date = dlg->ComboBoxes[7]->currentText();
+        prompt = dlg->promptLabel->text();
+        slide = dlg->slideNumberEdit->text();
+        slideShown = dlg->slideNumberEdit->isVisible();
+        okCaption = dlg->okButton->text();
+        camera = dlg->valueBoxes[0]->currentText();
+        date = dlg->valueBoxes[7]->currentText();
         pos = dlg->pos();
-        dlg->BitBtnExit->click();
+        dlg->closeButton->click();
     });
-    main().FormMouseDown(Qt::LeftButton, 250, RowY(1)); // slide 2
+    main().onCanvasPress(Qt::LeftButton, 250, RowY(1)); // slide 2
 
     EXPECT_EQ(prompt, QStringLiteral("Zu dem ausgewählten Dia wurden\nfolgende Kopfdaten bereits "
                                      "erfasst"));
@@ -132,24 +132,24 @@ TEST_F(ResultClicks, SlideNumberColumnOpensTheHeaderDataInEntryMode) {
 TEST_F(ResultClicks, HeaderDataEntrySavesChecksAndDeletes) {
     arc.write("kopfdata.ddb", HeaderRecord({"Leica"}));
     StartWithResults();
-    TForm3* dlg = search().headerDialog();
+    HeaderDataDialog* dlg = search().headerDialog();
     WhenShown(dlg, [&] {
         // Save for the slide shown (2): the file grows to two records.
-        dlg->ComboBoxes[0]->setEditText(QStringLiteral("Canon"));
-        dlg->ComboBoxes[6]->setEditText(QStringLiteral("f8"));
-        dlg->BitBtnOkay->click();
+        dlg->valueBoxes[0]->setEditText(QStringLiteral("Canon"));
+        dlg->valueBoxes[6]->setEditText(QStringLiteral("f8"));
+        dlg->okButton->click();
         // A number beyond the archive: error 7, nothing loaded or written.
-        dlg->Edit9->setText(QStringLiteral("8"));
-        dlg->BitBtnOkay->click();
-        dlg->Edit9->clear();
-        dlg->BitBtnOkay->click(); // error 35
-        dlg->BitBtnKill->click(); // error 35 as well
+        dlg->slideNumberEdit->setText(QStringLiteral("8"));
+        dlg->okButton->click();
+        dlg->slideNumberEdit->clear();
+        dlg->okButton->click();     // error 35
+        dlg->deleteButton->click(); // error 35 as well
         // Delete slide 4 (beyond the file): an empty record 4, the file grows.
-        dlg->Edit9->setText(QStringLiteral("4"));
-        dlg->BitBtnKill->click();
-        dlg->BitBtnExit->click();
+        dlg->slideNumberEdit->setText(QStringLiteral("4"));
+        dlg->deleteButton->click();
+        dlg->closeButton->click();
     });
-    main().FormMouseDown(Qt::LeftButton, 250, RowY(1));
+    main().onCanvasPress(Qt::LeftButton, 250, RowY(1));
 
     EXPECT_EQ(errors(), (std::vector<int>{7, 7, 35, 35}));
     EXPECT_EQ(arc.read("kopfdata.ddb"), HeaderRecord({"Leica"}) +
@@ -162,18 +162,18 @@ TEST_F(ResultClicks, HeaderDataEntrySavesChecksAndDeletes) {
 TEST_F(ResultClicks, RightClickOpensTheMemoOfTheSlide) {
     arc.write("memo/5.txt", "Rosen\r\n\tam Meer\r\n");
     StartWithResults();
-    TFormMemo* dlg = search().memoDialog();
+    MemoEditor* dlg = search().memoEditor();
     QString number, text;
     QPoint pos;
     bool modified = true;
     WhenShown(dlg, [&] {
-        number = dlg->Edit1->text();
-        text = dlg->Memo1->toPlainText();
+        number = dlg->slideNumberEdit->text();
+        text = dlg->memoText->toPlainText();
         pos = dlg->pos();
         modified = dlg->modified();
-        dlg->SpeedButtons[7]->click(); // leave: unchanged, so no question
+        dlg->toolButtons[7]->click(); // leave: unchanged, so no question
     });
-    main().FormMouseDown(Qt::RightButton, 400, RowY(2));
+    main().onCanvasPress(Qt::RightButton, 400, RowY(2));
 
     EXPECT_EQ(number, QStringLiteral("5"));
     EXPECT_EQ(text, QStringLiteral("Rosen\n\tam Meer"));
@@ -189,9 +189,9 @@ TEST_F(ResultClicks, RightClickOnASlideWithAMemoDocumentOpensTheDocumentOnly) {
     arc.write("memo/6.doc", "document");
     arc.write("memo/6.txt", "text");
     StartWithResults();
-    main().FormMouseDown(Qt::RightButton, 400, RowY(3)); // slide 6
+    main().onCanvasPress(Qt::RightButton, 400, RowY(3)); // slide 6
     EXPECT_EQ(prog->launcher().started(), QStringList{QStringLiteral("memo/6.doc")});
-    EXPECT_FALSE(search().memoDialog()->isVisible());
+    EXPECT_FALSE(search().memoEditor()->isVisible());
     EXPECT_EQ(st().currentStatus, 13); // untouched by the document path
 }
 
@@ -199,33 +199,33 @@ TEST_F(ResultClicks, MemoEditorSavesStepsAndAsksBeforeLosingChanges) {
     arc.write("memo/5.txt", "alt\r\n");
     arc.write("memo/6.txt", "Regen\r\n");
     StartWithResults();
-    TFormMemo* dlg = search().memoDialog();
+    MemoEditor* dlg = search().memoEditor();
     QString afterStep;
     std::vector<int> status;
     WhenShown(dlg, [&] {
         // An empty first line is never saved.
-        dlg->Memo1->setPlainText(QStringLiteral("\nText"));
-        dlg->SpeedButtons[3]->click();
+        dlg->memoText->setPlainText(QStringLiteral("\nText"));
+        dlg->toolButtons[3]->click();
         // A typed change, saved as CR LF lines in code page 1252.
-        dlg->Memo1->setPlainText(QString::fromUtf8("Grüße\nzweite Zeile"));
+        dlg->memoText->setPlainText(QString::fromUtf8("Grüße\nzweite Zeile"));
         EXPECT_TRUE(dlg->modified());
-        dlg->SpeedButtons[3]->click();
+        dlg->toolButtons[3]->click();
         EXPECT_FALSE(dlg->modified());
         status.push_back(st().currentStatus);
         // Another change, then "Dia +1": the question is asked and answered yes.
-        dlg->Memo1->appendPlainText(QStringLiteral("dritte"));
-        dlg->SpeedButtons[5]->click();
-        afterStep = dlg->Memo1->toPlainText();
-        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("6"));
+        dlg->memoText->appendPlainText(QStringLiteral("dritte"));
+        dlg->toolButtons[5]->click();
+        afterStep = dlg->memoText->toPlainText();
+        EXPECT_EQ(dlg->slideNumberEdit->text(), QStringLiteral("6"));
         // Slide 7 is the last one: a further "Dia +1" gives error 11.
-        dlg->SpeedButtons[5]->click();
-        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("7"));
-        dlg->SpeedButtons[5]->click();
-        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("7"));
-        dlg->SpeedButtons[7]->click();
+        dlg->toolButtons[5]->click();
+        EXPECT_EQ(dlg->slideNumberEdit->text(), QStringLiteral("7"));
+        dlg->toolButtons[5]->click();
+        EXPECT_EQ(dlg->slideNumberEdit->text(), QStringLiteral("7"));
+        dlg->toolButtons[7]->click();
     });
     msg().queue(DialogAnswer::yes());
-    main().FormMouseDown(Qt::RightButton, 400, RowY(2)); // slide 5
+    main().onCanvasPress(Qt::RightButton, 400, RowY(2)); // slide 5
 
     EXPECT_EQ(errors(), (std::vector<int>{13, 11}));
     const auto questions = shown(ShownDialog::Confirm);
@@ -240,19 +240,19 @@ TEST_F(ResultClicks, MemoEditorSavesStepsAndAsksBeforeLosingChanges) {
 TEST_F(ResultClicks, MemoEditorDeletesAfterTheQuestionAndCopiesIntoMemoTxt) {
     arc.write("memo/5.txt", "Rosen\r\n");
     StartWithResults();
-    TFormMemo* dlg = search().memoDialog();
+    MemoEditor* dlg = search().memoEditor();
     WhenShown(dlg, [&] {
-        dlg->SpeedButtons[9]->click(); // new memo.txt with this memo
-        dlg->SpeedButtons[2]->click(); // delete: answered "Nein"
+        dlg->toolButtons[9]->click(); // new memo.txt with this memo
+        dlg->toolButtons[2]->click(); // delete: answered "Nein"
         EXPECT_TRUE(arc.exists("memo/5.txt"));
-        dlg->SpeedButtons[2]->click(); // delete: answered "Ja"
-        EXPECT_TRUE(dlg->Memo1->toPlainText().isEmpty());
-        dlg->SpeedButtons[8]->click(); // append without a memo file: error 13
-        dlg->SpeedButtons[7]->click();
+        dlg->toolButtons[2]->click(); // delete: answered "Ja"
+        EXPECT_TRUE(dlg->memoText->toPlainText().isEmpty());
+        dlg->toolButtons[8]->click(); // append without a memo file: error 13
+        dlg->toolButtons[7]->click();
     });
     msg().queue(DialogAnswer::no());
     msg().queue(DialogAnswer::yes());
-    main().FormMouseDown(Qt::RightButton, 400, RowY(2));
+    main().onCanvasPress(Qt::RightButton, 400, RowY(2));
 
     EXPECT_FALSE(arc.exists("memo/5.txt"));
     EXPECT_EQ(errors(), std::vector<int>{13});
@@ -268,38 +268,38 @@ TEST_F(ResultClicks, MemoEditorDeletesAfterTheQuestionAndCopiesIntoMemoTxt) {
 
 TEST_F(ResultClicks, MemoClipboardButtonsCopyAndInsert) {
     StartWithResults();
-    TFormMemo* dlg = search().memoDialog();
+    MemoEditor* dlg = search().memoEditor();
     WhenShown(dlg, [&] {
-        dlg->Memo1->setPlainText(QStringLiteral("eins zwei"));
-        dlg->Memo1->selectAll();
-        dlg->SpeedButtons[0]->click();
+        dlg->memoText->setPlainText(QStringLiteral("eins zwei"));
+        dlg->memoText->selectAll();
+        dlg->toolButtons[0]->click();
         EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("eins zwei"));
         QApplication::clipboard()->setText(QStringLiteral("drei"));
-        QTextCursor c = dlg->Memo1->textCursor();
+        QTextCursor c = dlg->memoText->textCursor();
         c.movePosition(QTextCursor::End);
-        dlg->Memo1->setTextCursor(c);
-        dlg->SpeedButtons[1]->click();
-        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins zweidrei"));
+        dlg->memoText->setTextCursor(c);
+        dlg->toolButtons[1]->click();
+        EXPECT_EQ(dlg->memoText->toPlainText(), QStringLiteral("eins zweidrei"));
         // Text that code page 1252 cannot hold is refused, not mangled.
         QApplication::clipboard()->setText(QString::fromUtf8("Zażółć\r\nx"));
-        dlg->SpeedButtons[1]->click();
-        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins zweidrei"));
+        dlg->toolButtons[1]->click();
+        EXPECT_EQ(dlg->memoText->toPlainText(), QStringLiteral("eins zweidrei"));
         QApplication::clipboard()->setText(QString::fromUtf8("\r\nGrüße"));
-        dlg->SpeedButtons[1]->click();
-        EXPECT_EQ(dlg->Memo1->toPlainText(), QString::fromUtf8("eins zweidrei\nGrüße"));
-        dlg->SpeedButtons[7]->click(); // changed: the question, answered "Nein"
+        dlg->toolButtons[1]->click();
+        EXPECT_EQ(dlg->memoText->toPlainText(), QString::fromUtf8("eins zweidrei\nGrüße"));
+        dlg->toolButtons[7]->click(); // changed: the question, answered "Nein"
     });
     msg().queue(DialogAnswer::no());
-    main().FormMouseDown(Qt::RightButton, 400, RowY(1));
+    main().onCanvasPress(Qt::RightButton, 400, RowY(1));
     EXPECT_EQ(shown(ShownDialog::Confirm).size(), 1u);
     EXPECT_FALSE(arc.exists("memo/2.txt"));
 }
 
 TEST_F(ResultClicks, ClicksOutsideTheColumnsOrOnEmptyRowsOpenNothing) {
     StartWithResults();
-    main().FormMouseDown(Qt::LeftButton, 180, RowY(1));  // between the columns
-    main().FormMouseDown(Qt::RightButton, 250, RowY(1)); // right click left of 320
-    main().FormMouseDown(Qt::LeftButton, 100, RowY(5));  // empty row
+    main().onCanvasPress(Qt::LeftButton, 180, RowY(1));  // between the columns
+    main().onCanvasPress(Qt::RightButton, 250, RowY(1)); // right click left of 320
+    main().onCanvasPress(Qt::LeftButton, 100, RowY(5));  // empty row
     EXPECT_TRUE(prog->sound().played().isEmpty());
     EXPECT_TRUE(msg().shown().empty());
     EXPECT_EQ(st().currentStatus, 13);
@@ -320,12 +320,12 @@ TEST_F(MoreClicks, ALeftoverConfirmationDoesNotStoreAbandonedHeaderData) {
     KeySearch({{"U1", "Urlaub"}});
     ASSERT_EQ(st().foundCount, 3);
     st().searchConfirmed = true; // left over from an earlier prompt
-    TForm3* dlg = search().headerDialog();
+    HeaderDataDialog* dlg = search().headerDialog();
     WhenShown(dlg, [dlg] {
-        dlg->ComboBoxes[0]->setEditText(QStringLiteral("verworfen"));
-        dlg->BitBtnExit->click();
+        dlg->valueBoxes[0]->setEditText(QStringLiteral("verworfen"));
+        dlg->closeButton->click();
     });
-    main().FormMouseDown(Qt::LeftButton, 250, 65); // slide 2
+    main().onCanvasPress(Qt::LeftButton, 250, 65); // slide 2
     EXPECT_EQ(arc.read("kopfdata.ddb"), HeaderRecord({"Leica"}) + HeaderRecord({"Canon"}));
     EXPECT_FALSE(st().searchConfirmed);
 }
@@ -334,16 +334,16 @@ TEST_F(MoreClicks, BoxLabelsFromTheMenuStartWithThePresets) {
     WriteSevenSlides();
     arc.write("KASTEN.INI", "[K001]\r\nT1=Gespeichert\r\nT2=Nicht gezeigt\r\n");
     Start();
-    TForm4* dlg = search().boxDialog();
+    BoxLabelsDialog* dlg = search().boxLabelsDialog();
     QString box, magazine, theme, title;
     bool disabled = false;
     WhenShown(dlg, [&] {
-        box = dlg->Edit1->text();
-        magazine = dlg->Edit2->text();
-        theme = dlg->Edit3->text();
+        box = dlg->boxEdit->text();
+        magazine = dlg->magazineEdit->text();
+        theme = dlg->themeEdit->text();
         title = main().windowTitle();
         disabled = !main().softButton(5)->isEnabled();
-        dlg->BitBtn2->click();
+        dlg->cancelButton->click();
     });
     search().EnterBoxLabels();
     EXPECT_EQ(box, QStringLiteral("000"));
@@ -360,22 +360,23 @@ TEST_F(MoreClicks, MemoNumberFieldLoadsValidSlidesAndRefusesOthers) {
     arc.write("memo/3.txt", "drei\r\n");
     arc.write("memo/1.txt", "eins\r\n");
     Start();
-    TFormMemo* dlg = search().memoDialog();
+    MemoEditor* dlg = search().memoEditor();
     WhenShown(dlg, [&] {
-        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins"));
-        dlg->Edit1->setText(QStringLiteral("8")); // beyond the archive: error 7, text kept
-        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("eins"));
-        dlg->Edit1->setText(QStringLiteral("03"));
-        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("3"));
-        EXPECT_EQ(dlg->Memo1->toPlainText(), QStringLiteral("drei"));
+        EXPECT_EQ(dlg->memoText->toPlainText(), QStringLiteral("eins"));
+        dlg->slideNumberEdit->setText(
+            QStringLiteral("8")); // beyond the archive: error 7, text kept
+        EXPECT_EQ(dlg->memoText->toPlainText(), QStringLiteral("eins"));
+        dlg->slideNumberEdit->setText(QStringLiteral("03"));
+        EXPECT_EQ(dlg->slideNumberEdit->text(), QStringLiteral("3"));
+        EXPECT_EQ(dlg->memoText->toPlainText(), QStringLiteral("drei"));
         EXPECT_FALSE(dlg->modified());
-        dlg->SpeedButtons[4]->click(); // Dia -1: slide 2 has no memo
-        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("2"));
-        EXPECT_TRUE(dlg->Memo1->toPlainText().isEmpty());
-        dlg->SpeedButtons[4]->click();
-        dlg->SpeedButtons[4]->click(); // at slide 1: error 11
-        EXPECT_EQ(dlg->Edit1->text(), QStringLiteral("1"));
-        dlg->SpeedButtons[7]->click();
+        dlg->toolButtons[4]->click(); // Dia -1: slide 2 has no memo
+        EXPECT_EQ(dlg->slideNumberEdit->text(), QStringLiteral("2"));
+        EXPECT_TRUE(dlg->memoText->toPlainText().isEmpty());
+        dlg->toolButtons[4]->click();
+        dlg->toolButtons[4]->click(); // at slide 1: error 11
+        EXPECT_EQ(dlg->slideNumberEdit->text(), QStringLiteral("1"));
+        dlg->toolButtons[7]->click();
     });
     search().EnterMemos();
     EXPECT_EQ(errors(), (std::vector<int>{7, 11}));

@@ -1,10 +1,10 @@
 // The five searches driven through the main window: tool buttons, soft buttons and menu
-// entries of the real TForm1, dialogs answered through the message seam.
+// entries of the real MainWindow, dialogs answered through the message seam.
 #include "SearchGuiFixture.h"
 
-#include "editing/DiaMemo.h"
+#include "editing/MemoEditor.h"
 #include "platform/Cp1252.h"
-#include "search/gui/DiaKopfSearch.h"
+#include "search/gui/HeaderDataDialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -114,11 +114,11 @@ TEST_F(SearchGui, KeySearchWithoutMatchResetsSelectionAndReturnsToMainMenu) {
     EXPECT_NE(report.find(ColumnHead() + Statistics(7, 0, "0.00")), std::string::npos);
 }
 
-TEST_F(SearchGui, FastModusMinimisesDuringTheScanAndRestoresBeforeTheNotice) {
+TEST_F(SearchGui, FastModeMinimisesDuringTheScanAndRestoresBeforeTheNotice) {
     WriteSevenSlides();
     Start();
-    main().fastModusAction()->trigger();
-    ASSERT_TRUE(st().fastModus);
+    main().fastModeAction()->trigger();
+    ASSERT_TRUE(st().fastMode);
 
     struct StateLog : QObject {
         std::vector<bool> minimised;
@@ -153,7 +153,7 @@ TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
     WriteSevenSlides();
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("Dia wurde entnommen / Platz frei")));
-    main().speedButton(6)->click();
+    main().toolButton(6)->click();
 
     const auto prompts = shown(ShownDialog::Prompt);
     ASSERT_EQ(prompts.size(), 1u);
@@ -203,7 +203,7 @@ TEST_F(SearchGui, InfoSearchFoldsOnlyWhenCaseIsNotDistinguished) {
     WriteSevenSlides();
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("rom"), false));
-    main().speedButton(6)->click();
+    main().toolButton(6)->click();
     EXPECT_EQ(st().foundCount, 1);
     EXPECT_EQ(st().page.rows[0].slide, "6");
 
@@ -219,7 +219,7 @@ TEST_F(SearchGui, InfoSearchWithoutResultShowsError3WithTheSearchText) {
     WriteSevenSlides();
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("Zebra")));
-    main().speedButton(6)->click();
+    main().toolButton(6)->click();
 
     const auto errs = shown(ShownDialog::Error);
     ASSERT_EQ(errs.size(), 1u);
@@ -241,7 +241,7 @@ TEST_F(SearchGui, CancelledPromptRunsNoSearch) {
     Start();
     arc.write("dialiste.txt", "old report");
     msg().queue(DialogAnswer::cancel());
-    main().speedButton(6)->click();
+    main().toolButton(6)->click();
     EXPECT_EQ(arc.read("dialiste.txt"), "old report");
     EXPECT_EQ(st().screenMode, mode::Main);
     EXPECT_EQ(st().currentStatus, 0);
@@ -251,9 +251,9 @@ TEST_F(SearchGui, CancelledPromptRunsNoSearch) {
 TEST_F(SearchGui, SearchesRefuseAnEmptyArchiveWithError53) {
     WriteArchive({}, 0);
     Start();
-    main().speedButton(6)->click();
-    main().speedButton(7)->click();
-    main().speedButton(8)->click();
+    main().toolButton(6)->click();
+    main().toolButton(7)->click();
+    main().toolButton(8)->click();
     main().findAction(QString::fromUtf8("Dias über Kopfdaten&felder suchen..."))->trigger();
     EXPECT_EQ(errors(), (std::vector<int>{53, 53, 53, 53}));
     EXPECT_TRUE(shown(ShownDialog::Prompt).empty());
@@ -270,7 +270,7 @@ TEST_F(SearchGui, BoxSearchWithSeventeenSlidesFillsOnePageWrittenOnce) {
     WriteArchive(records, 20);
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("5")));
-    main().speedButton(7)->click();
+    main().toolButton(7)->click();
 
     EXPECT_EQ(st().screenMode, mode::BoxResults);
     EXPECT_EQ(st().boxNumber, 5);
@@ -298,7 +298,7 @@ TEST_F(SearchGui, BoxSearchWithoutResultShowsError2) {
     WriteSevenSlides();
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("200")));
-    main().speedButton(7)->click();
+    main().toolButton(7)->click();
     EXPECT_EQ(errors(), std::vector<int>{2});
     EXPECT_EQ(st().screenMode, mode::Main);
     EXPECT_EQ(main().softButton(2)->text(), QStringLiteral("AUSWERTUNG"));
@@ -314,9 +314,9 @@ TEST_F(SearchGui, MemoSearchSkipsSlidesWithoutMemoAndShowsTheRecordsData) {
     arc.write("memo/6.txt", "nichts davon\r\n");
     Start();
     // Whatever the memo editor last showed, slide 1 has no memo file.
-    search().memoDialog()->Memo1->setPlainText(QStringLiteral("rom"));
+    search().memoEditor()->memoText->setPlainText(QStringLiteral("rom"));
     msg().queue(DialogAnswer::type(QStringLiteral("rom"), false));
-    main().speedButton(8)->click();
+    main().toolButton(8)->click();
 
     EXPECT_EQ(st().screenMode, mode::MemoResults);
     EXPECT_EQ(main().softButton(3)->text(), QStringLiteral("MEMO PRINT"));
@@ -347,7 +347,7 @@ TEST_F(SearchGui, MemoPrintWritesTheMemosOfAllResultsAndStartsTheEditor) {
     arc.write("memo/6.txt", "Regen\r\n");
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("e")));
-    main().speedButton(8)->click();
+    main().toolButton(8)->click();
     ASSERT_EQ(st().foundCount, 2);
     prog->launcher().clearRecord();
 
@@ -367,7 +367,7 @@ TEST_F(SearchGui, MemoSearchWithoutResultShowsError3) {
     WriteSevenSlides();
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("Zebra")));
-    main().speedButton(8)->click();
+    main().toolButton(8)->click();
     EXPECT_EQ(errors(), std::vector<int>{3});
     EXPECT_EQ(st().screenMode, mode::Main);
 }
@@ -377,8 +377,8 @@ TEST_F(SearchGui, MemoSearchWithoutResultShowsError3) {
 class HeaderSearch : public SearchGui {
 protected:
     // Opens the search from the menu; `fill` runs inside the dialog.
-    void RunSearch(std::function<void(TForm3&)> fill) {
-        TForm3* dlg = search().headerDialog();
+    void RunSearch(std::function<void(HeaderDataDialog&)> fill) {
+        HeaderDataDialog* dlg = search().headerDialog();
         WhenShown(dlg, [dlg, fill] { fill(*dlg); });
         main().findAction(QString::fromUtf8("Dias über Kopfdaten&felder suchen..."))->trigger();
     }
@@ -393,15 +393,15 @@ TEST_F(HeaderSearch, OneLowerCaseCriterionFindsEveryCaseAndListsUnusedFields) {
     QPoint dialogPos;
     QString prompt;
     bool slideFieldShown = true;
-    RunSearch([&](TForm3& f) {
+    RunSearch([&](HeaderDataDialog& f) {
         dialogPos = f.pos();
-        prompt = f.Label1->text();
-        slideFieldShown = f.Edit9->isVisible();
-        EXPECT_EQ(f.BitBtnOkay->text(), QStringLiteral("&Suchen"));
-        EXPECT_EQ(f.Edits[0]->text(), QStringLiteral("Kamera"));
-        EXPECT_EQ(f.Edits[7]->text(), QStringLiteral("Datum"));
-        f.ComboBoxes[0]->setEditText(QStringLiteral("nikon"));
-        f.BitBtnOkay->click();
+        prompt = f.promptLabel->text();
+        slideFieldShown = f.slideNumberEdit->isVisible();
+        EXPECT_EQ(f.okButton->text(), QStringLiteral("&Suchen"));
+        EXPECT_EQ(f.fieldNameEdits[0]->text(), QStringLiteral("Kamera"));
+        EXPECT_EQ(f.fieldNameEdits[7]->text(), QStringLiteral("Datum"));
+        f.valueBoxes[0]->setEditText(QStringLiteral("nikon"));
+        f.okButton->click();
     });
 
     EXPECT_EQ(dialogPos, main().pos() + QPoint(58, 93));
@@ -430,7 +430,7 @@ TEST_F(HeaderSearch, OneLowerCaseCriterionFindsEveryCaseAndListsUnusedFields) {
         Divider() + BoxBlank() + criteria + BoxBlank() + ColumnHead();
     EXPECT_EQ(arc.read("dialiste.txt").substr(0, head.size()), head);
     // The empty criteria read "nicht verwendet" in the dialog from now on.
-    EXPECT_EQ(search().headerDialog()->ComboBoxes[3]->currentText(),
+    EXPECT_EQ(search().headerDialog()->valueBoxes[3]->currentText(),
               QStringLiteral("nicht verwendet"));
 }
 
@@ -438,9 +438,9 @@ TEST_F(HeaderSearch, MissingHeaderFileGivesError31AndKeepsTheOldReport) {
     WriteSevenSlides();
     arc.write("dialiste.txt", "previous report");
     Start();
-    RunSearch([](TForm3& f) {
-        f.ComboBoxes[1]->setEditText(QStringLiteral("Zoom"));
-        f.BitBtnOkay->click();
+    RunSearch([](HeaderDataDialog& f) {
+        f.valueBoxes[1]->setEditText(QStringLiteral("Zoom"));
+        f.okButton->click();
     });
     EXPECT_EQ(errors(), std::vector<int>{31});
     EXPECT_EQ(arc.read("dialiste.txt"), "previous report");
@@ -448,24 +448,24 @@ TEST_F(HeaderSearch, MissingHeaderFileGivesError31AndKeepsTheOldReport) {
     EXPECT_TRUE(shown(ShownDialog::Notice).empty());
 }
 
-TEST_F(HeaderSearch, NewSearchLeftWithBeendenKeepsTheResultList) {
+TEST_F(HeaderSearch, NewSearchLeftWithQuitKeepsTheResultList) {
     WriteSevenSlides();
     arc.write("kopfdata.ddb", HeaderRecord({"Nikon"}) + HeaderRecord({"Canon"}));
     Start();
-    RunSearch([](TForm3& f) {
-        f.ComboBoxes[0]->setEditText(QStringLiteral("canon"));
-        f.BitBtnOkay->click();
+    RunSearch([](HeaderDataDialog& f) {
+        f.valueBoxes[0]->setEditText(QStringLiteral("canon"));
+        f.okButton->click();
     });
     ASSERT_EQ(st().screenMode, mode::HeaderResults);
     ASSERT_EQ(st().foundCount, 1);
     msg().clearShown();
-    TForm3* dlg = search().headerDialog();
+    HeaderDataDialog* dlg = search().headerDialog();
     QString criterion = QStringLiteral("?");
     bool scrollBarHidden = false;
     WhenShown(dlg, [&] {
-        criterion = dlg->ComboBoxes[0]->currentText(); // Init emptied the criteria
+        criterion = dlg->valueBoxes[0]->currentText(); // Init emptied the criteria
         scrollBarHidden = !main().scrollBar()->isVisible();
-        dlg->BitBtnExit->click();
+        dlg->closeButton->click();
     });
     main().softButton(2)->click(); // NEUE SUCHE
     EXPECT_TRUE(criterion.isEmpty());
@@ -482,10 +482,10 @@ TEST_F(HeaderSearch, AllCriteriaEmptyIsRefusedAndTheDialogStaysOpen) {
     arc.write("kopfdata.ddb", HeaderRecord({"Nikon"}));
     Start();
     bool stillOpen = false;
-    RunSearch([&](TForm3& f) {
-        f.BitBtnOkay->click();
+    RunSearch([&](HeaderDataDialog& f) {
+        f.okButton->click();
         stillOpen = f.isVisible();
-        f.BitBtnExit->click();
+        f.closeButton->click();
     });
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(errors(), std::vector<int>{4});
@@ -498,9 +498,9 @@ TEST_F(HeaderSearch, NothingFoundShowsError34) {
     WriteSevenSlides();
     arc.write("kopfdata.ddb", HeaderRecord({"Nikon"}) + HeaderRecord({"Canon"}));
     Start();
-    RunSearch([](TForm3& f) {
-        f.ComboBoxes[0]->setEditText(QStringLiteral("Leica"));
-        f.BitBtnOkay->click();
+    RunSearch([](HeaderDataDialog& f) {
+        f.valueBoxes[0]->setEditText(QStringLiteral("Leica"));
+        f.okButton->click();
     });
     EXPECT_EQ(errors(), std::vector<int>{34});
     EXPECT_EQ(st().screenMode, mode::Main);

@@ -113,7 +113,7 @@ std::vector<int> SearchGui::errors() const {
 }
 
 void SearchGui::KeySearch(const std::vector<std::pair<std::string, std::string>>& codesAndNames) {
-    main().speedButton(5)->click();
+    main().toolButton(5)->click();
     ASSERT_EQ(st().screenMode, mode::KeySearchSetup);
     for (const auto& [code, name] : codesAndNames) {
         st().keys.entries[static_cast<size_t>(st().keys.count)] = {code, name};

@@ -6,9 +6,9 @@
 #include "platform/Sound.h"
 #include "search/Reports.h"
 #include "search/gui/SearchCommands.h"
-#include "shell/Main.h"
-#include "shell/MessageCatalog.h"
+#include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "ui/MessageCatalog.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -66,7 +66,7 @@ protected:
     void Start();
 
     AppState& st() { return prog->state(); }
-    TForm1& main() { return prog->main(); }
+    MainWindow& main() { return prog->main(); }
     MessageCatalog& msg() { return prog->messages(); }
     SearchCommands& search() { return prog->search(); }
     std::vector<ShownDialog> shown(ShownDialog::Kind kind) const;

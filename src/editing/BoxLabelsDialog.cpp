@@ -1,0 +1,130 @@
+#include "editing/BoxLabelsDialog.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Sound.h"
+#include "shell/MainWindow.h"
+#include "store/Settings.h"
+#include "ui/DialogWidgets.h"
+#include "ui/MessageCatalog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <charconv>
+#include <optional>
+
+namespace lumo {
+
+namespace {
+// Whole decimal number with optional sign, nothing else.
+std::optional<long long> ParseWhole(const std::string& s) {
+    long long v = 0;
+    const char* b = s.data();
+    const char* e = s.data() + s.size();
+    if (b != e && *b == '+')
+        ++b;
+    auto [p, ec] = std::from_chars(b, e, v);
+    if (ec != std::errc() || p != e || b == e)
+        return std::nullopt;
+    return v;
+}
+} // namespace
+
+BoxLabelsDialog::BoxLabelsDialog(MainWindow& main) : QDialog(&main), main_(main) {
+    setWindowTitle(QStringLiteral("Kastenbezeichnungen eingeben"));
+    setFixedSize(400, 190);
+    MakeLabel(this, QStringLiteral("Dia-Kasten"), 16, 20);
+    MakeLabel(this, QStringLiteral("Magazin"), 16, 56);
+    MakeLabel(this, QStringLiteral("Thema"), 16, 92);
+    boxEdit = MakeEdit(this, 110, 16, 60, 3);
+    magazineEdit = MakeEdit(this, 110, 52, 270, 28);
+    themeEdit = MakeEdit(this, 110, 88, 270, 28);
+    saveButton = new QPushButton(QStringLiteral("Daten &speichern"), this);
+    saveButton->setGeometry(16, 140, 130, 30);
+    saveButton->setDefault(true);
+    saveButton->setAutoDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("&Abbruch"), this);
+    cancelButton->setGeometry(156, 140, 110, 30);
+    cancelButton->setAutoDefault(false);
+    helpButton = new QPushButton(QStringLiteral("&Hilfe"), this);
+    helpButton->setGeometry(276, 140, 104, 30);
+    helpButton->setAutoDefault(false);
+    connect(saveButton, &QPushButton::clicked, this, [this] { onSave(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { onCancel(); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { onHelp(); });
+}
+
+void BoxLabelsDialog::Preset(const QString& box, const QString& magazine, const QString& theme) {
+    boxEdit->setText(box);
+    magazineEdit->setText(magazine);
+    themeEdit->setText(theme);
+}
+
+void BoxLabelsDialog::OpenFromMenu() {
+    auto& st = main_.state();
+    main_.sound().PlayClick();
+    main_.SetScreenCaptions(mode::Disabled);
+    const int remembered = st.currentStatus;
+    main_.messages().ShowStatus(20);
+    Preset(QStringLiteral("000"), QStringLiteral("MagazinText"), QStringLiteral("ThematikText"));
+    main_.SetWindowCaptionSuffix(QStringLiteral(" - Kastenbezeichnungen eingeben..."));
+    boxEdit->setFocus();
+    exec();
+    main_.SetScreenCaptions(st.screenMode);
+    main_.messages().ShowStatus(remembered);
+}
+
+void BoxLabelsDialog::OpenForBox(int32_t box) {
+    auto& st = main_.state();
+    main_.sound().PlayClick();
+    main_.messages().ShowStatus(20);
+    main_.SetScreenCaptions(mode::Disabled);
+    st.boxNumber = box;
+    ReadBoxLabel(st.archive, box, st.magazineText, st.themeText);
+    Preset(QString::number(box), FromCp1252(st.magazineText), FromCp1252(st.themeText));
+    move(main_.MainTopLeft() + QPoint(119, 146));
+    boxEdit->setFocus();
+    exec();
+    main_.messages().ShowStatus(13);
+    main_.SetScreenCaptions(st.screenMode);
+}
+
+void BoxLabelsDialog::onSave() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    msg.ShowStatus(30);
+    const auto number = ParseWhole(ToCp1252Lossy(boxEdit->text()));
+    if (!number) {
+        msg.ShowError(29);
+        boxEdit->setFocus();
+        return;
+    }
+    if (*number < 1 || *number > 255) {
+        msg.ShowError(5);
+        boxEdit->setFocus();
+        return;
+    }
+    st.boxNumber = static_cast<int32_t>(*number);
+    st.magazineText = ToCp1252Lossy(magazineEdit->text());
+    st.themeText = ToCp1252Lossy(themeEdit->text());
+    if (!WriteBoxLabel(st.archive, st.boxNumber, st.magazineText, st.themeText))
+        msg.ShowErrorBox(QStringLiteral("Die Datei KASTEN.INI konnte nicht geschrieben werden !"));
+    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
+    boxEdit->setFocus();
+    msg.ShowStatus(20);
+}
+
+void BoxLabelsDialog::onCancel() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 0);
+    boxEdit->setFocus();
+    reject();
+}
+
+void BoxLabelsDialog::onHelp() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    main_.ShowHelp(205);
+}
+
+} // namespace lumo

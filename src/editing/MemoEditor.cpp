@@ -1,0 +1,375 @@
+#include "editing/MemoEditor.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Sound.h"
+#include "search/Reports.h"
+#include "shell/MainWindow.h"
+#include "store/FileUtil.h"
+#include "ui/MessageCatalog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
+#include <QTextBlock>
+#include <QToolButton>
+
+#include <filesystem>
+#include <system_error>
+
+namespace lumo {
+
+namespace {
+std::string MemoName(int32_t n) {
+    return "memo/" + std::to_string(n) + ".txt";
+}
+
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    QString cur;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            lines << cur;
+            cur.clear();
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.isEmpty())
+        lines << cur;
+    return lines;
+}
+} // namespace
+
+MemoEditor::MemoEditor(MainWindow& main) : QDialog(&main), main_(main) {
+    setWindowTitle(QStringLiteral("MEMO"));
+    setFixedSize(430, 330);
+    headingLabel = new QLabel(QStringLiteral("Zusätzliche Informationen zum Dia Nr. "), this);
+    headingLabel->setGeometry(10, 12, 250, 20);
+    slideNumberEdit = new QLineEdit(QStringLiteral("1"), this);
+    slideNumberEdit->setGeometry(262, 10, 60, 24);
+    slideNumberEdit->setMaxLength(5);
+    // Only digits: the field's text names the memo file.
+    slideNumberEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,5}")), slideNumberEdit));
+    memoText = new QPlainTextEdit(this);
+    memoText->setGeometry(10, 40, 410, 240);
+    memoText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoText->setTabChangesFocus(false);
+
+    static const char* const hints[10] = {"markierten Text ins Clipboard kopieren",
+                                          "Text vom Clipboard einfügen",
+                                          "Memo löschen",
+                                          "Memo abspeichern",
+                                          "Dia -1",
+                                          "Dia +1",
+                                          "Hilfe zum Memo anzeigen",
+                                          "Memo verlassen",
+                                          "Memo an die Datei memo.txt anhängen",
+                                          "Memo in der Datei memo.txt neu erstellen"};
+    static const char* const glyphs[10] = {"Kop", "Einf", "Lösch", "Sich", "<",
+                                           ">",   "?",    "Ende",  "+txt", "txt"};
+    for (int i = 0; i < 10; ++i) {
+        auto* b = new QToolButton(this);
+        b->setGeometry(10 + i * 41, 290, 38, 30);
+        b->setToolTip(QString::fromUtf8(hints[i]));
+        b->setText(QString::fromUtf8(glyphs[i]));
+        b->setObjectName(QStringLiteral("memoButton%1").arg(i + 1));
+        toolButtons[i] = b;
+    }
+    connect(toolButtons[0], &QToolButton::clicked, this, [this] { onCopy(); });
+    connect(toolButtons[1], &QToolButton::clicked, this, [this] { onPaste(); });
+    connect(toolButtons[2], &QToolButton::clicked, this, [this] { onDeleteMemo(); });
+    connect(toolButtons[3], &QToolButton::clicked, this, [this] { onSaveMemo(); });
+    connect(toolButtons[4], &QToolButton::clicked, this, [this] { onPreviousSlide(); });
+    connect(toolButtons[5], &QToolButton::clicked, this, [this] { onNextSlide(); });
+    connect(toolButtons[6], &QToolButton::clicked, this, [this] { onHelp(); });
+    connect(toolButtons[7], &QToolButton::clicked, this, [this] { onLeave(); });
+    connect(toolButtons[8], &QToolButton::clicked, this, [this] { onAppendToMemoList(); });
+    connect(toolButtons[9], &QToolButton::clicked, this, [this] { onNewMemoList(); });
+
+    connect(slideNumberEdit, &QLineEdit::textChanged, this, [this] { onSlideNumberChanged(); });
+    // Only what the user does to the text marks the memo as changed; loading does not.
+    connect(memoText, &QPlainTextEdit::textChanged, this, [this] {
+        if (loading_)
+            return;
+        // A character code page 1252 cannot hold would not survive in the memo file:
+        // the edit that brought it is taken back.
+        if (!ToCp1252(memoText->toPlainText())) {
+            loading_ = true;
+            memoText->undo();
+            loading_ = false;
+            QApplication::beep();
+            return;
+        }
+        modified_ = true;
+    });
+}
+
+std::optional<QStringList> MemoEditor::ReadMemoLines(MainWindow& main, int32_t number) {
+    const auto data = ReadWholeFile(main.state().archive.resolve(MemoName(number)));
+    if (!data)
+        return std::nullopt;
+    return SplitLines(FromCp1252(*data));
+}
+
+void MemoEditor::ClearEditor() {
+    loading_ = true;
+    memoText->clear();
+    loading_ = false;
+}
+
+void MemoEditor::LoadMemo(int32_t number) {
+    loading_ = true;
+    memoText->clear();
+    if (auto lines = ReadMemoLines(main_, number))
+        memoText->setPlainText(lines->join(u'\n'));
+    loading_ = false;
+}
+
+std::optional<int32_t> MemoEditor::FieldNumber() const {
+    bool ok = false;
+    const int v = slideNumberEdit->text().toInt(&ok);
+    if (!ok || v <= 0 || v > main_.state().counters.totalRecords)
+        return std::nullopt;
+    return v;
+}
+
+void MemoEditor::onSlideNumberChanged() {
+    if (loading_)
+        return;
+    const QString t = slideNumberEdit->text();
+    if (t.isEmpty())
+        return;
+    const auto n = FieldNumber();
+    if (!n) {
+        main_.messages().ShowError(7);
+        return;
+    }
+    const QString plain = QString::number(*n);
+    if (plain != t) {
+        loading_ = true;
+        slideNumberEdit->setText(plain);
+        loading_ = false;
+    }
+    LoadMemo(*n);
+}
+
+bool MemoEditor::FirstLineEmpty() const {
+    return memoText->document()->firstBlock().text().isEmpty();
+}
+
+bool MemoEditor::SaveMemo(int32_t number) {
+    auto& archive = main_.state().archive;
+    std::string bytes;
+    const QStringList lines = memoText->toPlainText().split(u'\n');
+    for (const auto& line : lines)
+        bytes += ToCp1252Lossy(line) + "\r\n";
+    const auto path = archive.resolve(MemoName(number));
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    if (const int err = WriteFileAtomically(path, bytes)) {
+        main_.messages().ShowIoError(err);
+        return false;
+    }
+    return true;
+}
+
+// Saves the memo under the slide number in the field (error 7 for an invalid number),
+// with the status texts and the cue of a save.
+void MemoEditor::SaveShownMemo() {
+    const auto n = FieldNumber();
+    if (!n) {
+        main_.messages().ShowError(7);
+        return;
+    }
+    main_.messages().ShowStatus(8);
+    if (SaveMemo(*n))
+        modified_ = false;
+    main_.sound().PlaySoundCue(QStringLiteral("camera1"), 1000);
+    main_.messages().ShowStatus(20);
+}
+
+void MemoEditor::SaveQuestion() {
+    if (!modified_ || FirstLineEmpty())
+        return;
+    if (!main_.messages().AskConfirmation(
+            QStringLiteral("Soll das geänderte Memo\rgesichert werden ?")))
+        return;
+    SaveShownMemo();
+}
+
+void MemoEditor::OpenFromMenu() {
+    auto& st = main_.state();
+    main_.sound().PlayClick();
+    if (st.counters.totalRecords == 0) {
+        main_.messages().ShowError(53);
+        return;
+    }
+    main_.SetScreenCaptions(mode::Disabled);
+    const int remembered = st.currentStatus;
+    main_.messages().ShowStatus(20);
+    ClearEditor();
+    main_.SetWindowCaptionSuffix(QStringLiteral(" - Memos eingeben..."));
+    if (const auto n = FieldNumber())
+        LoadMemo(*n);
+    modified_ = false;
+    exec();
+    main_.SetScreenCaptions(st.screenMode);
+    main_.messages().ShowStatus(remembered);
+}
+
+void MemoEditor::OpenForSlide(int32_t slide) {
+    auto& st = main_.state();
+    main_.messages().ShowStatus(20);
+    main_.SetScreenCaptions(mode::Disabled);
+    loading_ = true;
+    slideNumberEdit->setText(QString::number(slide));
+    loading_ = false;
+    ClearEditor();
+    LoadMemo(slide);
+    move(main_.MainTopLeft() + QPoint(111, 103));
+    modified_ = false;
+    memoText->setFocus();
+    exec();
+    main_.messages().ShowStatus(13);
+    main_.SetScreenCaptions(st.screenMode);
+}
+
+void MemoEditor::onCopy() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    main_.messages().ShowStatus(6);
+    const QString sel = memoText->textCursor().selectedText().replace(QChar(0x2029), u'\n');
+    if (!sel.isEmpty())
+        QApplication::clipboard()->setText(sel);
+    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
+    main_.messages().ShowStatus(20);
+}
+
+void MemoEditor::onPaste() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    main_.messages().ShowStatus(7);
+    // Line breaks as the editor keeps them; characters outside code page 1252 make the
+    // editor refuse the insertion.
+    QString text = QApplication::clipboard()->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    memoText->insertPlainText(text);
+    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
+    main_.messages().ShowStatus(20);
+}
+
+void MemoEditor::onDeleteMemo() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    if (slideNumberEdit->text().isEmpty())
+        return;
+    if (!main_.messages().AskConfirmation(
+            QStringLiteral("Möchten Sie das Memo\rwirklich komplett löschen ?")))
+        return;
+    const auto n = FieldNumber();
+    if (!n) {
+        main_.messages().ShowError(7);
+        return;
+    }
+    main_.messages().ShowStatus(9);
+    main_.sound().PlaySoundCue(QStringLiteral("loesch"), 0);
+    ClearEditor();
+    modified_ = false;
+    std::error_code ec;
+    std::filesystem::remove(main_.state().archive.resolve(MemoName(*n)), ec);
+    main_.sound().Delay(1000);
+    main_.messages().ShowStatus(20);
+}
+
+void MemoEditor::onSaveMemo() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    if (slideNumberEdit->text().isEmpty())
+        return;
+    if (FirstLineEmpty()) {
+        main_.messages().ShowError(13);
+        return;
+    }
+    SaveShownMemo();
+}
+
+void MemoEditor::Step(int delta) {
+    main_.sound().PlaySoundCue(QStringLiteral("next"), 300);
+    SaveQuestion();
+    if (slideNumberEdit->text().isEmpty()) {
+        loading_ = true;
+        slideNumberEdit->setText(QStringLiteral("1"));
+        loading_ = false;
+    }
+    bool ok = false;
+    const int n = slideNumberEdit->text().toInt(&ok);
+    const int total = main_.state().counters.totalRecords;
+    if (!ok || (delta < 0 && n <= 1) || (delta > 0 && n >= total)) {
+        main_.messages().ShowError(11);
+        modified_ = false;
+        return;
+    }
+    slideNumberEdit->setText(QString::number(n + delta)); // loads that memo
+    modified_ = false;
+}
+
+void MemoEditor::onPreviousSlide() {
+    Step(-1);
+}
+void MemoEditor::onNextSlide() {
+    Step(+1);
+}
+
+void MemoEditor::onHelp() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    main_.ShowHelp(206);
+}
+
+void MemoEditor::onLeave() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    reject();
+}
+
+void MemoEditor::reject() {
+    if (leaving_)
+        return;
+    leaving_ = true;
+    SaveQuestion();
+    leaving_ = false;
+    QDialog::reject();
+}
+
+void MemoEditor::CopyToReport(bool startAnew) {
+    auto& archive = main_.state().archive;
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    // The stored file goes into the report, not unsaved changes in the editor.
+    const auto n = FieldNumber();
+    const auto bytes = n ? ReadWholeFile(archive.resolve(MemoName(*n))) : std::nullopt;
+    if (!bytes) {
+        main_.messages().ShowError(13);
+        return;
+    }
+    main_.messages().ShowStatus(8);
+    main_.sound().PlaySoundCue(QStringLiteral("click006"), 0);
+    Problem p;
+    if (startAnew)
+        p = WriteMemoListHeader(archive, clock_);
+    if (!p)
+        p = AppendMemoBlock(archive, *n, SplitMemoLines(*bytes));
+    if (p)
+        main_.messages().Report(p);
+    main_.sound().Delay(1000);
+    main_.messages().ShowStatus(20);
+}
+
+void MemoEditor::onAppendToMemoList() {
+    CopyToReport(false);
+}
+void MemoEditor::onNewMemoList() {
+    CopyToReport(true);
+}
+
+} // namespace lumo

@@ -1,0 +1,187 @@
+#include "editing/SlideDataViewer.h"
+
+#include "editing/SlidePicture.h"
+#include "platform/Cp1252.h"
+#include "platform/Sound.h"
+#include "shell/MainWindow.h"
+#include "store/SlideDatabase.h"
+#include "ui/DialogWidgets.h"
+#include "ui/MessageCatalog.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+#include <functional>
+
+namespace lumo {
+
+namespace {
+// The picture area: a click opens the full-size image.
+class PictureLabel : public QLabel {
+public:
+    PictureLabel(QWidget* parent, std::function<void()> onClick)
+        : QLabel(parent), onClick_(std::move(onClick)) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton)
+            onClick_();
+    }
+
+private:
+    std::function<void()> onClick_;
+};
+
+} // namespace
+
+SlideDataViewer::SlideDataViewer(MainWindow& main) : QDialog(&main), main_(main) {
+    setWindowTitle(QStringLiteral("Daten zum Dia anzeigen"));
+    setFixedSize(460, 300);
+
+    MakeLabel(this, QStringLiteral("Dia-Nummer"), 16, 18);
+    slideNumberEdit = new QLineEdit(this);
+    slideNumberEdit->setGeometry(120, 14, 70, 24);
+    slideNumberEdit->setMaxLength(5);
+    previousButton = new QToolButton(this);
+    previousButton->setArrowType(Qt::LeftArrow);
+    previousButton->setGeometry(196, 14, 24, 24);
+    previousButton->setToolTip(QStringLiteral("Vorheriges Dia"));
+    nextButton = new QToolButton(this);
+    nextButton->setArrowType(Qt::RightArrow);
+    nextButton->setGeometry(222, 14, 24, 24);
+    nextButton->setToolTip(QStringLiteral("Nächstes Dia"));
+
+    MakeLabel(this, QStringLiteral("Kasten-Nummer"), 16, 50);
+    boxNumberEdit = new QLineEdit(this);
+    boxNumberEdit->setGeometry(120, 46, 50, 24);
+    boxNumberEdit->setReadOnly(true);
+
+    MakeLabel(this, QStringLiteral("Informationstext"), 16, 90);
+    infoTextLabel = new QLabel(this);
+    infoTextLabel->setGeometry(16, 110, 428, 24);
+    infoTextLabel->setFrameShape(QFrame::Panel);
+    infoTextLabel->setFrameShadow(QFrame::Sunken);
+    infoTextLabel->setTextFormat(Qt::PlainText);
+
+    pictureLabel = new PictureLabel(this, [this] { onOpenPicture(); });
+    pictureLabel->setGeometry(300, 14, 144, 88);
+    pictureLabel->setScaledContents(true);
+    pictureLabel->setCursor(Qt::WhatsThisCursor);
+    pictureLabel->setFrameShape(QFrame::Panel);
+    pictureLabel->setFrameShadow(QFrame::Sunken);
+
+    for (int i = 0; i < 8; ++i) {
+        auto* c = new QCheckBox(this);
+        c->setGeometry(16 + (i / 4) * 216, 146 + (i % 4) * 24, 210, 22);
+        c->setEnabled(false);
+        keyBoxes[static_cast<size_t>(i)] = c;
+    }
+
+    refreshButton = new QPushButton(QStringLiteral("Daten aktualisieren"), this);
+    refreshButton->setGeometry(16, 254, 10, 10);
+    refreshButton->hide();
+    helpButton = new QPushButton(QStringLiteral("&Hilfe zum Requester"), this);
+    helpButton->setGeometry(16, 254, 160, 30);
+    helpButton->setAutoDefault(false);
+    closeButton = new QPushButton(QStringLiteral("Requester &schließen"), this);
+    closeButton->setGeometry(284, 254, 160, 30);
+    closeButton->setAutoDefault(false);
+
+    connect(slideNumberEdit, &QLineEdit::textChanged, this, [this] { onSlideNumberChanged(); });
+    connect(nextButton, &QToolButton::clicked, this, [this] { onNextSlide(); });
+    connect(previousButton, &QToolButton::clicked, this, [this] { onPreviousSlide(); });
+    connect(refreshButton, &QPushButton::clicked, this, [this] { onRefresh(); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { onHelp(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { onClose(); });
+}
+
+void SlideDataViewer::Fill(int32_t slide) {
+    {
+        const QSignalBlocker block(slideNumberEdit);
+        slideNumberEdit->setText(QString::number(slide));
+    }
+    onSlideNumberChanged();
+}
+
+void SlideDataViewer::onSlideNumberChanged() {
+    auto& st = main_.state();
+    const QString text = slideNumberEdit->text();
+    if (text.isEmpty())
+        return;
+    bool ok = false;
+    const int n = text.toInt(&ok, 10);
+    if (!ok || n <= 0 || n > st.counters.totalRecords) {
+        main_.messages().ShowError(7);
+        main_.SetScreenCaptions(mode::Disabled);
+        return;
+    }
+    if (const Problem p = ReadSlide(st.archive, n, st.slide, st.keys, &st.keywordCache))
+        main_.messages().Report(p);
+    st.boxNumber = st.slide.boxNumber;
+    shown_ = n;
+
+    const auto picture = LoadSlidePicture(st.archive, text);
+    pictureFile_ = picture.file;
+    if (picture.pixmap.isNull())
+        pictureLabel->clear();
+    else
+        pictureLabel->setPixmap(picture.pixmap);
+
+    boxNumberEdit->setText(QString::number(st.slide.boxNumber));
+    infoTextLabel->setText(FromCp1252(st.slide.infoText));
+    for (size_t i = 0; i < 8; ++i) {
+        auto* c = keyBoxes[i];
+        c->setChecked(false);
+        c->setText(QString());
+        const auto& e = st.keys.entries[i];
+        if (!e.name.empty()) {
+            c->setText(FromCp1252(e.name));
+            c->setChecked(true);
+        }
+    }
+}
+
+void SlideDataViewer::Step(int delta) {
+    main_.sound().PlaySoundCue(QStringLiteral("next"), 300);
+    const int32_t last = delta > 0 ? main_.state().counters.totalRecords : 1;
+    if (shown_ == last) {
+        main_.messages().ShowError(11);
+        main_.SetScreenCaptions(mode::Disabled);
+        return;
+    }
+    slideNumberEdit->setText(QString::number(shown_ + delta));
+}
+
+void SlideDataViewer::onNextSlide() {
+    Step(+1);
+}
+void SlideDataViewer::onPreviousSlide() {
+    Step(-1);
+}
+
+void SlideDataViewer::onOpenPicture() {
+    main_.sound().PlaySoundCue(QStringLiteral("camera1"), 800);
+    main_.OpenDocument(QStringLiteral("bilder/") + slideNumberEdit->text() +
+                       QStringLiteral(".jpg"));
+}
+
+void SlideDataViewer::onRefresh() {
+    onSlideNumberChanged();
+}
+
+void SlideDataViewer::onHelp() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    main_.ShowHelp(3001);
+}
+
+void SlideDataViewer::onClose() {
+    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 0);
+    accept();
+}
+
+} // namespace lumo

@@ -1,0 +1,196 @@
+#include "editing/SlideEntryDialog.h"
+
+#include "editing/SlidePicture.h"
+#include "editing/logic/SlideEntryLogic.h"
+#include "platform/Cp1252.h"
+#include "platform/Sound.h"
+#include "shell/MainWindow.h"
+#include "store/Keywords.h"
+#include "store/SlideDatabase.h"
+#include "ui/DialogWidgets.h"
+#include "ui/MessageCatalog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lumo {
+
+namespace {
+// The box field as a whole decimal number (surrounding blanks allowed); -1 otherwise.
+int ParseBox(const QString& text) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok, 10);
+    return ok ? v : -1;
+}
+} // namespace
+
+SlideEntryDialog::SlideEntryDialog(MainWindow& main) : QDialog(&main), main_(main) {
+    setWindowTitle(QStringLiteral("Daten zum aktuell erfassten Dia anzeigen"));
+    setFixedSize(460, 300);
+
+    MakeLabel(this, QStringLiteral("Dia-Nummer"), 16, 18);
+    slideNumberEdit = MakeEdit(this, 120, 14, 70, 5);
+    slideNumberEdit->setReadOnly(true);
+    MakeLabel(this, QStringLiteral("Kasten-Nummer"), 16, 50);
+    boxNumberEdit = MakeEdit(this, 120, 46, 50, 3);
+    MakeLabel(this, QStringLiteral("Magazin-Code"), 16, 82);
+    magazineCodeEdit = MakeEdit(this, 120, 78, 50, 3);
+
+    MakeLabel(this, QStringLiteral("Informationstext"), 16, 114);
+    infoTextBox = new QComboBox(this);
+    infoTextBox->setEditable(true);
+    infoTextBox->setInsertPolicy(QComboBox::NoInsert);
+    infoTextBox->setMaxVisibleItems(5);
+    infoTextBox->setGeometry(120, 110, 324, 24);
+    infoTextBox->lineEdit()->setMaxLength(28);
+    infoTextBox->lineEdit()->setValidator(new Cp1252Validator(infoTextBox));
+
+    pictureLabel = new QLabel(this);
+    pictureLabel->setGeometry(300, 14, 144, 88);
+    pictureLabel->setScaledContents(true);
+    pictureLabel->setFrameShape(QFrame::Panel);
+    pictureLabel->setFrameShadow(QFrame::Sunken);
+
+    for (int i = 0; i < 8; ++i) {
+        auto* c = new QCheckBox(QStringLiteral("?"), this);
+        c->setGeometry(16 + (i / 4) * 216, 146 + (i % 4) * 24, 210, 22);
+        c->setEnabled(false);
+        keyBoxes[static_cast<size_t>(i)] = c;
+    }
+
+    saveButton = new QPushButton(QStringLiteral("Datensatz &speichern"), this);
+    saveButton->setGeometry(16, 254, 150, 30);
+    saveButton->setDefault(true);
+    saveButton->setAutoDefault(true);
+    helpButton = new QPushButton(QStringLiteral("&Hilfe zum Requester"), this);
+    helpButton->setGeometry(176, 254, 150, 30);
+    helpButton->setAutoDefault(false);
+    closeButton = new QPushButton(QStringLiteral("&Schließen"), this);
+    closeButton->setGeometry(336, 254, 108, 30);
+    closeButton->setAutoDefault(false);
+    connect(saveButton, &QPushButton::clicked, this, [this] { onSave(); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { onHelp(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { onClose(); });
+}
+
+void SlideEntryDialog::Prepare() {
+    auto& st = main_.state();
+    // A new slide is always appended: its number follows the last record.
+    if (!st.editExisting)
+        st.currentSlide = st.counters.totalRecords + 1;
+
+    const auto picture = LoadSlidePicture(st.archive, QString::number(st.currentSlide));
+    pictureFile_ = picture.file;
+    if (picture.pixmap.isNull())
+        pictureLabel->clear();
+    else
+        pictureLabel->setPixmap(picture.pixmap);
+
+    for (size_t i = 0; i < 8; ++i) {
+        auto* c = keyBoxes[i];
+        c->setChecked(false);
+        c->setEnabled(false);
+        c->setText(QStringLiteral("?"));
+        const auto& e = st.keys.entries[i];
+        if (!e.name.empty()) {
+            c->setText(FromCp1252(e.name));
+            c->setChecked(true);
+        }
+    }
+
+    // The drop-down offers every text saved in this run.
+    const QString current = infoTextBox->currentText();
+    infoTextBox->clear();
+    for (const auto& h : st.infoHistory)
+        infoTextBox->addItem(FromCp1252(h));
+    if (st.editExisting) {
+        const std::string& info = st.slide.infoText;
+        infoTextBox->setEditText(FromCp1252(info.size() > 4 ? info.substr(4) : std::string()));
+    } else if (!st.infoHistoryOpened) {
+        infoTextBox->setEditText(QStringLiteral("InformationsText(28)"));
+    } else {
+        infoTextBox->setEditText(current);
+    }
+    st.infoHistoryOpened = true;
+
+    slideNumberEdit->setText(QString::number(st.currentSlide));
+    const auto& s = st.settings;
+    int32_t box = st.editExisting ? st.slide.boxNumber
+                                  : PrecomputedBox(st.currentSlide, s.slidesPerMagazine,
+                                                   s.magazinesPerBox, s.precomputePosition);
+    boxNumberEdit->setText(QString::number(box));
+    std::string code = PrecomputedPosition(st.currentSlide, s.slidesPerMagazine, s.magazinesPerBox,
+                                           s.precomputePosition);
+    if (st.editExisting)
+        code = st.slide.infoText.substr(0, 3);
+    magazineCodeEdit->setText(FromCp1252(code));
+}
+
+void SlideEntryDialog::onSave() {
+    main_.sound().PlayClick();
+    Save();
+}
+
+void SlideEntryDialog::Save() {
+    auto& st = main_.state();
+    auto& msg = main_.messages();
+    const int box = ParseBox(boxNumberEdit->text());
+    if (box < 1 || box > 255) {
+        msg.ShowError(5);
+        main_.SetScreenCaptions(mode::Disabled);
+        return;
+    }
+
+    const std::string text = ToCp1252Lossy(infoTextBox->currentText()).substr(0, 28);
+    st.infoHistory.push_back(text);
+    infoTextBox->addItem(FromCp1252(text));
+    infoTextBox->setEditText(FromCp1252(text));
+
+    st.slide.boxNumber = box;
+    st.slide.infoText = PadMagazineCode(ToCp1252Lossy(magazineCodeEdit->text())) + " " + text;
+    st.slide.storedKeys = SlotCodesFromSelection(st.keys);
+
+    msg.ShowStatus(30);
+    const int32_t n = st.editExisting ? st.currentSlide : st.counters.totalRecords + 1;
+    if (const Problem p = WriteSlide(st.archive, n, st.slide)) {
+        // Nothing was stored: the counters, DIA.INI and the undo copies stay as they are.
+        msg.Report(p);
+        main_.SetScreenCaptions(mode::Disabled);
+        msg.ShowStatus(20);
+        return;
+    }
+    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
+
+    if (st.editExisting) {
+        accept();
+        return;
+    }
+    st.counters.totalRecords += 1;
+    if (st.counters.activeSlides >= 0)
+        st.counters.activeSlides += 1;
+    main_.SaveSettingsNow();
+    main_.SetStatusPanel(0, QString::number(st.counters.totalRecords + 1));
+    main_.SetStatusPanel(1, QString::number(st.counters.activeSlides));
+    st.currentSlide = st.counters.totalRecords + 1;
+    // A keyword insertion cannot be taken back once a slide has been stored after it.
+    RefreshUndoCopies(st.archive);
+    main_.SetUndoEnabled(false);
+    Prepare();
+    main_.SetScreenCaptions(mode::Disabled);
+    msg.ShowStatus(20);
+}
+
+void SlideEntryDialog::onHelp() {
+    main_.sound().PlayClick();
+    main_.ShowHelp(3002);
+}
+
+void SlideEntryDialog::onClose() {
+    main_.sound().PlayClick();
+    reject();
+}
+
+} // namespace lumo

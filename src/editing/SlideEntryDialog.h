@@ -1,0 +1,49 @@
+#pragma once
+// SlideEntryDialog "Daten zum aktuell erfassten Dia anzeigen": stores the slide being entered
+// (new slides one after the other, the dialog staying open) or re-records an edited one.
+#include <QDialog>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace lumo {
+
+class MainWindow;
+
+class SlideEntryDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit SlideEntryDialog(MainWindow& main);
+
+    // Fills the dialog for CurrentSlide: picture, key boxes, information text, number,
+    // box number and magazine code (new slide: precomputed; edit: from the record).
+    void Prepare();
+
+    void onSave();  // "Datensatz &speichern"
+    void onHelp();  // "&Hilfe zum Requester"
+    void onClose(); // "&Schließen"
+
+    QLineEdit* slideNumberEdit = nullptr;  // "Dia-Nummer", read-only
+    QLineEdit* boxNumberEdit = nullptr;    // "Kasten-Nummer"
+    QLineEdit* magazineCodeEdit = nullptr; // magazine code
+    QComboBox* infoTextBox = nullptr;      // information text and its history
+    std::array<QCheckBox*, 8> keyBoxes{};
+    QLabel* pictureLabel = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* helpButton = nullptr;
+    QPushButton* closeButton = nullptr;
+
+    QString pictureFile() const { return pictureFile_; } // bare name shown, empty if none
+
+private:
+    void Save();
+    MainWindow& main_;
+    QString pictureFile_;
+};
+
+} // namespace lumo

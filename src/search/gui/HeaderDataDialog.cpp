@@ -1,0 +1,260 @@
+#include "search/gui/HeaderDataDialog.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Sound.h"
+#include "search/gui/SearchCommands.h"
+#include "shell/MainWindow.h"
+#include "ui/MessageCatalog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace lumo {
+
+namespace {
+const QString kSave = QStringLiteral("&Speichern");
+const QString kSearch = QStringLiteral("&Suchen");
+constexpr int kEntryMaxLength = 15;
+constexpr int kUnlimited = 32767;
+} // namespace
+
+HeaderDataDialog::HeaderDataDialog(MainWindow& main, SearchCommands& commands)
+    : QDialog(&main), main_(main), commands_(commands) {
+    setWindowTitle(QStringLiteral("Systemdatenerfassung"));
+    setFixedSize(420, 400);
+    promptLabel = new QLabel(this);
+    promptLabel->setGeometry(16, 8, 281, 40);
+    promptLabel->setWordWrap(true);
+    QFont bold = promptLabel->font();
+    bold.setBold(true);
+    promptLabel->setFont(bold);
+    for (int i = 0; i < 8; ++i) {
+        const int y = 56 + i * 32;
+        auto* e = new QLineEdit(this);
+        e->setGeometry(16, y, 140, 24);
+        e->setReadOnly(true);
+        e->setFocusPolicy(Qt::NoFocus);
+        e->setObjectName(QStringLiteral("fieldName%1").arg(i + 1));
+        fieldNameEdits[i] = e;
+        auto* c = new QComboBox(this);
+        c->setGeometry(166, y, 236, 24);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->lineEdit()->setValidator(new Cp1252Validator(c));
+        c->setObjectName(QStringLiteral("fieldValue%1").arg(i + 1));
+        valueBoxes[i] = c;
+    }
+    slideNumberEdit = new QLineEdit(this);
+    slideNumberEdit->setGeometry(310, 16, 92, 24);
+    slideNumberEdit->setMaxLength(5);
+    slideNumberEdit->setToolTip(QStringLiteral("Dianummer"));
+    slideNumberEdit->setValidator(new Cp1252Validator(slideNumberEdit));
+    okButton = new QPushButton(kSave, this);
+    okButton->setGeometry(16, 330, 92, 30);
+    okButton->setDefault(true);
+    deleteButton = new QPushButton(QStringLiteral("&Löschen"), this);
+    deleteButton->setGeometry(114, 330, 92, 30);
+    deleteButton->setAutoDefault(false);
+    closeButton = new QPushButton(QStringLiteral("&Beenden"), this);
+    closeButton->setGeometry(212, 330, 92, 30);
+    closeButton->setAutoDefault(false);
+    helpButton = new QPushButton(QStringLiteral("&Hilfe"), this);
+    helpButton->setGeometry(310, 330, 92, 30);
+    helpButton->setAutoDefault(false);
+    connect(okButton, &QPushButton::clicked, this, [this] { onOk(); });
+    connect(deleteButton, &QPushButton::clicked, this, [this] { onDelete(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { onClose(); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { onHelp(); });
+    connect(slideNumberEdit, &QLineEdit::textChanged, this, [this] { onSlideNumberChanged(); });
+}
+
+bool HeaderDataDialog::searchMode() const {
+    return okButton->text() == kSearch;
+}
+
+void HeaderDataDialog::Init() {
+    const HeaderFields kd = ReadHeaderFields(main_.state().archive);
+    for (int i = 0; i < 8; ++i) {
+        fieldNameEdits[i]->setText(FromCp1252(kd.names[i]));
+        auto* c = valueBoxes[i];
+        c->clear();
+        for (const auto& p : kd.proposals[i])
+            c->addItem(FromCp1252(p));
+        c->setCurrentIndex(-1);
+        c->setEditText(QString());
+    }
+}
+
+void HeaderDataDialog::SetSearchMode() {
+    promptLabel->setFixedWidth(281);
+    promptLabel->setText(
+        QStringLiteral("Bitte geben Sie nun die zu suchenden\rKopfdaten in die Comboboxen ein !")
+            .replace(u'\r', u'\n'));
+    slideNumberEdit->hide();
+    okButton->setText(kSearch);
+    for (auto* c : valueBoxes)
+        c->lineEdit()->setMaxLength(kUnlimited);
+}
+
+void HeaderDataDialog::SetEntryMode(const QString& prompt) {
+    promptLabel->setFixedWidth(281);
+    promptLabel->setText(QString(prompt).replace(u'\r', u'\n'));
+    slideNumberEdit->show();
+    okButton->setText(kSave);
+    for (auto* c : valueBoxes)
+        c->lineEdit()->setMaxLength(kEntryMaxLength);
+}
+
+HeaderValues HeaderDataDialog::Values() const {
+    HeaderValues v;
+    for (int i = 0; i < 8; ++i)
+        v[i] = ToCp1252Lossy(valueBoxes[i]->currentText());
+    return v;
+}
+
+void HeaderDataDialog::SetValues(const HeaderValues& values) {
+    for (int i = 0; i < 8; ++i)
+        valueBoxes[i]->setEditText(FromCp1252(values[i]));
+}
+
+void HeaderDataDialog::OpenForEntry() {
+    auto& st = main_.state();
+    main_.sound().PlayClick();
+    if (st.counters.totalRecords == 0) {
+        main_.messages().ShowError(53);
+        return;
+    }
+    st.searchConfirmed = false;
+    main_.RestoreMainScreen();
+    st.screenMode = mode::Main;
+    main_.SetScreenCaptions(mode::Disabled);
+    Init();
+    SetEntryMode(QStringLiteral(
+        "Bitte geben Sie nun die zu erfassenden\rKopfdaten in die Comboboxen ein !"));
+    loading_ = true;
+    slideNumberEdit->clear();
+    loading_ = false;
+    main_.messages().ShowStatus(20);
+    slideNumberEdit->setFocus();
+    exec();
+    main_.SetProgress(0, 100, 100);
+    main_.messages().ShowStatus(0);
+    main_.SetScreenCaptions(st.screenMode);
+}
+
+void HeaderDataDialog::onSlideNumberChanged() {
+    if (loading_ || searchMode())
+        return;
+    const QString t = slideNumberEdit->text();
+    if (t.isEmpty())
+        return;
+    bool ok = false;
+    const int n = t.toInt(&ok);
+    if (!ok || n <= 0 || n > main_.state().counters.totalRecords) {
+        main_.messages().ShowError(7);
+        return;
+    }
+    HeaderValues values;
+    const Problem p = ReadHeaderRecord(main_.state().archive, n, values);
+    if (p) {
+        main_.messages().Report(p);
+        return;
+    }
+    SetValues(values);
+}
+
+std::optional<int32_t> HeaderDataDialog::CheckedSlideNumber() {
+    const QString t = slideNumberEdit->text();
+    if (t.isEmpty()) {
+        main_.messages().ShowError(35);
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int n = t.toInt(&ok);
+    if (!ok || n <= 0 || n > main_.state().counters.totalRecords) {
+        main_.messages().ShowError(7);
+        return std::nullopt;
+    }
+    return n;
+}
+
+void HeaderDataDialog::onOk() {
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    const HeaderValues values = Values();
+    bool allEmpty = true;
+    for (const auto& v : values)
+        allEmpty = allEmpty && v.empty();
+    if (allEmpty) {
+        msg.ShowError(4);
+        return;
+    }
+    if (searchMode()) {
+        main_.state().searchConfirmed = true;
+        main_.sound().PlaySoundCue(QStringLiteral("camera1"), 0);
+        accept();
+        return;
+    }
+    const auto n = CheckedSlideNumber();
+    if (!n)
+        return;
+    if (const Problem p = WriteHeaderRecord(main_.state().archive, *n, values)) {
+        msg.Report(p);
+        return;
+    }
+    msg.ShowStatus(30);
+    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1150);
+    msg.ShowStatus(20);
+    slideNumberEdit->setFocus();
+}
+
+void HeaderDataDialog::onDelete() {
+    auto& msg = main_.messages();
+    main_.sound().PlayClick();
+    std::optional<int32_t> n;
+    if (!searchMode()) {
+        n = CheckedSlideNumber();
+        if (!n)
+            return;
+    }
+    msg.ShowStatus(28);
+    main_.sound().PlaySoundCue(QStringLiteral("loesch"), 1500);
+    SetValues(HeaderValues{});
+    if (n) {
+        if (const Problem p = WriteHeaderRecord(main_.state().archive, *n, HeaderValues{})) {
+            msg.Report(p);
+            return;
+        }
+    }
+    msg.ShowStatus(20);
+}
+
+void HeaderDataDialog::onClose() {
+    main_.sound().PlayClick();
+    if (!slideNumberEdit->isHidden())
+        slideNumberEdit->setFocus();
+    reject();
+}
+
+void HeaderDataDialog::reject() {
+    // Leaving by "&Beenden", Esc or the window's close gives the result list its
+    // scroll bar back (the search command hid it).
+    const int m = main_.state().screenMode;
+    if (m != mode::Main && m != mode::NewKeyword)
+        main_.ShowResultScrollBar();
+    QDialog::reject();
+}
+
+void HeaderDataDialog::onHelp() {
+    main_.sound().PlayClick();
+    main_.ShowHelp(searchMode() ? 305 : 208);
+}
+
+void HeaderDataDialog::RunSearch() {
+    commands_.RunHeaderDataScan(*this);
+}
+
+} // namespace lumo

@@ -1,0 +1,60 @@
+#pragma once
+// A message catalog on a temporary archive, with a recording stand-in for the main window.
+#include "TestArchive.h"
+#include "platform/Help.h"
+#include "platform/Sound.h"
+#include "ui/AppState.h"
+#include "ui/MessageCatalog.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace lumo::test {
+
+class FakeScreen : public Screen {
+public:
+    struct Line {
+        QString text;
+        QColor colour;
+    };
+    void SetStatusLine(const QString& text, const QColor& colour) override {
+        lines.push_back({text, colour});
+    }
+    void SetScreenCaptions(int mode) override { captions.push_back(mode); }
+    QPoint MainTopLeft() const override { return topLeft; }
+    QWidget* MainWidget() override { return &widget; }
+    void ShowResultScrollBar() override { ++scrollBarShown; }
+
+    QPoint topLeft{100, 50};
+    QWidget widget;
+    std::vector<Line> lines;
+    std::vector<int> captions;
+    int scrollBarShown = 0;
+};
+
+class MessagesTest : public ::testing::Test {
+protected:
+    MessagesTest() {
+        state.archive.setDir(archive.dir());
+        sound.setTestMode(true);
+        catalog.setTestMode(true);
+        catalog.setScreen(&screen);
+    }
+    static QString U(const char* s) { return QString::fromUtf8(s); }
+
+    TempArchive archive;
+    AppState state;
+    SoundCue sound{state};
+    HelpViewer help;
+    FakeScreen screen;
+    MessageCatalog catalog{state, sound, help};
+};
+
+} // namespace lumo::test
