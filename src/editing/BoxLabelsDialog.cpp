@@ -2,10 +2,11 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
-#include "shell/MainWindow.h"
 #include "store/Settings.h"
 #include "ui/DialogWidgets.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -31,7 +32,8 @@ std::optional<long long> ParseWhole(const std::string& s) {
 }
 } // namespace
 
-BoxLabelsDialog::BoxLabelsDialog(MainWindow& main) : QDialog(&main), main_(main) {
+BoxLabelsDialog::BoxLabelsDialog(const FeatureContext& ctx)
+    : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Kastenbezeichnungen eingeben"));
     setFixedSize(400, 190);
     MakeLabel(this, QStringLiteral("Dia-Kasten"), 16, 20);
@@ -62,38 +64,38 @@ void BoxLabelsDialog::Preset(const QString& box, const QString& magazine, const 
 }
 
 void BoxLabelsDialog::OpenFromMenu() {
-    auto& st = main_.state();
-    main_.sound().PlayClick();
-    main_.SetScreenCaptions(mode::Disabled);
+    auto& st = ctx_.state;
+    ctx_.sound.PlayClick();
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     const int remembered = st.currentStatus;
-    main_.messages().ShowStatus(20);
+    ctx_.messages.ShowStatus(20);
     Preset(QStringLiteral("000"), QStringLiteral("MagazinText"), QStringLiteral("ThematikText"));
-    main_.SetWindowCaptionSuffix(QStringLiteral(" - Kastenbezeichnungen eingeben..."));
+    ctx_.screen.SetWindowCaptionSuffix(QStringLiteral(" - Kastenbezeichnungen eingeben..."));
     boxEdit->setFocus();
     exec();
-    main_.SetScreenCaptions(st.screenMode);
-    main_.messages().ShowStatus(remembered);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
+    ctx_.messages.ShowStatus(remembered);
 }
 
 void BoxLabelsDialog::OpenForBox(int32_t box) {
-    auto& st = main_.state();
-    main_.sound().PlayClick();
-    main_.messages().ShowStatus(20);
-    main_.SetScreenCaptions(mode::Disabled);
+    auto& st = ctx_.state;
+    ctx_.sound.PlayClick();
+    ctx_.messages.ShowStatus(20);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     st.boxNumber = box;
     ReadBoxLabel(st.archive, box, st.magazineText, st.themeText);
     Preset(QString::number(box), FromCp1252(st.magazineText), FromCp1252(st.themeText));
-    move(main_.MainTopLeft() + QPoint(119, 146));
+    move(ctx_.screen.MainTopLeft() + QPoint(119, 146));
     boxEdit->setFocus();
     exec();
-    main_.messages().ShowStatus(13);
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.messages.ShowStatus(13);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
 }
 
 void BoxLabelsDialog::onSave() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
     msg.ShowStatus(30);
     const auto number = ParseWhole(ToCp1252Lossy(boxEdit->text()));
     if (!number) {
@@ -111,20 +113,20 @@ void BoxLabelsDialog::onSave() {
     st.themeText = ToCp1252Lossy(themeEdit->text());
     if (!WriteBoxLabel(st.archive, st.boxNumber, st.magazineText, st.themeText))
         msg.ShowErrorBox(QStringLiteral("Die Datei KASTEN.INI konnte nicht geschrieben werden !"));
-    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
+    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
     boxEdit->setFocus();
     msg.ShowStatus(20);
 }
 
 void BoxLabelsDialog::onCancel() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 0);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 0);
     boxEdit->setFocus();
     reject();
 }
 
 void BoxLabelsDialog::onHelp() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
-    main_.ShowHelp(205);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.ShowHelp(205);
 }
 
 } // namespace lumo

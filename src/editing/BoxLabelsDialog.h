@@ -1,6 +1,7 @@
 #pragma once
 // BoxLabelsDialog "Kastenbezeichnungen eingeben": the magazine and theme labels of one box,
 // written to KASTEN.INI. Opened from the menu and by a click on a result row's box.
+#include "ui/FeatureContext.h"
 #include <QDialog>
 
 #include <cstdint>
@@ -11,12 +12,10 @@ class QPushButton;
 
 namespace lumo {
 
-class MainWindow;
-
 class BoxLabelsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit BoxLabelsDialog(MainWindow& main);
+    explicit BoxLabelsDialog(const FeatureContext& ctx);
 
     // Fills the three fields (code page 1252 texts).
     void Preset(const QString& box, const QString& magazine, const QString& theme);
@@ -39,7 +38,7 @@ public:
     QPushButton* helpButton = nullptr;
 
 private:
-    MainWindow& main_;
+    FeatureContext ctx_;
 };
 
 } // namespace lumo

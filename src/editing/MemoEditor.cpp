@@ -3,9 +3,10 @@
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/Reports.h"
-#include "shell/MainWindow.h"
 #include "store/FileUtil.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -46,7 +47,7 @@ QStringList SplitLines(const QString& text) {
 }
 } // namespace
 
-MemoEditor::MemoEditor(MainWindow& main) : QDialog(&main), main_(main) {
+MemoEditor::MemoEditor(const FeatureContext& ctx) : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("MEMO"));
     setFixedSize(430, 330);
     headingLabel = new QLabel(QStringLiteral("Zusätzliche Informationen zum Dia Nr. "), this);
@@ -111,8 +112,8 @@ MemoEditor::MemoEditor(MainWindow& main) : QDialog(&main), main_(main) {
     });
 }
 
-std::optional<QStringList> MemoEditor::ReadMemoLines(MainWindow& main, int32_t number) {
-    const auto data = ReadWholeFile(main.state().archive.resolve(MemoName(number)));
+std::optional<QStringList> MemoEditor::ReadMemoLines(const Archive& archive, int32_t number) {
+    const auto data = ReadWholeFile(archive.resolve(MemoName(number)));
     if (!data)
         return std::nullopt;
     return SplitLines(FromCp1252(*data));
@@ -127,7 +128,7 @@ void MemoEditor::ClearEditor() {
 void MemoEditor::LoadMemo(int32_t number) {
     loading_ = true;
     memoText->clear();
-    if (auto lines = ReadMemoLines(main_, number))
+    if (auto lines = ReadMemoLines(ctx_.state.archive, number))
         memoText->setPlainText(lines->join(u'\n'));
     loading_ = false;
 }
@@ -135,7 +136,7 @@ void MemoEditor::LoadMemo(int32_t number) {
 std::optional<int32_t> MemoEditor::FieldNumber() const {
     bool ok = false;
     const int v = slideNumberEdit->text().toInt(&ok);
-    if (!ok || v <= 0 || v > main_.state().counters.totalRecords)
+    if (!ok || v <= 0 || v > ctx_.state.counters.totalRecords)
         return std::nullopt;
     return v;
 }
@@ -148,7 +149,7 @@ void MemoEditor::onSlideNumberChanged() {
         return;
     const auto n = FieldNumber();
     if (!n) {
-        main_.messages().ShowError(7);
+        ctx_.messages.ShowError(7);
         return;
     }
     const QString plain = QString::number(*n);
@@ -165,7 +166,7 @@ bool MemoEditor::FirstLineEmpty() const {
 }
 
 bool MemoEditor::SaveMemo(int32_t number) {
-    auto& archive = main_.state().archive;
+    auto& archive = ctx_.state.archive;
     std::string bytes;
     const QStringList lines = memoText->toPlainText().split(u'\n');
     for (const auto& line : lines)
@@ -174,7 +175,7 @@ bool MemoEditor::SaveMemo(int32_t number) {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     if (const int err = WriteFileAtomically(path, bytes)) {
-        main_.messages().ShowIoError(err);
+        ctx_.messages.ShowIoError(err);
         return false;
     }
     return true;
@@ -185,119 +186,119 @@ bool MemoEditor::SaveMemo(int32_t number) {
 void MemoEditor::SaveShownMemo() {
     const auto n = FieldNumber();
     if (!n) {
-        main_.messages().ShowError(7);
+        ctx_.messages.ShowError(7);
         return;
     }
-    main_.messages().ShowStatus(8);
+    ctx_.messages.ShowStatus(8);
     if (SaveMemo(*n))
         modified_ = false;
-    main_.sound().PlaySoundCue(QStringLiteral("camera1"), 1000);
-    main_.messages().ShowStatus(20);
+    ctx_.sound.PlaySoundCue(QStringLiteral("camera1"), 1000);
+    ctx_.messages.ShowStatus(20);
 }
 
 void MemoEditor::SaveQuestion() {
     if (!modified_ || FirstLineEmpty())
         return;
-    if (!main_.messages().AskConfirmation(
+    if (!ctx_.messages.AskConfirmation(
             QStringLiteral("Soll das geänderte Memo\rgesichert werden ?")))
         return;
     SaveShownMemo();
 }
 
 void MemoEditor::OpenFromMenu() {
-    auto& st = main_.state();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    ctx_.sound.PlayClick();
     if (st.counters.totalRecords == 0) {
-        main_.messages().ShowError(53);
+        ctx_.messages.ShowError(53);
         return;
     }
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     const int remembered = st.currentStatus;
-    main_.messages().ShowStatus(20);
+    ctx_.messages.ShowStatus(20);
     ClearEditor();
-    main_.SetWindowCaptionSuffix(QStringLiteral(" - Memos eingeben..."));
+    ctx_.screen.SetWindowCaptionSuffix(QStringLiteral(" - Memos eingeben..."));
     if (const auto n = FieldNumber())
         LoadMemo(*n);
     modified_ = false;
     exec();
-    main_.SetScreenCaptions(st.screenMode);
-    main_.messages().ShowStatus(remembered);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
+    ctx_.messages.ShowStatus(remembered);
 }
 
 void MemoEditor::OpenForSlide(int32_t slide) {
-    auto& st = main_.state();
-    main_.messages().ShowStatus(20);
-    main_.SetScreenCaptions(mode::Disabled);
+    auto& st = ctx_.state;
+    ctx_.messages.ShowStatus(20);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     loading_ = true;
     slideNumberEdit->setText(QString::number(slide));
     loading_ = false;
     ClearEditor();
     LoadMemo(slide);
-    move(main_.MainTopLeft() + QPoint(111, 103));
+    move(ctx_.screen.MainTopLeft() + QPoint(111, 103));
     modified_ = false;
     memoText->setFocus();
     exec();
-    main_.messages().ShowStatus(13);
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.messages.ShowStatus(13);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
 }
 
 void MemoEditor::onCopy() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
-    main_.messages().ShowStatus(6);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.messages.ShowStatus(6);
     const QString sel = memoText->textCursor().selectedText().replace(QChar(0x2029), u'\n');
     if (!sel.isEmpty())
         QApplication::clipboard()->setText(sel);
-    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
-    main_.messages().ShowStatus(20);
+    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
+    ctx_.messages.ShowStatus(20);
 }
 
 void MemoEditor::onPaste() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
-    main_.messages().ShowStatus(7);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.messages.ShowStatus(7);
     // Line breaks as the editor keeps them; characters outside code page 1252 make the
     // editor refuse the insertion.
     QString text = QApplication::clipboard()->text();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     memoText->insertPlainText(text);
-    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
-    main_.messages().ShowStatus(20);
+    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
+    ctx_.messages.ShowStatus(20);
 }
 
 void MemoEditor::onDeleteMemo() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
     if (slideNumberEdit->text().isEmpty())
         return;
-    if (!main_.messages().AskConfirmation(
+    if (!ctx_.messages.AskConfirmation(
             QStringLiteral("Möchten Sie das Memo\rwirklich komplett löschen ?")))
         return;
     const auto n = FieldNumber();
     if (!n) {
-        main_.messages().ShowError(7);
+        ctx_.messages.ShowError(7);
         return;
     }
-    main_.messages().ShowStatus(9);
-    main_.sound().PlaySoundCue(QStringLiteral("loesch"), 0);
+    ctx_.messages.ShowStatus(9);
+    ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 0);
     ClearEditor();
     modified_ = false;
     std::error_code ec;
-    std::filesystem::remove(main_.state().archive.resolve(MemoName(*n)), ec);
-    main_.sound().Delay(1000);
-    main_.messages().ShowStatus(20);
+    std::filesystem::remove(ctx_.state.archive.resolve(MemoName(*n)), ec);
+    ctx_.sound.Delay(1000);
+    ctx_.messages.ShowStatus(20);
 }
 
 void MemoEditor::onSaveMemo() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
     if (slideNumberEdit->text().isEmpty())
         return;
     if (FirstLineEmpty()) {
-        main_.messages().ShowError(13);
+        ctx_.messages.ShowError(13);
         return;
     }
     SaveShownMemo();
 }
 
 void MemoEditor::Step(int delta) {
-    main_.sound().PlaySoundCue(QStringLiteral("next"), 300);
+    ctx_.sound.PlaySoundCue(QStringLiteral("next"), 300);
     SaveQuestion();
     if (slideNumberEdit->text().isEmpty()) {
         loading_ = true;
@@ -306,9 +307,9 @@ void MemoEditor::Step(int delta) {
     }
     bool ok = false;
     const int n = slideNumberEdit->text().toInt(&ok);
-    const int total = main_.state().counters.totalRecords;
+    const int total = ctx_.state.counters.totalRecords;
     if (!ok || (delta < 0 && n <= 1) || (delta > 0 && n >= total)) {
-        main_.messages().ShowError(11);
+        ctx_.messages.ShowError(11);
         modified_ = false;
         return;
     }
@@ -324,12 +325,12 @@ void MemoEditor::onNextSlide() {
 }
 
 void MemoEditor::onHelp() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
-    main_.ShowHelp(206);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.ShowHelp(206);
 }
 
 void MemoEditor::onLeave() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
     reject();
 }
 
@@ -343,26 +344,26 @@ void MemoEditor::reject() {
 }
 
 void MemoEditor::CopyToReport(bool startAnew) {
-    auto& archive = main_.state().archive;
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
+    auto& archive = ctx_.state.archive;
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
     // The stored file goes into the report, not unsaved changes in the editor.
     const auto n = FieldNumber();
     const auto bytes = n ? ReadWholeFile(archive.resolve(MemoName(*n))) : std::nullopt;
     if (!bytes) {
-        main_.messages().ShowError(13);
+        ctx_.messages.ShowError(13);
         return;
     }
-    main_.messages().ShowStatus(8);
-    main_.sound().PlaySoundCue(QStringLiteral("click006"), 0);
+    ctx_.messages.ShowStatus(8);
+    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 0);
     Problem p;
     if (startAnew)
         p = WriteMemoListHeader(archive, clock_);
     if (!p)
         p = AppendMemoBlock(archive, *n, SplitMemoLines(*bytes));
     if (p)
-        main_.messages().Report(p);
-    main_.sound().Delay(1000);
-    main_.messages().ShowStatus(20);
+        ctx_.messages.Report(p);
+    ctx_.sound.Delay(1000);
+    ctx_.messages.ShowStatus(20);
 }
 
 void MemoEditor::onAppendToMemoList() {

@@ -3,6 +3,7 @@
 // stepping to the neighbouring slides, clipboard exchange, deleting, and copying the
 // stored memo into the report memo.txt.
 #include "search/Reports.h"
+#include "ui/FeatureContext.h"
 
 #include <QDialog>
 #include <QString>
@@ -19,12 +20,10 @@ class QToolButton;
 
 namespace lumo {
 
-class MainWindow;
-
 class MemoEditor : public QDialog {
     Q_OBJECT
 public:
-    explicit MemoEditor(MainWindow& main);
+    explicit MemoEditor(const FeatureContext& ctx);
 
     // Menu "&Memos eingeben...": the slide of the number field (remembered, "1" at start).
     void OpenFromMenu();
@@ -52,7 +51,7 @@ public:
     void setModified(bool m) { modified_ = m; }
 
     // Memo file lines of slide `number` (CR, LF or CR LF line ends); nullopt when missing.
-    static std::optional<QStringList> ReadMemoLines(MainWindow& main, int32_t number);
+    static std::optional<QStringList> ReadMemoLines(const Archive& archive, int32_t number);
 
     QLabel* headingLabel = nullptr;
     QLineEdit* slideNumberEdit = nullptr;
@@ -62,7 +61,7 @@ public:
     void reject() override; // Esc and the window's close: leave with the save question
 
 private:
-    MainWindow& main_;
+    FeatureContext ctx_;
     bool modified_ = false;
     bool loading_ = false;
     bool leaving_ = false;

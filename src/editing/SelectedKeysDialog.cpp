@@ -3,8 +3,9 @@
 #include "editing/logic/SlideEntryLogic.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
-#include "shell/MainWindow.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -12,7 +13,8 @@
 
 namespace lumo {
 
-SelectedKeysDialog::SelectedKeysDialog(MainWindow& main) : QDialog(&main), main_(main) {
+SelectedKeysDialog::SelectedKeysDialog(const FeatureContext& ctx)
+    : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Selektierte Schlüssel"));
     setFixedSize(380, 330);
 
@@ -50,7 +52,7 @@ SelectedKeysDialog::SelectedKeysDialog(MainWindow& main) : QDialog(&main), main_
 }
 
 void SelectedKeysDialog::Prepare() {
-    const auto& keys = main_.state().keys;
+    const auto& keys = ctx_.state.keys;
     for (size_t i = 0; i < 8; ++i) {
         auto* c = keyBoxes[i];
         c->setChecked(false);
@@ -66,30 +68,30 @@ void SelectedKeysDialog::Prepare() {
 }
 
 void SelectedKeysDialog::onUpdate() {
-    main_.sound().PlayClick();
+    ctx_.sound.PlayClick();
     std::array<bool, 8> checked{};
     for (size_t i = 0; i < 8; ++i)
         checked[i] = keyBoxes[i]->isChecked();
-    CompactSelection(main_.state().keys, checked);
-    main_.sound().PlaySoundCue(QStringLiteral("next"), 0);
+    CompactSelection(ctx_.state.keys, checked);
+    ctx_.sound.PlaySoundCue(QStringLiteral("next"), 0);
     Prepare();
-    main_.messages().ShowStatus(3);
+    ctx_.messages.ShowStatus(3);
 }
 
 void SelectedKeysDialog::onHelp() {
-    main_.sound().PlayClick();
-    main_.ShowHelp(3003);
+    ctx_.sound.PlayClick();
+    ctx_.ShowHelp(3003);
 }
 
 void SelectedKeysDialog::onClose() {
-    main_.sound().PlayClick();
+    ctx_.sound.PlayClick();
     reject();
 }
 
 void SelectedKeysDialog::onClearAll() {
-    main_.sound().PlayClick();
-    main_.state().keys.clearAll(kEmptyKeyCode);
-    main_.sound().PlaySoundCue(QStringLiteral("loesch"), 1000);
+    ctx_.sound.PlayClick();
+    ctx_.state.keys.clearAll(kEmptyKeyCode);
+    ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 1000);
     accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // SelectedKeysDialog "Selektierte Schlüssel": the keys picked for the slide being entered; the
 // user unticks keys to drop them or empties the whole selection.
+#include "ui/FeatureContext.h"
 #include <QDialog>
 
 #include <array>
@@ -11,12 +12,10 @@ class QPushButton;
 
 namespace lumo {
 
-class MainWindow;
-
 class SelectedKeysDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit SelectedKeysDialog(MainWindow& main);
+    explicit SelectedKeysDialog(const FeatureContext& ctx);
 
     // One box per selection entry: name, checked and enabled; "?" for an empty entry.
     void Prepare();
@@ -34,7 +33,7 @@ public:
     QPushButton* clearAllButton = nullptr;
 
 private:
-    MainWindow& main_;
+    FeatureContext ctx_;
 };
 
 } // namespace lumo

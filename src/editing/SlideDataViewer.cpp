@@ -3,10 +3,11 @@
 #include "editing/SlidePicture.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
-#include "shell/MainWindow.h"
 #include "store/SlideDatabase.h"
 #include "ui/DialogWidgets.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -39,7 +40,8 @@ private:
 
 } // namespace
 
-SlideDataViewer::SlideDataViewer(MainWindow& main) : QDialog(&main), main_(main) {
+SlideDataViewer::SlideDataViewer(const FeatureContext& ctx)
+    : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Daten zum Dia anzeigen"));
     setFixedSize(460, 300);
 
@@ -109,19 +111,19 @@ void SlideDataViewer::Fill(int32_t slide) {
 }
 
 void SlideDataViewer::onSlideNumberChanged() {
-    auto& st = main_.state();
+    auto& st = ctx_.state;
     const QString text = slideNumberEdit->text();
     if (text.isEmpty())
         return;
     bool ok = false;
     const int n = text.toInt(&ok, 10);
     if (!ok || n <= 0 || n > st.counters.totalRecords) {
-        main_.messages().ShowError(7);
-        main_.SetScreenCaptions(mode::Disabled);
+        ctx_.messages.ShowError(7);
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
         return;
     }
     if (const Problem p = ReadSlide(st.archive, n, st.slide, st.keys, &st.keywordCache))
-        main_.messages().Report(p);
+        ctx_.messages.Report(p);
     st.boxNumber = st.slide.boxNumber;
     shown_ = n;
 
@@ -147,11 +149,11 @@ void SlideDataViewer::onSlideNumberChanged() {
 }
 
 void SlideDataViewer::Step(int delta) {
-    main_.sound().PlaySoundCue(QStringLiteral("next"), 300);
-    const int32_t last = delta > 0 ? main_.state().counters.totalRecords : 1;
+    ctx_.sound.PlaySoundCue(QStringLiteral("next"), 300);
+    const int32_t last = delta > 0 ? ctx_.state.counters.totalRecords : 1;
     if (shown_ == last) {
-        main_.messages().ShowError(11);
-        main_.SetScreenCaptions(mode::Disabled);
+        ctx_.messages.ShowError(11);
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
         return;
     }
     slideNumberEdit->setText(QString::number(shown_ + delta));
@@ -165,9 +167,8 @@ void SlideDataViewer::onPreviousSlide() {
 }
 
 void SlideDataViewer::onOpenPicture() {
-    main_.sound().PlaySoundCue(QStringLiteral("camera1"), 800);
-    main_.OpenDocument(QStringLiteral("bilder/") + slideNumberEdit->text() +
-                       QStringLiteral(".jpg"));
+    ctx_.sound.PlaySoundCue(QStringLiteral("camera1"), 800);
+    ctx_.OpenDocument(QStringLiteral("bilder/") + slideNumberEdit->text() + QStringLiteral(".jpg"));
 }
 
 void SlideDataViewer::onRefresh() {
@@ -175,12 +176,12 @@ void SlideDataViewer::onRefresh() {
 }
 
 void SlideDataViewer::onHelp() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
-    main_.ShowHelp(3001);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
+    ctx_.ShowHelp(3001);
 }
 
 void SlideDataViewer::onClose() {
-    main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 0);
+    ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 0);
     accept();
 }
 

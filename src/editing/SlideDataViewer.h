@@ -1,6 +1,7 @@
 #pragma once
 // SlideDataViewer "Daten zum Dia anzeigen": shows one slide's stored data and pictureLabel; the
 // user types a number or steps to the next or previous slide. Changes nothing.
+#include "ui/FeatureContext.h"
 #include <QDialog>
 
 #include <array>
@@ -14,12 +15,10 @@ class QToolButton;
 
 namespace lumo {
 
-class MainWindow;
-
 class SlideDataViewer : public QDialog {
     Q_OBJECT
 public:
-    explicit SlideDataViewer(MainWindow& main);
+    explicit SlideDataViewer(const FeatureContext& ctx);
 
     // Puts the number into Dia-Nummer and shows that slide.
     void Fill(int32_t slide);
@@ -48,7 +47,7 @@ public:
 
 private:
     void Step(int delta);
-    MainWindow& main_;
+    FeatureContext ctx_;
     int32_t shown_ = 0;
     QString pictureFile_;
 };

@@ -7,13 +7,14 @@
 #include "editing/logic/SlideEntryLogic.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
-#include "shell/MainWindow.h"
 #include "store/FileUtil.h"
 #include "store/Keywords.h"
 #include "store/Settings.h"
 #include "store/SlideDatabase.h"
+#include "ui/FeatureContext.h"
 #include "ui/InputPrompt.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QColor>
 
@@ -32,28 +33,28 @@ bool KeywordFileEmpty(const Archive& archive, int level) {
 }
 } // namespace
 
-SlideEntryCommands::SlideEntryCommands(MainWindow& main) : main_(main) {
-    slideEntryDialog_ = new SlideEntryDialog(main);
-    slideDataViewer_ = new SlideDataViewer(main);
-    selectedKeysDialog_ = new SelectedKeysDialog(main);
-    main.messages().setKeywordInsertion([this](const QString& name) { InsertKeyword(name); });
+SlideEntryCommands::SlideEntryCommands(const FeatureContext& ctx) : ctx_(ctx) {
+    slideEntryDialog_ = new SlideEntryDialog(ctx);
+    slideDataViewer_ = new SlideDataViewer(ctx);
+    selectedKeysDialog_ = new SelectedKeysDialog(ctx);
+    ctx.messages.setKeywordInsertion([this](const QString& name) { InsertKeyword(name); });
 }
 
 SlideEntryCommands::~SlideEntryCommands() {
-    main_.messages().setKeywordInsertion({});
+    ctx_.messages.setKeywordInsertion({});
 }
 
 void SlideEntryCommands::ClearResultList() {
-    auto& st = main_.state();
+    auto& st = ctx_.state;
     st.searchResultList.clear();
-    main_.HideScrollBar();
+    ctx_.screen.HideScrollBar();
 }
 
 void SlideEntryCommands::StartNewSlide() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     st.editExisting = false;
-    main_.sound().PlayClick();
+    ctx_.sound.PlayClick();
     st.paintLock = true;
     if (KeywordFileEmpty(st.archive, 1)) {
         msg.ShowNotice(kNoKeywordsNotice);
@@ -66,20 +67,20 @@ void SlideEntryCommands::StartNewSlide() {
     st.keys.clearAll();
     st.screenMode = mode::SlideEntry;
     st.currentSlide = st.counters.totalRecords + 1;
-    main_.SetStatusPanel(0, QString::number(st.currentSlide));
-    main_.SetScreenCaptions(mode::SlideEntry);
+    ctx_.screen.SetStatusPanel(0, QString::number(st.currentSlide));
+    ctx_.screen.SetScreenCaptions(mode::SlideEntry);
     msg.ShowStatus(3);
-    main_.ClearLevelCursors();
-    main_.SetProgress(0, 100, 100);
-    main_.ClearListArea(Qt::black, 0, 30, 640, 354);
+    ctx_.screen.ClearLevelCursors();
+    ctx_.screen.SetProgress(0, 100, 100);
+    ctx_.screen.ClearListArea(Qt::black, 0, 30, 640, 354);
     st.paintLock = false;
-    main_.RepaintNow();
+    ctx_.screen.RepaintNow();
 }
 
 void SlideEntryCommands::StartEditSlide() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
     if (st.counters.totalRecords == 0) {
         msg.ShowError(53);
         return;
@@ -88,19 +89,19 @@ void SlideEntryCommands::StartEditSlide() {
     st.cursor.reset();
     st.keys.clearAll();
     if (st.screenMode != mode::SlideEntry) {
-        main_.RestoreMainScreen();
+        ctx_.screen.RestoreMainScreen();
         st.screenMode = mode::Main;
         msg.ShowStatus(11);
-        main_.SetScreenCaptions(mode::Main);
-        main_.SetScreenCaptions(mode::Disabled);
+        ctx_.screen.SetScreenCaptions(mode::Main);
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
     }
     st.searchConfirmed = false;
     msg.SearchPrompt(4);
     if (!st.searchConfirmed) {
-        main_.RestoreMainScreen();
+        ctx_.screen.RestoreMainScreen();
         st.screenMode = mode::Main;
         msg.ShowStatus(0);
-        main_.SetScreenCaptions(mode::Main);
+        ctx_.screen.SetScreenCaptions(mode::Main);
         return;
     }
 
@@ -115,24 +116,24 @@ void SlideEntryCommands::StartEditSlide() {
     st.slide.infoText = TrimInfoString(st.slide.infoText);
 
     st.screenMode = mode::SlideEntry;
-    main_.SetStatusPanel(0, QString::number(st.currentSlide));
-    main_.SetScreenCaptions(mode::SlideEntry);
+    ctx_.screen.SetStatusPanel(0, QString::number(st.currentSlide));
+    ctx_.screen.SetScreenCaptions(mode::SlideEntry);
     msg.ShowStatus(3);
-    main_.ClearListArea(Qt::black, 0, 30, 640, 354);
-    main_.ClearLevelCursors();
-    main_.SetProgress(0, 100, 100);
-    main_.RepaintNow();
+    ctx_.screen.ClearListArea(Qt::black, 0, 30, 640, 354);
+    ctx_.screen.ClearLevelCursors();
+    ctx_.screen.SetProgress(0, 100, 100);
+    ctx_.screen.RepaintNow();
 }
 
 void SlideEntryCommands::StartNewKeyword() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
     st.paintLock = true;
     if (KeywordFileEmpty(st.archive, 1)) {
         msg.ShowNotice(kNoKeywordsNotice);
         st.levels = LevelLists();
-        main_.ClearLevelCursors();
+        ctx_.screen.ClearLevelCursors();
         st.cursor.reset();
         st.keys.count = 0;
     }
@@ -142,67 +143,67 @@ void SlideEntryCommands::StartNewKeyword() {
     st.screenMode = mode::NewKeyword;
     st.keys.clearAll(kEmptyKeyCode);
     st.slide.storedKeys.fill(std::string(kEmptyKeyCode));
-    main_.SetScreenCaptions(mode::NewKeyword);
+    ctx_.screen.SetScreenCaptions(mode::NewKeyword);
     msg.ShowStatus(10);
-    main_.ClearLevelCursors();
-    main_.ClearListArea(Qt::black, 0, 30, 640, 354);
+    ctx_.screen.ClearLevelCursors();
+    ctx_.screen.ClearListArea(Qt::black, 0, 30, 640, 354);
     st.paintLock = false;
-    main_.RepaintNow();
+    ctx_.screen.RepaintNow();
 }
 
 void SlideEntryCommands::SaveSlide() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     if (st.keys.count == 0) {
         msg.ShowError(10);
         return;
     }
     slideEntryDialog_->Prepare();
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     msg.ShowStatus(20);
-    const QPoint tl = main_.MainTopLeft();
+    const QPoint tl = ctx_.screen.MainTopLeft();
     slideEntryDialog_->move(tl.x() + 89, tl.y() + 70);
     slideEntryDialog_->exec();
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(3);
 
     if (st.editExisting) {
-        main_.RestoreMainScreen();
+        ctx_.screen.RestoreMainScreen();
         st.screenMode = mode::Main;
         msg.ShowStatus(0);
-        main_.SetScreenCaptions(mode::Main);
+        ctx_.screen.SetScreenCaptions(mode::Main);
         return;
     }
     if (msg.AskConfirmation(QStringLiteral(
             "Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?"))) {
-        main_.sound().PlaySoundCue(QStringLiteral("loesch"), 0);
+        ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 0);
         st.keys.clearAll();
         msg.ShowStatus(3);
-        main_.RepaintNow();
+        ctx_.screen.RepaintNow();
     }
 }
 
 void SlideEntryCommands::KeyEditor() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     if (st.keys.count == 0) {
         msg.ShowError(10);
         return;
     }
     selectedKeysDialog_->Prepare();
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     msg.ShowStatus(20);
-    const QPoint tl = main_.MainTopLeft();
+    const QPoint tl = ctx_.screen.MainTopLeft();
     selectedKeysDialog_->move(tl.x() + 149, tl.y() + 60);
     selectedKeysDialog_->exec();
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(3);
-    main_.RepaintNow();
+    ctx_.screen.RepaintNow();
 }
 
 void SlideEntryCommands::ExchangeKeyStore() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     if (st.keys.count != 0) {
         st.keyStore.clearAll();
         for (int i = 0; i < st.keys.count && i < 8; ++i)
@@ -218,13 +219,13 @@ void SlideEntryCommands::ExchangeKeyStore() {
         msg.ShowError(23);
         return;
     }
-    main_.sound().PlaySoundCue(QStringLiteral("harfe"), 3000);
+    ctx_.sound.PlaySoundCue(QStringLiteral("harfe"), 3000);
     msg.ShowStatus(3);
-    main_.RepaintNow();
+    ctx_.screen.RepaintNow();
 }
 
 void SlideEntryCommands::RefreshLevelLists() {
-    auto& st = main_.state();
+    auto& st = ctx_.state;
     // The same loads the painting of the key modes does, so the counts and reference
     // codes are those of the lists on screen.
     for (int level = 1; level <= 3; ++level)
@@ -233,8 +234,8 @@ void SlideEntryCommands::RefreshLevelLists() {
 }
 
 void SlideEntryCommands::LevelButton(int level) {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     if (level < 1 || level > 3)
         return;
     st.lastSoftButton = level;
@@ -252,11 +253,11 @@ void SlideEntryCommands::LevelButton(int level) {
         return;
     }
     msg.ShowStatus(16 + level);
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     st.searchConfirmed = false;
     st.searchText = "<" + std::to_string(level) + ">";
     msg.SearchPrompt(5);
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(10);
 }
 
@@ -267,13 +268,13 @@ QString SlideEntryCommands::InsertionQuestion(const QString& name, int level) {
 }
 
 void SlideEntryCommands::HidePrompt() {
-    if (InputPrompt* prompt = main_.messages().inputPrompt())
+    if (InputPrompt* prompt = ctx_.messages.inputPrompt())
         prompt->hide();
 }
 
 void SlideEntryCommands::InsertKeyword(const QString& name) {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     const int level = st.lastSoftButton >= 1 && st.lastSoftButton <= 3 ? st.lastSoftButton : 1;
     const auto bytes = ToCp1252(name);
     if (!bytes || bytes->empty())
@@ -322,7 +323,7 @@ void SlideEntryCommands::InsertKeyword(const QString& name) {
         return;
     }
 
-    main_.SetBusyCursor(true);
+    ctx_.screen.SetBusyCursor(true);
     const int savedMode = st.screenMode;
     st.screenMode = mode::Busy;
 
@@ -346,34 +347,34 @@ void SlideEntryCommands::InsertKeyword(const QString& name) {
         // Nothing changed in the level; the undo copies now equal the lists.
         st.searchText = fileName;
         msg.ShowError(73);
-        main_.SetUndoEnabled(false);
-        main_.SetBusyCursor(false);
+        ctx_.screen.SetUndoEnabled(false);
+        ctx_.screen.SetBusyCursor(false);
         st.screenMode = savedMode;
         return;
     }
 
     for (int l = level; l <= 3; ++l)
         st.cursor.selectedRow[static_cast<size_t>(l - 1)] = 1;
-    main_.SetBusyCursor(false);
-    main_.SetUndoEnabled(true);
+    ctx_.screen.SetBusyCursor(false);
+    ctx_.screen.SetUndoEnabled(true);
     st.screenMode = savedMode;
 }
 
 void SlideEntryCommands::UndoKeywordLists() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
-    main_.SetScreenCaptions(mode::Disabled);
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     const int remembered = st.currentStatus;
     msg.ShowStatus(20);
     if (!msg.AskConfirmation(QStringLiteral(
             "Möchten Sie die letzte Änderung\rihrer Schlüssellisten revidierden ?"))) {
-        main_.SetScreenCaptions(st.screenMode);
+        ctx_.screen.SetScreenCaptions(st.screenMode);
         msg.ShowStatus(remembered);
         return;
     }
-    main_.sound().PlaySoundCue(QStringLiteral("loesch"), 0);
-    main_.SetBusyCursor(true);
+    ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 0);
+    ctx_.screen.SetBusyCursor(true);
     const int savedMode = st.screenMode;
     st.screenMode = mode::Busy;
     const int err = RestoreFromUndoCopies(st.archive);
@@ -381,34 +382,34 @@ void SlideEntryCommands::UndoKeywordLists() {
     if (err != 0) {
         msg.ShowError(80);
         st.screenMode = savedMode;
-        main_.SetScreenCaptions(st.screenMode);
+        ctx_.screen.SetScreenCaptions(st.screenMode);
         msg.ShowStatus(remembered);
-        main_.SetBusyCursor(false);
+        ctx_.screen.SetBusyCursor(false);
         return;
     }
-    main_.SetUndoEnabled(false);
+    ctx_.screen.SetUndoEnabled(false);
     st.screenMode = savedMode;
     // Only the key modes show the lists; the start picture and a result page stay.
     if (mode::IsKeyMode(st.screenMode))
-        main_.ClearListArea(Qt::black, 0, 30, 640, 354);
-    main_.RepaintNow();
-    main_.SetScreenCaptions(st.screenMode);
+        ctx_.screen.ClearListArea(Qt::black, 0, 30, 640, 354);
+    ctx_.screen.RepaintNow();
+    ctx_.screen.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(remembered);
-    main_.SetBusyCursor(false);
+    ctx_.screen.SetBusyCursor(false);
 }
 
 void SlideEntryCommands::ShowSlideData(int32_t slide) {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
     msg.ShowStatus(20);
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     slideDataViewer_->Fill(slide);
     ReadBoxLabel(st.archive, st.boxNumber, st.magazineText, st.themeText);
-    const QPoint tl = main_.MainTopLeft();
+    const QPoint tl = ctx_.screen.MainTopLeft();
     slideDataViewer_->move(tl.x() + 100, tl.y() + 109);
     slideDataViewer_->exec();
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(13);
 }
 

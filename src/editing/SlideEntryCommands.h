@@ -1,21 +1,22 @@
 #pragma once
-// Slide entry and editing commands of the main window: new slides (mode 110), the
-// edit path, KEY ABLAGE / KEY EDITOR, new keywords (mode 140), their undo, and the
-// slide data viewer opened from a result row.
-#include <cstdint>
+// Slide entry and editing commands, as the soft buttons, tool buttons and menu start them: new
+// slides (mode 110), the edit path, KEY ABLAGE / KEY EDITOR, new keywords (mode 140), their undo,
+// and the slide data viewer opened from a result row.
+#include "ui/FeatureContext.h"
 
 #include <QString>
 
+#include <cstdint>
+
 namespace lumo {
 
-class MainWindow;
 class SlideDataViewer;
 class SelectedKeysDialog;
 class SlideEntryDialog;
 
 class SlideEntryCommands {
 public:
-    explicit SlideEntryCommands(MainWindow& main);
+    explicit SlideEntryCommands(const FeatureContext& ctx);
     ~SlideEntryCommands();
 
     void StartNewSlide();                    // onNewSlides, "&Neue Dias eingeben...", BEARBEITEN
@@ -41,7 +42,7 @@ private:
     void RefreshLevelLists();
     void HidePrompt();
 
-    MainWindow& main_;
+    FeatureContext ctx_;
     SlideEntryDialog* slideEntryDialog_ = nullptr;
     SlideDataViewer* slideDataViewer_ = nullptr;
     SelectedKeysDialog* selectedKeysDialog_ = nullptr;

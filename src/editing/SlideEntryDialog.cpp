@@ -4,11 +4,12 @@
 #include "editing/logic/SlideEntryLogic.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
-#include "shell/MainWindow.h"
 #include "store/Keywords.h"
 #include "store/SlideDatabase.h"
 #include "ui/DialogWidgets.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +28,8 @@ int ParseBox(const QString& text) {
 }
 } // namespace
 
-SlideEntryDialog::SlideEntryDialog(MainWindow& main) : QDialog(&main), main_(main) {
+SlideEntryDialog::SlideEntryDialog(const FeatureContext& ctx)
+    : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Daten zum aktuell erfassten Dia anzeigen"));
     setFixedSize(460, 300);
 
@@ -77,7 +79,7 @@ SlideEntryDialog::SlideEntryDialog(MainWindow& main) : QDialog(&main), main_(mai
 }
 
 void SlideEntryDialog::Prepare() {
-    auto& st = main_.state();
+    auto& st = ctx_.state;
     // A new slide is always appended: its number follows the last record.
     if (!st.editExisting)
         st.currentSlide = st.counters.totalRecords + 1;
@@ -130,17 +132,17 @@ void SlideEntryDialog::Prepare() {
 }
 
 void SlideEntryDialog::onSave() {
-    main_.sound().PlayClick();
+    ctx_.sound.PlayClick();
     Save();
 }
 
 void SlideEntryDialog::Save() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     const int box = ParseBox(boxNumberEdit->text());
     if (box < 1 || box > 255) {
         msg.ShowError(5);
-        main_.SetScreenCaptions(mode::Disabled);
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
         return;
     }
 
@@ -158,11 +160,11 @@ void SlideEntryDialog::Save() {
     if (const Problem p = WriteSlide(st.archive, n, st.slide)) {
         // Nothing was stored: the counters, DIA.INI and the undo copies stay as they are.
         msg.Report(p);
-        main_.SetScreenCaptions(mode::Disabled);
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
         msg.ShowStatus(20);
         return;
     }
-    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
+    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
 
     if (st.editExisting) {
         accept();
@@ -171,25 +173,25 @@ void SlideEntryDialog::Save() {
     st.counters.totalRecords += 1;
     if (st.counters.activeSlides >= 0)
         st.counters.activeSlides += 1;
-    main_.SaveSettingsNow();
-    main_.SetStatusPanel(0, QString::number(st.counters.totalRecords + 1));
-    main_.SetStatusPanel(1, QString::number(st.counters.activeSlides));
+    ctx_.SaveSettings();
+    ctx_.screen.SetStatusPanel(0, QString::number(st.counters.totalRecords + 1));
+    ctx_.screen.SetStatusPanel(1, QString::number(st.counters.activeSlides));
     st.currentSlide = st.counters.totalRecords + 1;
     // A keyword insertion cannot be taken back once a slide has been stored after it.
     RefreshUndoCopies(st.archive);
-    main_.SetUndoEnabled(false);
+    ctx_.screen.SetUndoEnabled(false);
     Prepare();
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     msg.ShowStatus(20);
 }
 
 void SlideEntryDialog::onHelp() {
-    main_.sound().PlayClick();
-    main_.ShowHelp(3002);
+    ctx_.sound.PlayClick();
+    ctx_.ShowHelp(3002);
 }
 
 void SlideEntryDialog::onClose() {
-    main_.sound().PlayClick();
+    ctx_.sound.PlayClick();
     reject();
 }
 

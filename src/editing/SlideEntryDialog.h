@@ -1,6 +1,7 @@
 #pragma once
 // SlideEntryDialog "Daten zum aktuell erfassten Dia anzeigen": stores the slide being entered
 // (new slides one after the other, the dialog staying open) or re-records an edited one.
+#include "ui/FeatureContext.h"
 #include <QDialog>
 
 #include <array>
@@ -13,12 +14,10 @@ class QPushButton;
 
 namespace lumo {
 
-class MainWindow;
-
 class SlideEntryDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit SlideEntryDialog(MainWindow& main);
+    explicit SlideEntryDialog(const FeatureContext& ctx);
 
     // Fills the dialog for CurrentSlide: picture, key boxes, information text, number,
     // box number and magazine code (new slide: precomputed; edit: from the record).
@@ -42,7 +41,7 @@ public:
 
 private:
     void Save();
-    MainWindow& main_;
+    FeatureContext ctx_;
     QString pictureFile_;
 };
 

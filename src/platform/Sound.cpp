@@ -1,5 +1,8 @@
 #include "platform/Sound.h"
 
+#include "store/Archive.h"
+#include "store/Settings.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -9,18 +12,19 @@
 
 namespace lumo {
 
-SoundCue::SoundCue(AppState& state, QObject* parent) : QObject(parent), state_(state) {}
+SoundCue::SoundCue(const Archive& archive, const Settings& settings, QObject* parent)
+    : QObject(parent), archive_(archive), settings_(settings) {}
 
 SoundCue::~SoundCue() = default;
 
 QString SoundCue::CueFile(const QString& name) const {
     // Cue names are plain ASCII; the path is taken from the archive open at this moment.
     const std::string bare = "sounds/" + name.toStdString() + ".wav";
-    return QString::fromStdString(state_.archive.resolve(bare).string());
+    return QString::fromStdString(archive_.resolve(bare).string());
 }
 
 void SoundCue::PlaySoundCue(const QString& name, int pauseMs) {
-    if (!state_.settings.sound)
+    if (!settings_.sound)
         return;
     const QString file = CueFile(name);
     const bool present = QFileInfo(file).isFile();

@@ -1,6 +1,5 @@
 #pragma once
 // Sound cues (sounds/<name>.wav of the archive) and the event-serving wait.
-#include "ui/AppState.h"
 
 #include <QObject>
 #include <QString>
@@ -12,10 +11,14 @@ class QSoundEffect;
 
 namespace lumo {
 
+class Archive;
+struct Settings;
+
 class SoundCue : public QObject {
     Q_OBJECT
 public:
-    explicit SoundCue(AppState& state, QObject* parent = nullptr);
+    // Cues come from the archive's sounds/ and play only while settings.sound is on.
+    SoundCue(const Archive& archive, const Settings& settings, QObject* parent = nullptr);
     ~SoundCue() override;
 
     // With sound on: start the cue (a new cue stops the one playing; a file that cannot
@@ -41,7 +44,8 @@ public:
     QString CueFile(const QString& name) const;
 
 private:
-    AppState& state_;
+    const Archive& archive_;
+    const Settings& settings_;
     bool testMode_ = false;
     QStringList played_;
     int delayedMs_ = 0;

@@ -241,7 +241,7 @@ QIcon MakeIcon(int n) {
 MainWindow::MainWindow(AppState& state, MessageCatalog& messages, SoundCue& sound,
                        Launcher& launcher, HelpViewer& help, QWidget* parent)
     : QMainWindow(parent), state_(state), messages_(messages), sound_(sound), launcher_(launcher),
-      help_(help) {
+      help_(help), ctx_{state, messages, *this, sound, help, launcher} {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -569,10 +569,6 @@ QString MainWindow::statusPanel(int i) const {
     return statusPanels_.at(i)->text();
 }
 
-QString MainWindow::ArchivePathText() const {
-    return QString::fromStdString(state_.archive.dir().string());
-}
-
 // ---------------------------------------------------------------------------------------
 // Screen primitives
 
@@ -626,7 +622,7 @@ void MainWindow::SetScreenCaptions(int mode) {
             softButtons_[i]->repaint();
         }
         if (mode == mode::Main)
-            setWindowTitle(ProgramTitle() + QStringLiteral("   - Pfad=") + ArchivePathText());
+            setWindowTitle(ProgramTitle() + QStringLiteral("   - Pfad=") + ctx_.ArchivePathText());
         else if (mode == mode::SlideEntry)
             SetWindowCaptionSuffix(state_.editExisting ? Q(" - Dia editieren...")
                                                        : Q(" - Neues Dia eingeben..."));
@@ -1257,29 +1253,29 @@ void MainWindow::onSoftButton4() {
     state_.lastSoftButton = 4;
     switch (m) {
     case mode::Main:
-        ShowHelp(1);
+        ctx_.ShowHelp(1);
         break;
     case mode::SlideEntry:
-        ShowHelp(201);
+        ctx_.ShowHelp(201);
         break;
     case mode::NewKeyword:
-        ShowHelp(202);
+        ctx_.ShowHelp(202);
         break;
     case mode::KeySearchSetup:
     case mode::KeyResults:
-        ShowHelp(301);
+        ctx_.ShowHelp(301);
         break;
     case mode::InfoResults:
-        ShowHelp(302);
+        ctx_.ShowHelp(302);
         break;
     case mode::BoxResults:
-        ShowHelp(303);
+        ctx_.ShowHelp(303);
         break;
     case mode::MemoResults:
-        ShowHelp(304);
+        ctx_.ShowHelp(304);
         break;
     case mode::HeaderResults:
-        ShowHelp(305);
+        ctx_.ShowHelp(305);
         break;
     default:
         break;
@@ -1424,7 +1420,7 @@ void MainWindow::onPrinterSetup() {
 
 void MainWindow::onHelpIntroduction() {
     sound_.PlayClick();
-    ShowHelp(1);
+    ctx_.ShowHelp(1);
 }
 
 void MainWindow::onToggleFastMode() {
@@ -1450,36 +1446,22 @@ void MainWindow::NotYetAvailable() {
 
 void MainWindow::onShowIniFile() {
     sound_.PlayClick();
-    RunProgram(FromCp1252(state_.settings.editor) + QStringLiteral(" dia.ini"));
+    ctx_.RunProgram(FromCp1252(state_.settings.editor) + QStringLiteral(" dia.ini"));
 }
 
 void MainWindow::onShowUpdateHistory() {
     sound_.PlayClick();
-    RunProgram(QStringLiteral("write.exe history.wri"));
+    ctx_.RunProgram(QStringLiteral("write.exe history.wri"));
 }
 
 void MainWindow::onHelpIndex() {
     sound_.PlayClick();
-    ShowHelp(1002);
+    ctx_.ShowHelp(1002);
 }
 
 void MainWindow::onHelpGlossary() {
     sound_.PlayClick();
-    ShowHelp(1001);
-}
-
-void MainWindow::ShowHelp(int context) {
-    help_.ShowHelp(QString::fromStdString(state_.archive.resolve("DIA.HLP").string()), context);
-}
-
-void MainWindow::RunProgram(const QString& commandLine) {
-    if (!launcher_.RunProgram(commandLine, ArchivePathText()))
-        messages_.ShowNotice(LaunchFailureText(commandLine));
-}
-
-void MainWindow::OpenDocument(const QString& file) {
-    if (!launcher_.OpenDocument(file, ArchivePathText()))
-        messages_.ShowNotice(LaunchFailureText(file));
+    ctx_.ShowHelp(1001);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -1534,7 +1516,7 @@ bool MainWindow::StartUp() {
         if (p)
             messages_.Report(p);
         EmptyUndoCopies(s.archive);
-        SaveSettingsNow();
+        ctx_.SaveSettings();
     }
 
     LoadBackgroundPicture();
@@ -1562,21 +1544,12 @@ bool MainWindow::StartUp() {
     return true;
 }
 
-bool MainWindow::SaveSettingsNow() {
-    state_.settings.windowTop = pos().y();
-    state_.settings.windowLeft = pos().x();
-    if (SaveSettings(state_.archive, state_.settings, state_.counters))
-        return true;
-    messages_.ShowNotice(Q("Ini-Datei für Lumoretta konnte nicht\rkorrekt gesichert werden !"));
-    return false;
-}
-
 void MainWindow::RunAutoBackup() {}
 
 bool MainWindow::confirmQuit() {
     if (!messages_.AskConfirmation(Q("Möchten Sie das Programm LUMORETTA wirklich beenden ?")))
         return false;
-    SaveSettingsNow();
+    ctx_.SaveSettings();
     if (state_.settings.autoBackup) {
         repaint();
         hide();

@@ -3,7 +3,9 @@
 // painted centre (level lists or a result page), status line, five soft buttons and
 // the three-panel status bar.
 #include "ui/AppState.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QFont>
 #include <QMainWindow>
@@ -61,39 +63,39 @@ public:
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
     void SetScreenCaptions(int mode) override;
+    void SetWindowCaptionSuffix(const QString& suffix) override;
+    void SetStatusPanel(int panel, const QString& text) override;
+    void RepaintStatusBar() override;
+    void SetProgress(int minimum, int maximum, int value) override;
+    void SetProgressValue(int value) override;
+    void SetBusyCursor(bool on) override;
+    void RestoreMainScreen() override;
+    void ClearListArea(const QColor& colour, int x1, int y1, int x2, int y2) override;
+    void ClearLevelCursors() override;
+    void RepaintNow() override; // synchronous repaint of the client area
+    void showResultPage(int first) override;
+    void PaintResultRow(int r) override; // at 60 + 17*(r-1)
+    void DrawResultHeadings() override;  // the three yellow column titles
+    void SetBackgroundBlack() override;
+    void HideScrollBar() override;
+    void ShowResultScrollBar() override;
+    void SetupResultScrollBar(int maximum) override; // also raised and focused
     QPoint MainTopLeft() const override;
     QWidget* MainWidget() override { return this; }
-    void ShowResultScrollBar() override;
+    void MinimiseForScan(bool on) override;
+    void SetUndoEnabled(bool on) override;
 
-    // Screen primitives used by the commands.
-    void RestoreMainScreen();
-    void ClearListArea(const QColor& colour, int x1, int y1, int x2, int y2);
+    // What the feature windows and commands are handed.
+    const FeatureContext& context() const { return ctx_; }
+
     void ShowLevelHeaders(int level);
-    void showResultPage(int first);
-    void RepaintNow();                                   // synchronous repaint of the client area
-    void SetWindowCaptionSuffix(const QString& suffix);  // ProgramTitle + suffix
-    void SetStatusPanel(int panel, const QString& text); // 0..2
-    void RepaintStatusBar();
-    void SetProgress(int minimum, int maximum, int value);
-    void SetProgressValue(int value);
-    void HideScrollBar();
-    void SetupResultScrollBar(int maximum); // range 0..maximum, position 0, shown, focused
-    void SetBusyCursor(bool on);
-    void SetUndoEnabled(bool on); // the undo entry of the services menu
-    void ClearLevelCursors();     // captions emptied, hidden
     void RecolourLevelCursors(const QColor& bg, const QColor& fg);
     void LoadBackgroundPicture(); // from settings.pictureName
-    void PaintResultRow(int r);   // one page row during a scan, at 60 + 17*(r-1)
-    void DrawResultHeadings();    // the three yellow column titles
-    void SetBackgroundBlack();
-    void MinimiseForScan(bool on); // fast mode during a scan
-    void UpdateCounterPanels();    // panels 0/1/2 from the counters
+    void UpdateCounterPanels();   // panels 0/1/2 from the counters
 
     // Program start and end.
     bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end
     bool closeConfirmed() const { return closeConfirmed_; }
-    // SaveSettings with the window's current position; a failed write gives the notice.
-    bool SaveSettingsNow();
     // The automatic backup on close. Does nothing yet: the backup arrives with the
     // backup dialog.
     void RunAutoBackup();
@@ -101,7 +103,6 @@ public:
     static QString ProgramTitle() { return QStringLiteral("Lumoretta 3.03"); }
     static QString ProgramVersion() { return QStringLiteral("3.03"); }
     static QString ReleaseDate() { return QStringLiteral("07.06.1999"); }
-    QString ArchivePathText() const;
 
     // Handlers of the soft buttons, tool buttons, menu, scroll bar and canvas.
     void onSoftButton1();
@@ -156,10 +157,6 @@ public:
     QAction* fastModeAction() const { return fastModeAction_; }
     QAction* findAction(const QString& caption) const; // by menu caption, "&" included
     ClientArea* clientArea() const { return client_; }
-    void ShowHelp(int context);
-    // RunProgram / OpenDocument with the program's failure notice.
-    void RunProgram(const QString& commandLine);
-    void OpenDocument(const QString& file);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -191,6 +188,7 @@ private:
     SoundCue& sound_;
     Launcher& launcher_;
     HelpViewer& help_;
+    FeatureContext ctx_;
     SlideEntryCommands* entry_ = nullptr;
     SearchCommands* search_ = nullptr;
 

@@ -13,14 +13,14 @@ namespace lumo {
 Program::Program(std::filesystem::path archiveDir, bool testMode)
     : state_(std::make_unique<AppState>()) {
     state_->archive.setDir(std::move(archiveDir));
-    sound_ = std::make_unique<SoundCue>(*state_);
+    sound_ = std::make_unique<SoundCue>(state_->archive, state_->settings);
     help_ = std::make_unique<HelpViewer>();
     launcher_ = std::make_unique<Launcher>();
     messages_ = std::make_unique<MessageCatalog>(*state_, *sound_, *help_);
     main_ = std::make_unique<MainWindow>(*state_, *messages_, *sound_, *launcher_, *help_);
     messages_->setScreen(main_.get());
-    entry_ = std::make_unique<SlideEntryCommands>(*main_);
-    search_ = std::make_unique<SearchCommands>(*main_);
+    entry_ = std::make_unique<SlideEntryCommands>(main_->context());
+    search_ = std::make_unique<SearchCommands>(main_->context());
     main_->setCommands(entry_.get(), search_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {

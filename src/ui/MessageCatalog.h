@@ -4,6 +4,7 @@
 // (one-line input in six kinds). Feature code never creates a message box itself.
 #include "store/Problem.h"
 #include "ui/AppState.h"
+#include "ui/Screen.h"
 
 #include <QColor>
 #include <QPoint>
@@ -27,22 +28,11 @@ class QuestionDialog;
 class NoticeDialog;
 class InputPrompt;
 
-// What the catalog needs from the main window.
-class Screen {
-public:
-    virtual ~Screen() = default;
-    virtual void SetStatusLine(const QString& text, const QColor& colour) = 0;
-    virtual void SetScreenCaptions(int mode) = 0;
-    virtual QPoint MainTopLeft() const = 0; // main.Left, main.Top
-    virtual QWidget* MainWidget() = 0;      // parent of the dialogs
-    virtual void ShowResultScrollBar() = 0; // "&Beenden" of the input dialog outside modes 0/140
-};
-
 // Test seam: queued answers for the dialogs and a record of what was shown.
 struct DialogAnswer {
     enum Kind { Yes, No, Ok, Type, Cancel, Help };
     Kind kind = Ok;
-    QString text;              // Type: the text put into input before "&Suchen"
+    QString text;              // Type: the text typed before "&Suchen"
     std::optional<bool> check; // Type: state of optionBox
     static DialogAnswer yes() { return {Yes, {}, {}}; }
     static DialogAnswer ok() { return {Ok, {}, {}}; }
@@ -65,7 +55,7 @@ class MessageCatalog {
 public:
     MessageCatalog(AppState& state, SoundCue& sound, HelpViewer& help);
     ~MessageCatalog();
-    void setScreen(Screen* hooks) { screen_ = hooks; }
+    void setScreen(Screen* screen) { screen_ = screen; }
 
     // Texts ("\r" kept as CR; the dialogs show it as a line break).
     QString StatusText(int n) const; // empty when n has no text

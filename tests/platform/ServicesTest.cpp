@@ -46,7 +46,7 @@ protected:
     }
     TempArchive archive;
     AppState state;
-    SoundCue sound{state};
+    SoundCue sound{state.archive, state.settings};
 };
 
 } // namespace

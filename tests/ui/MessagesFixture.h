@@ -31,6 +31,25 @@ public:
     QPoint MainTopLeft() const override { return topLeft; }
     QWidget* MainWidget() override { return &widget; }
     void ShowResultScrollBar() override { ++scrollBarShown; }
+    // The rest of the screen plays no part in the message dialogs.
+    void SetWindowCaptionSuffix(const QString&) override {}
+    void SetStatusPanel(int, const QString&) override {}
+    void RepaintStatusBar() override {}
+    void SetProgress(int, int, int) override {}
+    void SetProgressValue(int) override {}
+    void SetBusyCursor(bool) override {}
+    void RestoreMainScreen() override {}
+    void ClearListArea(const QColor&, int, int, int, int) override {}
+    void ClearLevelCursors() override {}
+    void RepaintNow() override {}
+    void showResultPage(int) override {}
+    void PaintResultRow(int) override {}
+    void DrawResultHeadings() override {}
+    void SetBackgroundBlack() override {}
+    void HideScrollBar() override {}
+    void SetupResultScrollBar(int) override {}
+    void MinimiseForScan(bool) override {}
+    void SetUndoEnabled(bool) override {}
 
     QPoint topLeft{100, 50};
     QWidget widget;
@@ -51,7 +70,7 @@ protected:
 
     TempArchive archive;
     AppState state;
-    SoundCue sound{state};
+    SoundCue sound{state.archive, state.settings};
     HelpViewer help;
     FakeScreen screen;
     MessageCatalog catalog{state, sound, help};

@@ -3,8 +3,9 @@
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
-#include "shell/MainWindow.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -21,8 +22,8 @@ constexpr int kEntryMaxLength = 15;
 constexpr int kUnlimited = 32767;
 } // namespace
 
-HeaderDataDialog::HeaderDataDialog(MainWindow& main, SearchCommands& commands)
-    : QDialog(&main), main_(main), commands_(commands) {
+HeaderDataDialog::HeaderDataDialog(const FeatureContext& ctx, SearchCommands& commands)
+    : QDialog(ctx.screen.MainWidget()), ctx_(ctx), commands_(commands) {
     setWindowTitle(QStringLiteral("Systemdatenerfassung"));
     setFixedSize(420, 400);
     promptLabel = new QLabel(this);
@@ -76,7 +77,7 @@ bool HeaderDataDialog::searchMode() const {
 }
 
 void HeaderDataDialog::Init() {
-    const HeaderFields kd = ReadHeaderFields(main_.state().archive);
+    const HeaderFields kd = ReadHeaderFields(ctx_.state.archive);
     for (int i = 0; i < 8; ++i) {
         fieldNameEdits[i]->setText(FromCp1252(kd.names[i]));
         auto* c = valueBoxes[i];
@@ -121,28 +122,28 @@ void HeaderDataDialog::SetValues(const HeaderValues& values) {
 }
 
 void HeaderDataDialog::OpenForEntry() {
-    auto& st = main_.state();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    ctx_.sound.PlayClick();
     if (st.counters.totalRecords == 0) {
-        main_.messages().ShowError(53);
+        ctx_.messages.ShowError(53);
         return;
     }
     st.searchConfirmed = false;
-    main_.RestoreMainScreen();
+    ctx_.screen.RestoreMainScreen();
     st.screenMode = mode::Main;
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     Init();
     SetEntryMode(QStringLiteral(
         "Bitte geben Sie nun die zu erfassenden\rKopfdaten in die Comboboxen ein !"));
     loading_ = true;
     slideNumberEdit->clear();
     loading_ = false;
-    main_.messages().ShowStatus(20);
+    ctx_.messages.ShowStatus(20);
     slideNumberEdit->setFocus();
     exec();
-    main_.SetProgress(0, 100, 100);
-    main_.messages().ShowStatus(0);
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetProgress(0, 100, 100);
+    ctx_.messages.ShowStatus(0);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
 }
 
 void HeaderDataDialog::onSlideNumberChanged() {
@@ -153,14 +154,14 @@ void HeaderDataDialog::onSlideNumberChanged() {
         return;
     bool ok = false;
     const int n = t.toInt(&ok);
-    if (!ok || n <= 0 || n > main_.state().counters.totalRecords) {
-        main_.messages().ShowError(7);
+    if (!ok || n <= 0 || n > ctx_.state.counters.totalRecords) {
+        ctx_.messages.ShowError(7);
         return;
     }
     HeaderValues values;
-    const Problem p = ReadHeaderRecord(main_.state().archive, n, values);
+    const Problem p = ReadHeaderRecord(ctx_.state.archive, n, values);
     if (p) {
-        main_.messages().Report(p);
+        ctx_.messages.Report(p);
         return;
     }
     SetValues(values);
@@ -169,21 +170,21 @@ void HeaderDataDialog::onSlideNumberChanged() {
 std::optional<int32_t> HeaderDataDialog::CheckedSlideNumber() {
     const QString t = slideNumberEdit->text();
     if (t.isEmpty()) {
-        main_.messages().ShowError(35);
+        ctx_.messages.ShowError(35);
         return std::nullopt;
     }
     bool ok = false;
     const int n = t.toInt(&ok);
-    if (!ok || n <= 0 || n > main_.state().counters.totalRecords) {
-        main_.messages().ShowError(7);
+    if (!ok || n <= 0 || n > ctx_.state.counters.totalRecords) {
+        ctx_.messages.ShowError(7);
         return std::nullopt;
     }
     return n;
 }
 
 void HeaderDataDialog::onOk() {
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
     const HeaderValues values = Values();
     bool allEmpty = true;
     for (const auto& v : values)
@@ -193,27 +194,27 @@ void HeaderDataDialog::onOk() {
         return;
     }
     if (searchMode()) {
-        main_.state().searchConfirmed = true;
-        main_.sound().PlaySoundCue(QStringLiteral("camera1"), 0);
+        ctx_.state.searchConfirmed = true;
+        ctx_.sound.PlaySoundCue(QStringLiteral("camera1"), 0);
         accept();
         return;
     }
     const auto n = CheckedSlideNumber();
     if (!n)
         return;
-    if (const Problem p = WriteHeaderRecord(main_.state().archive, *n, values)) {
+    if (const Problem p = WriteHeaderRecord(ctx_.state.archive, *n, values)) {
         msg.Report(p);
         return;
     }
     msg.ShowStatus(30);
-    main_.sound().PlaySoundCue(QStringLiteral("click006"), 1150);
+    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1150);
     msg.ShowStatus(20);
     slideNumberEdit->setFocus();
 }
 
 void HeaderDataDialog::onDelete() {
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
     std::optional<int32_t> n;
     if (!searchMode()) {
         n = CheckedSlideNumber();
@@ -221,10 +222,10 @@ void HeaderDataDialog::onDelete() {
             return;
     }
     msg.ShowStatus(28);
-    main_.sound().PlaySoundCue(QStringLiteral("loesch"), 1500);
+    ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 1500);
     SetValues(HeaderValues{});
     if (n) {
-        if (const Problem p = WriteHeaderRecord(main_.state().archive, *n, HeaderValues{})) {
+        if (const Problem p = WriteHeaderRecord(ctx_.state.archive, *n, HeaderValues{})) {
             msg.Report(p);
             return;
         }
@@ -233,7 +234,7 @@ void HeaderDataDialog::onDelete() {
 }
 
 void HeaderDataDialog::onClose() {
-    main_.sound().PlayClick();
+    ctx_.sound.PlayClick();
     if (!slideNumberEdit->isHidden())
         slideNumberEdit->setFocus();
     reject();
@@ -242,15 +243,15 @@ void HeaderDataDialog::onClose() {
 void HeaderDataDialog::reject() {
     // Leaving by "&Beenden", Esc or the window's close gives the result list its
     // scroll bar back (the search command hid it).
-    const int m = main_.state().screenMode;
+    const int m = ctx_.state.screenMode;
     if (m != mode::Main && m != mode::NewKeyword)
-        main_.ShowResultScrollBar();
+        ctx_.screen.ShowResultScrollBar();
     QDialog::reject();
 }
 
 void HeaderDataDialog::onHelp() {
-    main_.sound().PlayClick();
-    main_.ShowHelp(searchMode() ? 305 : 208);
+    ctx_.sound.PlayClick();
+    ctx_.ShowHelp(searchMode() ? 305 : 208);
 }
 
 void HeaderDataDialog::RunSearch() {

@@ -4,6 +4,7 @@
 // in slideNumberEdit; in search mode (OK button "&Suchen") it collects the criteria of the header
 // data search and runs that search (RunSearch).
 #include "store/HeaderData.h"
+#include "ui/FeatureContext.h"
 
 #include <QDialog>
 
@@ -18,13 +19,12 @@ class QPushButton;
 
 namespace lumo {
 
-class MainWindow;
 class SearchCommands;
 
 class HeaderDataDialog : public QDialog {
     Q_OBJECT
 public:
-    HeaderDataDialog(MainWindow& main, SearchCommands& commands);
+    HeaderDataDialog(const FeatureContext& ctx, SearchCommands& commands);
 
     // Field names and proposal lists from DIA.INI, all eight values emptied.
     void Init();
@@ -61,7 +61,7 @@ public:
     QPushButton* helpButton = nullptr;
 
 private:
-    MainWindow& main_;
+    FeatureContext ctx_;
     SearchCommands& commands_;
     bool loading_ = false;
     // Slide number of slideNumberEdit after the checks of saving and deleting (errors 35 and 7).

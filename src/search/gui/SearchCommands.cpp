@@ -6,10 +6,11 @@
 #include "platform/Sound.h"
 #include "search/SearchRun.h"
 #include "search/gui/HeaderDataDialog.h"
-#include "shell/MainWindow.h"
 #include "store/FileUtil.h"
 #include "store/SlideDatabase.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,10 +34,10 @@ int ResultModeOf(int kind) {
 }
 } // namespace
 
-SearchCommands::SearchCommands(MainWindow& main) : main_(main) {
-    headerDialog_ = new HeaderDataDialog(main, *this);
-    boxLabelsDialog_ = new BoxLabelsDialog(main);
-    memoEditor_ = new MemoEditor(main);
+SearchCommands::SearchCommands(const FeatureContext& ctx) : ctx_(ctx) {
+    headerDialog_ = new HeaderDataDialog(ctx, *this);
+    boxLabelsDialog_ = new BoxLabelsDialog(ctx);
+    memoEditor_ = new MemoEditor(ctx);
 }
 
 SearchCommands::~SearchCommands() = default;
@@ -47,23 +48,23 @@ void SearchCommands::setClock(ReportClock clock) {
 }
 
 QString SearchCommands::Editor() const {
-    return FromCp1252(main_.state().settings.editor);
+    return FromCp1252(ctx_.state.settings.editor);
 }
 
 // ---------------------------------------------------------------- the archive scan
 
 void SearchCommands::EndScanFailed() {
-    auto& st = main_.state();
+    auto& st = ctx_.state;
     st.paintLock = false;
-    main_.RestoreMainScreen();
+    ctx_.screen.RestoreMainScreen();
     st.screenMode = mode::Main;
-    main_.SetScreenCaptions(mode::Main);
-    main_.messages().ShowStatus(0);
+    ctx_.screen.SetScreenCaptions(mode::Main);
+    ctx_.messages.ShowStatus(0);
 }
 
 void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     const int resultMode = ResultModeOf(static_cast<int>(kind));
     const int32_t total = st.counters.totalRecords;
     const bool paintsBlack = kind == Kind::Info || kind == Kind::Memo || kind == Kind::Header;
@@ -72,10 +73,10 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
     st.searchResultList.clear();
     st.firstShown = 0;
     if (st.fastMode)
-        main_.MinimiseForScan(true);
+        ctx_.screen.MinimiseForScan(true);
     st.screenMode = resultMode;
-    main_.SetScreenCaptions(resultMode);
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(resultMode);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     st.page.clear();
 
     SearchRun run(st.archive, st.searchResultList, st.page, st.foundCount, clock_);
@@ -95,32 +96,32 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
             // The background went black at the start of the page now on screen; its rows
             // filled so far are drawn on it.
             blackPending = false;
-            main_.SetBackgroundBlack();
+            ctx_.screen.SetBackgroundBlack();
             for (int r = 1; r <= kPageRows; ++r)
                 if (!st.page.rows[static_cast<size_t>(r - 1)].empty())
                     dirtyRows.set(static_cast<size_t>(r));
         }
         for (int r = 1; r <= kPageRows; ++r)
             if (dirtyRows[r])
-                main_.PaintResultRow(r);
+                ctx_.screen.PaintResultRow(r);
         dirtyRows.reset();
-        main_.SetProgressValue(ProgressPosition(reached, total));
-        main_.SetStatusPanel(0, QString::number(reached));
-        main_.SetStatusPanel(2, QString::number(st.foundCount));
-        main_.RepaintStatusBar();
+        ctx_.screen.SetProgressValue(ProgressPosition(reached, total));
+        ctx_.screen.SetStatusPanel(0, QString::number(reached));
+        ctx_.screen.SetStatusPanel(2, QString::number(st.foundCount));
+        ctx_.screen.RepaintStatusBar();
         // Keep the window drawn, but no input reaches it while the scan runs.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
 
     ScanCallbacks cb;
     cb.begun = [&] {
-        main_.ClearListArea(Qt::black, 0, 30, 640, 354);
-        main_.SetStatusPanel(0, QStringLiteral("0"));
-        main_.SetStatusPanel(2, QStringLiteral("0"));
-        main_.RepaintStatusBar();
-        main_.DrawResultHeadings();
+        ctx_.screen.ClearListArea(Qt::black, 0, 30, 640, 354);
+        ctx_.screen.SetStatusPanel(0, QStringLiteral("0"));
+        ctx_.screen.SetStatusPanel(2, QStringLiteral("0"));
+        ctx_.screen.RepaintStatusBar();
+        ctx_.screen.DrawResultHeadings();
         msg.ShowStatus(4);
-        main_.SetBusyCursor(true);
+        ctx_.screen.SetBusyCursor(true);
         busy = true;
         clock.restart();
     };
@@ -176,11 +177,11 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
         st.currentSlide = run.lastExamined();
     flush(true);
     if (kind == Kind::Box)
-        main_.SetProgressValue(100);
+        ctx_.screen.SetProgressValue(100);
     if (busy)
-        main_.SetBusyCursor(false);
+        ctx_.screen.SetBusyCursor(false);
     if (st.fastMode)
-        main_.MinimiseForScan(false);
+        ctx_.screen.MinimiseForScan(false);
     if (p) {
         // dias.ddb (or a memo, or the report) failed: the scan ends, the screen goes back
         // to the main menu so no half-built result list stays behind.
@@ -197,21 +198,21 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
     const int32_t found = st.foundCount;
     const QString statistics = FromCp1252(StatisticsMessage(total, found));
     if (found > 0) {
-        main_.sound().Delay(100);
+        ctx_.sound.Delay(100);
         st.paintLock = false;
-        main_.showResultPage(0);
-        main_.SetupResultScrollBar(found);
+        ctx_.screen.showResultPage(0);
+        ctx_.screen.SetupResultScrollBar(found);
         st.lastPageRows = run.lastPageRows();
-        main_.RepaintStatusBar();
+        ctx_.screen.RepaintStatusBar();
     }
     msg.ShowStatus(20);
     if (found > 0) {
         msg.ShowNotice(statistics);
         if (kind != Kind::Box)
             st.keys.count = 0;
-        main_.SetBusyCursor(false);
+        ctx_.screen.SetBusyCursor(false);
         if (kind != Kind::Keys) // the key search's caller applies 211
-            main_.SetScreenCaptions(resultMode);
+            ctx_.screen.SetScreenCaptions(resultMode);
         msg.ShowStatus(13);
         return;
     }
@@ -231,12 +232,12 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
         error = kind == Kind::Box ? 2 : kind == Kind::Header ? 34 : 3;
     }
     msg.ShowError(error);
-    main_.RestoreMainScreen();
+    ctx_.screen.RestoreMainScreen();
     st.screenMode = mode::Main;
     msg.ShowStatus(0);
     st.paintLock = false;
     // The soft buttons must name the functions of the main menu again.
-    main_.SetScreenCaptions(mode::Main);
+    ctx_.screen.SetScreenCaptions(mode::Main);
 }
 
 // ---------------------------------------------------------------- start commands
@@ -246,20 +247,20 @@ void SearchCommands::SearchByKeys() {
 }
 
 void SearchCommands::StartPromptSearch(Kind kind) {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
     const int resultMode = ResultModeOf(static_cast<int>(kind));
-    main_.HideScrollBar();
-    main_.sound().PlayClick();
+    ctx_.screen.HideScrollBar();
+    ctx_.sound.PlayClick();
     if (st.counters.totalRecords == 0) {
         msg.ShowError(53);
         return;
     }
     if (st.screenMode != resultMode) {
-        main_.RestoreMainScreen();
+        ctx_.screen.RestoreMainScreen();
         st.screenMode = mode::Main;
-        main_.SetScreenCaptions(mode::Main);
-        main_.SetScreenCaptions(mode::Disabled);
+        ctx_.screen.SetScreenCaptions(mode::Main);
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
     }
     st.searchConfirmed = false;
     if (kind == Kind::Info)
@@ -268,7 +269,7 @@ void SearchCommands::StartPromptSearch(Kind kind) {
         msg.SetPromptText(QString());
     const int promptKind = kind == Kind::Info ? 1 : kind == Kind::Box ? 2 : 3;
     msg.SearchPrompt(promptKind);
-    main_.SetProgress(0, 100, 100);
+    ctx_.screen.SetProgress(0, 100, 100);
     if (kind != Kind::Box) {
         st.searchText = ToCp1252Lossy(msg.PromptText());
         st.caseSensitive = msg.PromptChecked();
@@ -277,10 +278,10 @@ void SearchCommands::StartPromptSearch(Kind kind) {
         RunScan(kind, nullptr);
         if (kind != Kind::Box)
             return;
-        main_.RepaintNow();
+        ctx_.screen.RepaintNow();
     }
     msg.ShowStatus(st.screenMode == mode::Main ? 0 : 13);
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
 }
 
 void SearchCommands::InfoTextSearch() {
@@ -294,49 +295,49 @@ void SearchCommands::MemoSearch() {
 }
 
 void SearchCommands::HeaderDataSearch() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.HideScrollBar();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.screen.HideScrollBar();
+    ctx_.sound.PlayClick();
     if (st.counters.totalRecords == 0) {
         msg.ShowError(53);
         return;
     }
     if (st.screenMode != mode::HeaderResults) {
-        main_.RestoreMainScreen();
+        ctx_.screen.RestoreMainScreen();
         st.screenMode = mode::Main;
-        main_.SetScreenCaptions(mode::Main);
-        main_.SetScreenCaptions(mode::Disabled);
+        ctx_.screen.SetScreenCaptions(mode::Main);
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
     }
     st.searchConfirmed = false;
     headerDialog_->Init();
-    main_.SetScreenCaptions(mode::Disabled);
-    headerDialog_->move(main_.MainTopLeft() + QPoint(58, 93));
-    main_.sound().PlaySoundCue(QStringLiteral("bell"), 0);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    headerDialog_->move(ctx_.screen.MainTopLeft() + QPoint(58, 93));
+    ctx_.sound.PlaySoundCue(QStringLiteral("bell"), 0);
     headerDialog_->SetSearchMode();
     msg.ShowStatus(20);
     headerDialog_->exec();
-    main_.SetProgress(0, 100, 100);
+    ctx_.screen.SetProgress(0, 100, 100);
     if (st.searchConfirmed) {
         headerDialog_->RunSearch();
         return;
     }
     msg.ShowStatus(st.screenMode == mode::Main ? 0 : 13);
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
 }
 
 void SearchCommands::RunHeaderDataScan(HeaderDataDialog& form) {
-    auto& st = main_.state();
+    auto& st = ctx_.state;
     // kopfdata.ddb is opened before anything else: without it the scan does not start
     // and the previous report and result list stay as they were.
     {
         std::ifstream probe(st.archive.resolve("kopfdata.ddb"), std::ios::binary);
         if (!probe) {
-            main_.messages().ShowError(31);
+            ctx_.messages.ShowError(31);
             if (mode::IsResultMode(st.screenMode) && st.foundCount > 0)
-                main_.ShowResultScrollBar();
-            main_.messages().ShowStatus(st.screenMode == mode::Main ? 0 : 13);
-            main_.SetScreenCaptions(st.screenMode);
+                ctx_.screen.ShowResultScrollBar();
+            ctx_.messages.ShowStatus(st.screenMode == mode::Main ? 0 : 13);
+            ctx_.screen.SetScreenCaptions(st.screenMode);
             return;
         }
     }
@@ -347,83 +348,85 @@ void SearchCommands::RunHeaderDataScan(HeaderDataDialog& form) {
 }
 
 void SearchCommands::TextEditor() {
-    main_.RunProgram(Editor() + QStringLiteral(" dialiste.txt"));
+    ctx_.RunProgram(Editor() + QStringLiteral(" dialiste.txt"));
 }
 
 // ---------------------------------------------------------------- list reports
 
 void SearchCommands::MemoPrint() {
-    auto& st = main_.state();
-    main_.SetBusyCursor(true);
+    auto& st = ctx_.state;
+    ctx_.screen.SetBusyCursor(true);
     std::vector<int32_t> slides;
     slides.reserve(st.searchResultList.size());
     for (const auto& line : st.searchResultList)
         slides.push_back(std::stoi(RowFromListLine(line).slide));
     const Problem p = WriteMemoList(st.archive, slides, clock_);
-    main_.SetBusyCursor(false);
+    ctx_.screen.SetBusyCursor(false);
     if (p) {
-        main_.messages().Report(p);
+        ctx_.messages.Report(p);
         return;
     }
-    main_.RunProgram(Editor() + QStringLiteral(" memo.txt"));
+    ctx_.RunProgram(Editor() + QStringLiteral(" memo.txt"));
 }
 
 void SearchCommands::WriteBoxList() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
-    main_.RestoreMainScreen();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
+    ctx_.screen.RestoreMainScreen();
     st.screenMode = mode::Main;
     msg.ShowStatus(20);
-    main_.SetScreenCaptions(mode::Disabled);
-    main_.SetWindowCaptionSuffix(QStringLiteral(" - Liste der Kastenbezeichnungen erstellen..."));
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetWindowCaptionSuffix(
+        QStringLiteral(" - Liste der Kastenbezeichnungen erstellen..."));
     msg.ShowNotice(QStringLiteral("Die Datei kasten.txt wird nun neu erstellt.\rUnter "
                                   "Datei/Analyse-Dateien anzeigen...\rkönnen Sie diese "
                                   "jederzeit laden und modifizieren."));
-    main_.SetBusyCursor(true);
+    ctx_.screen.SetBusyCursor(true);
     msg.ShowStatus(16);
-    main_.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     const Problem p = lumo::WriteBoxList(st.archive, clock_);
     // The list walks every box; the last one read stays the current box.
     st.boxNumber = 255;
     ReadBoxLabel(st.archive, 255, st.magazineText, st.themeText);
-    main_.SetBusyCursor(false);
+    ctx_.screen.SetBusyCursor(false);
     if (p) {
         msg.Report(p);
     } else {
         const bool edit = msg.AskConfirmation(QStringLiteral(
             "Die Datei kasten.txt wurde erstellt.\rMöchten Sie die Datei bearbeiten ?"));
-        main_.RepaintNow();
+        ctx_.screen.RepaintNow();
         if (edit)
-            main_.RunProgram(Editor() + QStringLiteral(" kasten.txt"));
+            ctx_.RunProgram(Editor() + QStringLiteral(" kasten.txt"));
     }
     msg.ShowStatus(0);
-    main_.SetScreenCaptions(mode::Main);
+    ctx_.screen.SetScreenCaptions(mode::Main);
 }
 
 void SearchCommands::WriteKeyList() {
-    auto& st = main_.state();
-    auto& msg = main_.messages();
-    main_.sound().PlayClick();
+    auto& st = ctx_.state;
+    auto& msg = ctx_.messages;
+    ctx_.sound.PlayClick();
     if (FirstEmptyKeywordFile(st.archive) != 0) {
         msg.ShowError(54);
         return;
     }
-    main_.RestoreMainScreen();
+    ctx_.screen.RestoreMainScreen();
     st.screenMode = mode::Main;
     msg.ShowStatus(20);
-    main_.SetScreenCaptions(mode::Disabled);
-    main_.SetWindowCaptionSuffix(QStringLiteral(" - Liste der verwendeten Schlüssel erstellen..."));
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetWindowCaptionSuffix(
+        QStringLiteral(" - Liste der verwendeten Schlüssel erstellen..."));
     msg.ShowNotice(QStringLiteral("Die Datei keyliste.txt wird nun neu erstellt.\rUnter "
                                   "Datei/Analyse-Dateien anzeigen...\rkönnen Sie diese "
                                   "jederzeit laden und modifizieren."));
-    main_.RepaintNow();
-    main_.SetScreenCaptions(mode::Disabled);
-    main_.SetBusyCursor(true);
+    ctx_.screen.RepaintNow();
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetBusyCursor(true);
     msg.ShowStatus(16);
     int emptyLevel = 0;
     const Problem p = lumo::WriteKeyList(st.archive, clock_, &emptyLevel);
-    main_.SetBusyCursor(false);
+    ctx_.screen.SetBusyCursor(false);
     if (emptyLevel != 0) {
         msg.ShowError(54);
     } else if (p) {
@@ -431,31 +434,31 @@ void SearchCommands::WriteKeyList() {
     } else {
         const bool edit = msg.AskConfirmation(QStringLiteral(
             "Die Schlüsselliste wurde erstellt.\rMöchten Sie die Datei bearbeiten ?"));
-        main_.RepaintNow();
+        ctx_.screen.RepaintNow();
         if (edit)
-            main_.RunProgram(Editor() + QStringLiteral(" keyliste.txt"));
+            ctx_.RunProgram(Editor() + QStringLiteral(" keyliste.txt"));
     }
     msg.ShowStatus(0);
-    main_.SetScreenCaptions(mode::Main);
+    ctx_.screen.SetScreenCaptions(mode::Main);
 }
 
 void SearchCommands::ShowReportFiles() {
-    auto& st = main_.state();
-    main_.sound().PlayClick();
-    const QString chosen = main_.messages().GetOpenFileName(
+    auto& st = ctx_.state;
+    ctx_.sound.PlayClick();
+    const QString chosen = ctx_.messages.GetOpenFileName(
         QStringLiteral("Analysedatei auswählen"), QString::fromStdString(st.archive.dir().string()),
         QStringLiteral("Analysedatei (*.txt)"), QStringLiteral("dialiste.txt"));
-    main_.SetScreenCaptions(mode::Disabled);
-    main_.SetWindowCaptionSuffix(QStringLiteral(" - Analyse-Dateien anzeigen..."));
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    ctx_.screen.SetWindowCaptionSuffix(QStringLiteral(" - Analyse-Dateien anzeigen..."));
     if (!chosen.isEmpty()) {
         // The editor resolves the bare name in the archive directory; a name with blanks
         // is quoted so it stays one argument.
         QString name = QFileInfo(chosen).fileName();
         if (name.contains(u' '))
             name = u'"' + name + u'"';
-        main_.RunProgram(Editor() + u' ' + name);
+        ctx_.RunProgram(Editor() + u' ' + name);
     }
-    main_.SetScreenCaptions(st.screenMode);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
 }
 
 // ---------------------------------------------------------------- result-row clicks
@@ -465,16 +468,16 @@ void SearchCommands::ShowBoxLabels(int32_t box) {
 }
 
 void SearchCommands::ShowHeaderData(int32_t slide) {
-    auto& st = main_.state();
-    main_.sound().PlayClick();
-    main_.SetScreenCaptions(mode::Disabled);
+    auto& st = ctx_.state;
+    ctx_.sound.PlayClick();
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
     headerDialog_->Init();
-    headerDialog_->move(main_.MainTopLeft() + QPoint(58, 93));
+    headerDialog_->move(ctx_.screen.MainTopLeft() + QPoint(58, 93));
     headerDialog_->SetEntryMode(
         QStringLiteral("Zu dem ausgewählten Dia wurden\rfolgende Kopfdaten bereits erfasst"));
     headerDialog_->slideNumberEdit->setText(
         QString::number(slide)); // reads the slide's header data
-    main_.messages().ShowStatus(20);
+    ctx_.messages.ShowStatus(20);
     // Only an explicit confirmation may write after the dialog; a flag left over from an
     // earlier prompt must not store the values the user walked away from.
     st.searchConfirmed = false;
@@ -485,22 +488,22 @@ void SearchCommands::ShowHeaderData(int32_t slide) {
         const int n = headerDialog_->slideNumberEdit->text().toInt(&ok);
         if (ok && n > 0 && n <= st.counters.totalRecords) {
             if (const Problem p = WriteHeaderRecord(st.archive, n, headerDialog_->Values()))
-                main_.messages().Report(p);
+                ctx_.messages.Report(p);
         }
         st.searchConfirmed = false;
     }
-    main_.SetScreenCaptions(st.screenMode);
-    main_.messages().ShowStatus(13);
+    ctx_.screen.SetScreenCaptions(st.screenMode);
+    ctx_.messages.ShowStatus(13);
 }
 
 void SearchCommands::ShowMemo(int32_t slide) {
-    main_.sound().PlayClick();
+    ctx_.sound.PlayClick();
     const std::string doc = "memo/" + std::to_string(slide) + ".doc";
-    if (main_.state().archive.exists(doc)) {
+    if (ctx_.state.archive.exists(doc)) {
         // The name as it is spelled on disk, relative to the archive.
         const auto rel =
-            main_.state().archive.resolve(doc).lexically_relative(main_.state().archive.dir());
-        main_.OpenDocument(QFile::decodeName(rel.string().c_str()));
+            ctx_.state.archive.resolve(doc).lexically_relative(ctx_.state.archive.dir());
+        ctx_.OpenDocument(QFile::decodeName(rel.string().c_str()));
         return;
     }
     memoEditor_->OpenForSlide(slide);

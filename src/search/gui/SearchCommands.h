@@ -3,6 +3,7 @@
 // clicks that open box labels, header data and memos, and the list reports.
 #include "search/Reports.h"
 #include "store/HeaderData.h"
+#include "ui/FeatureContext.h"
 
 #include <QString>
 
@@ -10,14 +11,13 @@
 
 namespace lumo {
 
-class MainWindow;
 class HeaderDataDialog;
 class BoxLabelsDialog;
 class MemoEditor;
 
 class SearchCommands {
 public:
-    explicit SearchCommands(MainWindow& main);
+    explicit SearchCommands(const FeatureContext& ctx);
     ~SearchCommands();
 
     void SearchByKeys();             // mode 210, "SUCHE DIAS" (KeySelection not empty)
@@ -54,7 +54,7 @@ private:
     void EndScanFailed();
     QString Editor() const;
 
-    MainWindow& main_;
+    FeatureContext ctx_;
     HeaderDataDialog* headerDialog_ = nullptr;
     BoxLabelsDialog* boxLabelsDialog_ = nullptr;
     MemoEditor* memoEditor_ = nullptr;

@@ -1,0 +1,35 @@
+#pragma once
+// What a feature window or command works with: the program-wide state, the message
+// catalogue, the platform services and the screen. Handed by value; it only refers.
+#include "ui/AppState.h"
+
+#include <QString>
+
+namespace lumo {
+
+class HelpViewer;
+class Launcher;
+class MessageCatalog;
+class Screen;
+class SoundCue;
+
+struct FeatureContext {
+    AppState& state;
+    MessageCatalog& messages;
+    Screen& screen;
+    SoundCue& sound;
+    HelpViewer& help;
+    Launcher& launcher;
+
+    // The help window at a context number of the archive's DIA.HLP.
+    void ShowHelp(int context) const;
+    // Starts a program / opens a document in the archive directory; a failure gives the
+    // program's notice.
+    void RunProgram(const QString& commandLine) const;
+    void OpenDocument(const QString& file) const;
+    // Writes DIA.INI with the window's current position; a failed write gives the notice.
+    bool SaveSettings() const;
+    QString ArchivePathText() const;
+};
+
+} // namespace lumo
