@@ -1,26 +1,30 @@
 #pragma once
 // MainWindow: the main window. Fixed 638 x 440 client area below the menu bar; tool bar,
-// painted centre (level lists or a result page), status line, five soft buttons and
-// the three-panel status bar.
+// the list area (start picture, level lists or a result page), status line, five soft
+// buttons and the three-panel status bar. It implements the Screen the feature windows
+// and commands talk to.
+//   MainWindow.cpp        widgets, menus, tool bar and the Screen primitives
+//   ScreenModes.cpp       the soft buttons of every screen mode, as a table
+//   UserActions.cpp       soft buttons, tool buttons, menu entries, clicks on the lists, paging
+//   ListCanvas.cpp        painting of the level lists and result pages, hit-testing geometry
+//   StartupShutdown.cpp   start-up, saving the settings, the quit question
+#include "shell/ListCanvas.h"
 #include "ui/AppState.h"
 #include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
 #include "ui/Screen.h"
 
-#include <QFont>
 #include <QMainWindow>
-#include <QPixmap>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
-class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QToolButton;
-class QStatusBar;
 
 namespace lumo {
 
@@ -30,23 +34,8 @@ class HelpViewer;
 class ClientArea;
 class SlideEntryCommands;
 class SearchCommands;
-
-// Geometry shared by painting and hit-testing (client coordinates).
-namespace geo {
-inline constexpr int ClientWidth = 638;
-inline constexpr int ClientHeight = 440;
-inline constexpr int FirstRowY = 60;
-inline constexpr int RowPitch = 17;
-inline constexpr int HeadingY = 35;
-inline constexpr int ColBox = 90, ColSlide = 230, ColCode = 320, ColText = 350;
-inline constexpr int HeadBoxX = 55, HeadSlideX = 205, HeadTextX = 320;
-inline constexpr std::array<int, 3> LevelX{50, 250, 450};
-inline constexpr int ToolBarHeight = 31;
-inline constexpr int BottomPanelY = 353;
-// Row 1..17 of a click at client y: y <= 60 is row 1, otherwise (y - 46) / 17 rounded to
-// the nearest whole number, limited to 1..17.
-int RowFromY(int y);
-} // namespace geo
+struct ScreenModeRow;
+enum class SoftAction;
 
 class MainWindow : public QMainWindow, public Screen {
     Q_OBJECT
@@ -88,10 +77,7 @@ public:
     // What the feature windows and commands are handed.
     const FeatureContext& context() const { return ctx_; }
 
-    void ShowLevelHeaders(int level);
-    void RecolourLevelCursors(const QColor& bg, const QColor& fg);
-    void LoadBackgroundPicture(); // from settings.pictureName
-    void UpdateCounterPanels();   // panels 0/1/2 from the counters
+    void UpdateCounterPanels(); // panels 0/1/2 from the counters
 
     // Program start and end.
     bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end
@@ -104,12 +90,8 @@ public:
     static QString ProgramVersion() { return QStringLiteral("3.03"); }
     static QString ReleaseDate() { return QStringLiteral("07.06.1999"); }
 
-    // Handlers of the soft buttons, tool buttons, menu, scroll bar and canvas.
-    void onSoftButton1();
-    void onSoftButton2();
-    void onSoftButton3();
-    void onSoftButton4();
-    void onSoftButton5();
+    // Handlers of the soft buttons, tool buttons, menu, scroll bar and list area.
+    void onSoftButton(int i); // 1..5, as the screen-mode table says
     void onNewSlides();
     void onEditSlides();
     void onDeleteSlides();
@@ -129,8 +111,7 @@ public:
     static constexpr int ScrollThumbReleased = 100;
     void onResultScroll(int scrollCode, int position);
     void onCanvasPress(Qt::MouseButton button, int x, int y);
-    void onLevelCursorClick(int level);        // left click on the cursor label of level 1..3
-    void paintCanvas(class QPainter& painter); // draws the centre onto the client canvas
+    void onLevelCursorClick(int level); // left click on the cursor label of level 1..3
     void onLevelCursorPress(int level, Qt::MouseButton button, QPoint clientPos);
 
     // Access for commands and tests.
@@ -145,14 +126,12 @@ public:
     QProgressBar* progressBar() const { return progress_; }
     QLabel* statusLine() const { return statusLine_; }
     QString statusPanel(int i) const;
-    QLabel* levelCursor(int level) const { return levelCursors_.at(level - 1); }
-    QLabel* levelHeading(int level) const { return levelHeadings_.at(level - 1); }
-    QLabel* titleLabel(int i) const {
-        return titleLabels_.at(i - 1);
-    } // 1..3: name, version, subtitle
-    QLabel* backgroundPicture() const { return backgroundPicture_; }
-    bool pictureVisible() const { return pictureVisible_; }
-    const QPixmap& canvas() const { return canvas_; } // what the centre shows now
+    QLabel* levelCursor(int level) const { return canvas_->levelCursor(level); }
+    QLabel* levelHeading(int level) const { return canvas_->levelHeading(level); }
+    QLabel* titleLabel(int i) const { return canvas_->titleLabel(i); } // name, version, subtitle
+    QLabel* backgroundPicture() const { return canvas_->backgroundPicture(); }
+    bool pictureVisible() const { return canvas_->pictureVisible(); }
+    const QPixmap& canvas() const { return canvas_->pixmap(); } // what the centre shows now
     QAction* undoAction() const { return undoAction_; }
     QAction* fastModeAction() const { return fastModeAction_; }
     QAction* findAction(const QString& caption) const; // by menu caption, "&" included
@@ -163,11 +142,15 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    friend class ClientArea;
     void buildUi();
+    void buildScrollBar();
+    void buildBottomPanel();
     void buildMenus();
     void buildToolBar();
-    bool confirmQuit();     // the quit question and shutdown; true: may close
+    void runSoftAction(SoftAction action, const ScreenModeRow& row);
+    void onResultRowPress(Qt::MouseButton button, int x, int row);
+    void moveLevelCursor(int level, int row); // right click on a level list
+    bool confirmQuit();                       // the quit question and shutdown; true: may close
     void NotYetAvailable(); // menu entries and tool buttons of later features: the click only
     void BackToMainMenu();  // "HAUPTMENUE"
     void onShowIniFile();
@@ -176,12 +159,6 @@ private:
     void onHelpGlossary();
     void KeySearchDelete(); // mode 210 "LÖSCHEN"
     void KeySearchReset();  // mode 210 "RESET"
-    void redrawCanvas();    // erase and paintCanvas onto the canvas, at once
-    void drawText(QPainter& p, int x, int y, const QString& text, const QColor& colour,
-                  bool fillRow = false);
-    void applyKeyLabel(int level, bool shown, QPoint pos, const QString& text, const QColor& bg,
-                       const QColor& fg);
-    void setLabelColours(QLabel* label, const QColor& bg, const QColor& fg);
 
     AppState& state_;
     MessageCatalog& messages_;
@@ -193,26 +170,17 @@ private:
     SearchCommands* search_ = nullptr;
 
     ClientArea* client_ = nullptr;
+    std::unique_ptr<ListCanvas> canvas_;
     std::array<QPushButton*, 5> softButtons_{};
     std::array<QToolButton*, 13> toolButtons_{};
-    std::array<QLabel*, 3> levelCursors_{};
-    std::array<QLabel*, 3> levelHeadings_{};
-    std::array<QLabel*, 3> titleLabels_{};
     std::array<QLabel*, 3> statusPanels_{};
-    QLabel* backgroundPicture_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* fastModeAction_ = nullptr;
-    QPixmap background_;
-    QPixmap canvas_;
-    QWidget* statusBar_ = nullptr; // StatusBar1
+    QWidget* statusBar_ = nullptr;
     bool busyCursor_ = false;
-    Problem paintProblem_; // met by paintCanvas, reported once the canvas is released
-    QFont listFont_;
-    QColor listBackground_ = Qt::black;
-    bool pictureVisible_ = true;
     bool closeConfirmed_ = false;
 };
 

@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     st.keys.clearAll();
     main.onCanvasPress(Qt::RightButton, 100, 60);
     main.onLevelCursorClick(1);
-    main.onSoftButton1(); // "SUCHE DIAS"
+    main.onSoftButton(1); // "SUCHE DIAS"
     if (!lumo::mode::IsResultMode(st.screenMode))
         std::fprintf(stderr, "Die Suche lieferte keine Ergebnisseite (Modus %d).\n", st.screenMode);
     ok = Save(main, outDir, "results.png") && ok;
@@ -124,13 +124,13 @@ int main(int argc, char** argv) {
         });
         GrabModal(dlg, "prompt-info.png", [&] { msg.SearchPrompt(1); });
         msg.setTestMode(true);
-        main.onSoftButton5(); // HAUPTMENUE
+        main.onSoftButton(5); // HAUPTMENUE
         program.entry().StartNewSlide();
         main.onLevelCursorClick(1);
         main.onLevelCursorClick(2);
         GrabModal(dlg, "slide-entry.png", [&] { program.entry().SaveSlide(); });
         GrabModal(dlg, "selected-keys.png", [&] { program.entry().KeyEditor(); });
-        main.onSoftButton5();
+        main.onSoftButton(5);
         GrabModal(dlg, "header-search.png", [&] { program.search().HeaderDataSearch(); });
     }
 
