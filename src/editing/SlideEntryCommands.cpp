@@ -62,6 +62,10 @@ void SlideEntryCommands::StartNewSlide() {
         st.paintLock = false; // painting must not stay blocked after the refusal
         return;
     }
+    if (SlideEntryDialog::RefuseNewSlide(ctx_)) {
+        st.paintLock = false;
+        return;
+    }
     ClearResultList();
     st.cursor.reset();
     st.keys.clearAll();
@@ -109,8 +113,8 @@ void SlideEntryCommands::StartEditSlide() {
     if (const Problem p =
             ReadSlide(st.archive, st.currentSlide, st.slide, resolved, &st.keywordCache))
         msg.Report(p);
-    // The resolved keys move to the front so that a key picked later is appended after
-    // them instead of overwriting one of them.
+    // The slide's keys move to the front so that a key picked later is appended after
+    // them instead of overwriting one of them; a code that did not resolve stays a key.
     st.keys = SelectionFromSlide(st.slide, resolved);
     st.editExisting = true;
     st.slide.infoText = TrimInfoString(st.slide.infoText);
@@ -158,6 +162,8 @@ void SlideEntryCommands::SaveSlide() {
         msg.ShowError(10);
         return;
     }
+    if (SlideEntryDialog::RefuseNewSlide(ctx_))
+        return;
     slideEntryDialog_->Prepare();
     ctx_.screen.SetScreenCaptions(mode::Disabled);
     msg.ShowStatus(20);
@@ -257,6 +263,10 @@ void SlideEntryCommands::LevelButton(int level) {
     st.searchConfirmed = false;
     st.searchText = "<" + std::to_string(level) + ">";
     msg.SearchPrompt(5);
+    // Whatever the insertion did, the screen shows the lists and cursors the next
+    // insertion starts from (an insertion sets cursors back to row 1; the first keyword
+    // of a level gives that level its list).
+    ctx_.screen.ClearListArea(Qt::black, 0, 30, 640, 354);
     ctx_.screen.SetScreenCaptions(st.screenMode);
     msg.ShowStatus(10);
 }

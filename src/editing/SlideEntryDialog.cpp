@@ -28,6 +28,19 @@ int ParseBox(const QString& text) {
 }
 } // namespace
 
+QString SlideEntryDialog::ArchiveFullNotice() {
+    return QStringLiteral("Das Archiv belegt bereits die\rmax. Anzahl von ") +
+           QString::number(kMaxSlideNumber) + QStringLiteral(" Dias !");
+}
+
+bool SlideEntryDialog::RefuseNewSlide(const FeatureContext& ctx) {
+    const AppState& st = ctx.state;
+    if (st.editExisting || st.counters.totalRecords < kMaxSlideNumber)
+        return false;
+    ctx.messages.ShowNotice(ArchiveFullNotice());
+    return true;
+}
+
 SlideEntryDialog::SlideEntryDialog(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Daten zum aktuell erfassten Dia anzeigen"));
@@ -139,6 +152,10 @@ void SlideEntryDialog::onSave() {
 void SlideEntryDialog::Save() {
     auto& st = ctx_.state;
     auto& msg = ctx_.messages;
+    if (RefuseNewSlide(ctx_)) {
+        ctx_.screen.SetScreenCaptions(mode::Disabled);
+        return;
+    }
     const int box = ParseBox(boxNumberEdit->text());
     if (box < 1 || box > 255) {
         msg.ShowError(5);
@@ -167,6 +184,12 @@ void SlideEntryDialog::Save() {
     ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
 
     if (st.editExisting) {
+        // An undo must not take away a keyword this slide now carries: the keyword
+        // insertion it would take back can no longer be undone, as after a new slide.
+        if (st.undoEnabled && UndoWouldRemoveKeys(st.archive, st.slide.storedKeys)) {
+            RefreshUndoCopies(st.archive);
+            ctx_.screen.SetUndoEnabled(false);
+        }
         accept();
         return;
     }
@@ -180,6 +203,10 @@ void SlideEntryDialog::Save() {
     // A keyword insertion cannot be taken back once a slide has been stored after it.
     RefreshUndoCopies(st.archive);
     ctx_.screen.SetUndoEnabled(false);
+    if (RefuseNewSlide(ctx_)) {
+        accept(); // that was the last slide the archive can hold
+        return;
+    }
     Prepare();
     ctx_.screen.SetScreenCaptions(mode::Disabled);
     msg.ShowStatus(20);

@@ -27,6 +27,11 @@ public:
     void onHelp();  // "&Hilfe zum Requester"
     void onClose(); // "&Schließen"
 
+    // The refusal of a new slide beyond the last slide number the archive can hold.
+    static QString ArchiveFullNotice();
+    // In new-slide entry with the last slide number taken: shows that notice, true.
+    static bool RefuseNewSlide(const FeatureContext& ctx);
+
     QLineEdit* slideNumberEdit = nullptr;  // "Dia-Nummer", read-only
     QLineEdit* boxNumberEdit = nullptr;    // "Kasten-Nummer"
     QLineEdit* magazineCodeEdit = nullptr; // magazine code

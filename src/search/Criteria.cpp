@@ -204,10 +204,14 @@ bool KeyMatcher::matchesRecord(const unsigned char* rec) const {
         size_t slot = kKeyArea;
 #if defined(__SSE2__)
         // Most records fail on the code's first two and last two bytes: those are compared
-        // at all 48 positions of the key area at once (the loads stay inside the record for
-        // codes of up to 36 bytes), and only slot starts passing that are looked at.
+        // at all 48 positions of the key area at once, and only slot starts passing that
+        // are looked at. The last load of the last byte starts at 32 + len - 1 and takes
+        // 16 bytes, so it stays inside the 82 bytes for codes of up to kMaxTailCode bytes;
+        // a longer code is filtered on its first two bytes only.
         uint64_t candidates = 0;
-        const bool tail = len >= 3 && len <= 36;
+        constexpr size_t kMaxTailCode = kRecordSize - 32 - 16 + 1;
+        static_assert(kMaxTailCode == 35);
+        const bool tail = len >= 3 && len <= kMaxTailCode;
         const __m128i c0 = _mm_set1_epi8(code[0]);
         const __m128i c1 = _mm_set1_epi8(len >= 2 ? code[1] : 0);
         const __m128i t0 = _mm_set1_epi8(tail ? code[len - 2] : 0);

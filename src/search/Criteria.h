@@ -54,7 +54,8 @@ class KeyMatcher {
 public:
     explicit KeyMatcher(const KeySelection& keys);
     bool matches(std::string_view recordTextUpToNul) const;
-    // The same test on the 82 bytes of a record, without finding its NUL first.
+    // The same test on the 82 bytes of a record, without finding its NUL first. Reads no
+    // byte past the 82, whatever the length of the selected codes.
     bool matchesRecord(const unsigned char* record82) const;
 
 private:

@@ -297,17 +297,6 @@ Problem AppendToReport(const Archive& archive, std::string_view name, std::strin
     return err ? Problem::io(SystemErrorNumber(err)) : Problem{};
 }
 
-Problem AppendResultPage(const Archive& archive, const ResultPage& page) {
-    std::string lines = ResultPageLines(page);
-    if (lines.empty())
-        return {};
-    return AppendToReport(archive, kResultReportName, lines);
-}
-
-Problem AppendStatistics(const Archive& archive, int32_t total, int32_t found) {
-    return AppendToReport(archive, kResultReportName, StatisticsBlock(total, found));
-}
-
 // --- kasten.txt ---
 
 std::string BoxListLine(int box, std::string_view magazineText, std::string_view themeText) {

@@ -80,8 +80,6 @@ Problem WriteHeaderDataSearchHeader(const Archive& archive, std::array<std::stri
 // Rows 1..17 in order; rows holding the blank or the no-result marker are not written.
 std::string ResultPageLines(const ResultPage& page);
 void AppendResultPageLines(const ResultPage& page, std::string& out);
-Problem AppendResultPage(const Archive& archive, const ResultPage& page);
-Problem AppendStatistics(const Archive& archive, int32_t total, int32_t found);
 // Appends bytes to an existing report file; on failure the file keeps its old length.
 Problem AppendToReport(const Archive& archive, std::string_view name, std::string_view bytes);
 // The same on a descriptor opened for appending; 0 or errno.

@@ -216,13 +216,22 @@ struct SlideLookup {
 
 // Walks records 1..total of a file of fixed-size records block by block. Whole records
 // are handed to `visit` where they lie in the block; a record cut short by the end of the
-// file, or lying beyond it, is handed as the bytes the file holds (`raw` below kSize
-// bytes). visit(n, raw) returns a problem to stop the walk. The last record examined is
-// noted before every callback and at the end.
+// file is handed as the bytes the file holds (`raw` below kSize bytes); records beyond
+// the end of the file are not handed at all (none of the tests can match them). visit(n, raw)
+// returns a problem to stop the walk. The last record examined is noted before every callback and
+// at the end.
 template <size_t kSize, class Visit>
 Problem WalkRecords(SearchRun& run, RecordReader& reader, int32_t total, const ScanCallbacks& cb,
                     Visit visit) {
     int32_t nextProgress = std::min(kProgressStride, total);
+    auto progress = [&](int32_t n) {
+        if (n == nextProgress) {
+            run.noteExamined(n);
+            if (cb.progress)
+                cb.progress(n);
+            nextProgress = std::min(n + kProgressStride, total);
+        }
+    };
     int32_t n = 1;
     while (n <= total) {
         int err = 0;
@@ -231,22 +240,24 @@ Problem WalkRecords(SearchRun& run, RecordReader& reader, int32_t total, const S
             run.noteExamined(n - 1);
             return Problem::io(SystemErrorNumber(err));
         }
+        if (rest.empty()) {
+            // The data end here: the records still to come do not exist and match nothing.
+            // Only the progress goes on to the last one.
+            for (; n <= total; ++n)
+                progress(n);
+            break;
+        }
         int32_t whole = static_cast<int32_t>(
             std::min<uint64_t>(rest.size() / kSize, static_cast<uint64_t>(total - n) + 1));
         if (whole == 0) {
-            // A short last record or one beyond the end of the file: one at a time.
+            // A short last record: handed as the bytes the file holds.
             rest = rest.substr(0, std::min(rest.size(), kSize));
             whole = 1;
         }
         const char* p = rest.data();
         const int32_t end = n + whole;
         for (; n < end; ++n, p += kSize) {
-            if (n == nextProgress) {
-                run.noteExamined(n);
-                if (cb.progress)
-                    cb.progress(n);
-                nextProgress = std::min(n + kProgressStride, total);
-            }
+            progress(n);
             if (Problem problem = visit(n, std::string_view(p, std::min(rest.size(), kSize)))) {
                 run.noteExamined(n);
                 return problem;

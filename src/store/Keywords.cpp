@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <set>
 #include <sys/stat.h>
 
 namespace lumo {
@@ -153,6 +154,35 @@ void RefreshUndoCopies(const Archive& archive) {
 void EmptyUndoCopies(const Archive& archive) {
     for (int level = 1; level <= 3; ++level)
         TruncateFile(archive.resolve(KeywordOldFileName(level)));
+}
+
+std::string SlotCodeOf(const KeywordEntry& entry, int level) {
+    const size_t length = static_cast<size_t>(level) * 2;
+    if (level < 1 || level > 3 || entry.code.size() < length)
+        return {};
+    std::string code = entry.code.substr(0, length);
+    code.resize(6, ' ');
+    return code;
+}
+
+bool UndoWouldRemoveKeys(const Archive& archive, const std::array<std::string, 8>& slotCodes) {
+    auto resolvable = [&archive](std::string (*fileName)(int)) {
+        std::set<std::string> codes;
+        for (int level = 1; level <= 3; ++level) {
+            const auto data = ReadWholeFile(archive.resolve(fileName(level)));
+            if (!data)
+                continue;
+            for (const auto& e : ParseKeywordFile(*data))
+                if (std::string code = SlotCodeOf(e, level); !code.empty())
+                    codes.insert(std::move(code));
+        }
+        return codes;
+    };
+    const auto now = resolvable(KeywordFileName);
+    const auto afterUndo = resolvable(KeywordOldFileName);
+    return std::any_of(slotCodes.begin(), slotCodes.end(), [&](const std::string& code) {
+        return now.count(code) != 0 && afterUndo.count(code) == 0;
+    });
 }
 
 int RestoreFromUndoCopies(const Archive& archive) {

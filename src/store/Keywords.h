@@ -82,4 +82,12 @@ void EmptyUndoCopies(const Archive& archive);
 // returns its error number (0 when all three were copied).
 int RestoreFromUndoCopies(const Archive& archive);
 
+// The code a record slot holds for an entry of level 1..3: the first 2, 4 or 6 bytes of
+// its code line padded with blanks to 6; empty when the code line is shorter.
+std::string SlotCodeOf(const KeywordEntry& entry, int level);
+// True when one of the slot codes resolves through the keyword files but would no longer
+// after the undo copies were restored (a keyword added since them). Missing or unreadable
+// files resolve nothing.
+bool UndoWouldRemoveKeys(const Archive& archive, const std::array<std::string, 8>& slotCodes);
+
 } // namespace lumo

@@ -176,13 +176,11 @@ Problem ResolveKeys(const Archive& archive, const CurrentSlideData& slide, KeySe
         const size_t codeLen = static_cast<size_t>(level) * 2;
         for (const auto& e : *entries) {
             // A code line shorter than its level's code never matches a stored slot.
-            if (e.code.size() < codeLen)
+            const std::string cmp = SlotCodeOf(e, level);
+            if (cmp.empty())
                 continue;
-            char cmp[6] = {' ', ' ', ' ', ' ', ' ', ' '};
-            std::memcpy(cmp, e.code.data(), codeLen);
             for (size_t k = 0; k < 8; ++k) {
-                const std::string& stored = slide.storedKeys[k];
-                if (stored.size() != 6 || std::memcmp(stored.data(), cmp, 6) != 0)
+                if (slide.storedKeys[k] != cmp)
                     continue;
                 keys.entries[k].name = e.text.substr(0, 18);
                 keys.entries[k].code = e.code.substr(0, codeLen);

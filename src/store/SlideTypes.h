@@ -12,6 +12,9 @@ inline constexpr int kInfoOffset = 48;
 inline constexpr int kBoxOffset = 81;
 inline constexpr std::string_view kFreeSlotMarker = "Dia wurde entnommen / Platz frei";
 inline constexpr std::string_view kEmptyKeyCode = "00    ";
+// Slide numbers have at most five digits: the result list, dialiste.txt and the slide
+// number input hold no more. No slide beyond this one is created, listed or opened.
+inline constexpr int32_t kMaxSlideNumber = 99999;
 
 // One entry of the KeySelection / KeyStore: a LevelCode (2, 4 or 6 bytes, or a
 // 6-byte blank-padded code read from a record) and a keyword name (<= 18 bytes).

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,6 +48,7 @@ private:
 
 struct ArchiveSetup {
     std::vector<std::string> records; // 82-byte records of dias.ddb
+    int emptyRecords = 0;             // zero-byte records put before them (a sparse file)
     std::string keyword1, keyword2, keyword3;
     std::string old1, old2, old3;
     int slideCount = -2; // DIAS of DIA.INI; -2: the number of records
@@ -63,15 +66,18 @@ protected:
         std::string ddb;
         for (const auto& r : s.records)
             ddb += r;
-        arc.write("dias.ddb", ddb);
+        arc.write("dias.ddb", "");
+        std::filesystem::resize_file(arc.path("dias.ddb"), uintmax_t{82} * s.emptyRecords);
+        std::ofstream(arc.path("dias.ddb"), std::ios::binary | std::ios::app) << ddb;
         arc.write("keyword1", s.keyword1);
         arc.write("keyword2", s.keyword2);
         arc.write("keyword3", s.keyword3);
         arc.write("keyword1.old", s.old1);
         arc.write("keyword2.old", s.old2);
         arc.write("keyword3.old", s.old3);
-        const int slideCount =
-            s.slideCount == -2 ? static_cast<int>(s.records.size()) : s.slideCount;
+        const int slideCount = s.slideCount == -2
+                                   ? static_cast<int>(s.records.size()) + s.emptyRecords
+                                   : s.slideCount;
         arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(slideCount) +
                                  "\r\nKASTEN=" + std::to_string(s.magazinesPerBox) +
                                  "\r\nMAGAZIN=" + std::to_string(s.slidesPerMagazine) +

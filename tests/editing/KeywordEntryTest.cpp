@@ -6,10 +6,13 @@
 #include "store/SlideDatabase.h"
 
 #include <QAction>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
+#include <array>
 #include <filesystem>
 
 namespace lumo::test {
@@ -31,6 +34,31 @@ protected:
         Open(s);
     }
     SlideEntryCommands& entry() { return prog->entry(); }
+
+    // The canvas and the three key cursors are those a fresh paint of the lists gives:
+    // the lists on disk and the cursors the next insertion starts from.
+    void ExpectScreenShowsTheLists() {
+        const QImage shown = main().canvas().toImage();
+        std::array<QString, 3> texts;
+        std::array<QPoint, 3> places;
+        std::array<bool, 3> hidden{};
+        for (int l = 1; l <= 3; ++l) {
+            const QLabel* label = main().levelCursor(l);
+            texts[static_cast<size_t>(l - 1)] = label->text();
+            places[static_cast<size_t>(l - 1)] = label->pos();
+            hidden[static_cast<size_t>(l - 1)] = label->isHidden();
+        }
+        main().RepaintNow();
+        EXPECT_TRUE(main().canvas().toImage() == shown);
+        for (int l = 1; l <= 3; ++l) {
+            const QLabel* label = main().levelCursor(l);
+            EXPECT_EQ(label->isHidden(), hidden[static_cast<size_t>(l - 1)]) << l;
+            if (!label->isHidden()) {
+                EXPECT_EQ(label->text(), texts[static_cast<size_t>(l - 1)]) << l;
+                EXPECT_EQ(label->pos(), places[static_cast<size_t>(l - 1)]) << l;
+            }
+        }
+    }
 };
 
 TEST_F(KeywordEntry, InsertionAsksWritesUndoCopiesAndUndoRestoresThem) {
@@ -81,6 +109,42 @@ TEST_F(KeywordEntry, InsertionAsksWritesUndoCopiesAndUndoRestoresThem) {
     EXPECT_TRUE(sound().played().contains(QStringLiteral("loesch")));
     EXPECT_EQ(st().screenMode, 140);
     EXPECT_EQ(st().currentStatus, 10);
+}
+
+// After each insertion, done or refused, the screen shows the lists with the new keyword
+// and the cursors the next insertion uses: a level-3 key entered next goes under the
+// level-2 key the user sees highlighted.
+TEST_F(KeywordEntry, ScreenShowsTheListsTheNextInsertionUses) {
+    ArchiveSetup s;
+    s.keyword1 = kLevel1;
+    s.keyword2 = KeywordBytes({{"Alpen", "B1A1"}, {"Anden", "B1A2"}});
+    Open(s);
+    entry().StartNewKeyword();
+    main().onCanvasPress(Qt::RightButton, 300, 60 + 17); // level 2, row 2: "Anden"
+    ASSERT_EQ(main().levelCursor(2)->text(), QStringLiteral("Anden"));
+
+    msg().queue(DialogAnswer::type(QStringLiteral("Atlas")));
+    msg().queue(DialogAnswer::yes());
+    entry().LevelButton(2);
+    ASSERT_EQ(arc.read("keyword2"),
+              KeywordBytes({{"Alpen", "B1A1"}, {"Anden", "B1A2"}, {"Atlas", "B1A3"}}));
+    // Lists 2 and 3 start again at row 1, and the new keyword is in the list.
+    EXPECT_EQ(main().levelCursor(2)->text(), QStringLiteral("Alpen"));
+    EXPECT_EQ(st().levels.levels[1].count, 3);
+    ExpectScreenShowsTheLists();
+
+    main().onCanvasPress(Qt::RightButton, 300, 60 + 17);
+    msg().queue(DialogAnswer::type(QStringLiteral("Gipfel")));
+    entry().LevelButton(3); // the first level-3 key: written without a question
+    EXPECT_EQ(arc.read("keyword3"), "Gipfel\nB1A2G1\n*");
+    EXPECT_EQ(main().levelCursor(3)->text(), QStringLiteral("Gipfel"));
+    EXPECT_FALSE(main().levelCursor(3)->isHidden());
+    ExpectScreenShowsTheLists();
+
+    msg().queue(DialogAnswer::type(QStringLiteral("Alpen")));
+    entry().LevelButton(2); // refused: error 18
+    EXPECT_EQ(Errors(), std::vector<int>{18});
+    ExpectScreenShowsTheLists();
 }
 
 TEST_F(KeywordEntry, MainWindowButtonsAndMenuReachTheCommands) {
@@ -200,6 +264,13 @@ TEST_F(KeywordEntry, FirstKeywordOfAnEmptyArchiveIsWrittenWithoutQuestion) {
     EXPECT_EQ(arc.read("keyword1"), "Natur\nN1\n*");
     EXPECT_EQ(arc.read("keyword1.old"), "");
     EXPECT_FALSE(main().undoAction()->isEnabled());
+    // It is drawn at once, and the list takes right clicks.
+    EXPECT_EQ(main().levelCursor(1)->text(), QStringLiteral("Natur"));
+    EXPECT_FALSE(main().levelCursor(1)->isHidden());
+    sound().clearRecord();
+    main().onCanvasPress(Qt::RightButton, 100, 60);
+    EXPECT_EQ(sound().played(), QStringList{QStringLiteral("click001")});
+    ExpectScreenShowsTheLists();
 
     // Level 2 below it, into the empty keyword2: reference code + initial + "1".
     msg().queue(DialogAnswer::type(QStringLiteral("Wald")));
@@ -254,8 +325,12 @@ TEST_F(KeywordEntry, MissingLevelFileIsReportedWithError71) {
     msg().queue(DialogAnswer::type(QStringLiteral("Hafen")));
     prog->entry().LevelButton(2);
     EXPECT_EQ(Errors(), std::vector<int>{71});
-    EXPECT_EQ(msg().shown().back().text,
+    // The error, then the lists drawn again: the missing list file is reported there.
+    const auto& shown = msg().shown();
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown[shown.size() - 2].text,
               QString::fromUtf8("Datei keyword2\rkonnte nicht geöffnet werden !"));
+    EXPECT_EQ(shown.back().text, QStringLiteral("I/O-Fehler 2"));
     EXPECT_FALSE(arc.exists("keyword2"));
 }
 

@@ -308,7 +308,9 @@ TEST_F(SlideEntry, SlideThatCannotBeWrittenIsNotCounted) {
     EXPECT_EQ(main().statusPanel(1), QStringLiteral("2"));
 }
 
-TEST_F(SlideEntry, EditingRewritesTheRecordAndTouchesNothingElse) {
+// The edited slide keeps every stored code, also one no keyword file resolves ("XX"),
+// and nothing but its record changes (the undo copies hold its keywords already).
+TEST_F(SlideEntry, EditingRewritesTheRecordKeepingEveryCodeAndTouchesNothingElse) {
     ArchiveSetup s;
     s.records = {RecordBytes({"B1"}, "A01 Eins", 1),
                  RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12),
@@ -316,7 +318,9 @@ TEST_F(SlideEntry, EditingRewritesTheRecordAndTouchesNothingElse) {
     s.keyword1 = kLevel1;
     s.keyword2 = kLevel2;
     s.keyword3 = kLevel3;
-    s.old1 = "old one";
+    s.old1 = kLevel1;
+    s.old2 = kLevel2;
+    s.old3 = "old three";
     Open(s);
     main().SetUndoEnabled(true);
     const std::string ini = arc.read("DIA.INI");
@@ -327,12 +331,15 @@ TEST_F(SlideEntry, EditingRewritesTheRecordAndTouchesNothingElse) {
     EXPECT_TRUE(st().editExisting);
     EXPECT_EQ(st().currentSlide, 2);
     EXPECT_EQ(main().statusPanel(0), QStringLiteral("2"));
-    // Only the resolved slots are keys, in slot order, with their stored codes.
-    ASSERT_EQ(st().keys.count, 2);
-    EXPECT_EQ(st().keys.entries[0].name, "Wasser");
-    EXPECT_EQ(st().keys.entries[0].code, "W1    ");
-    EXPECT_EQ(st().keys.entries[1].name, "Alpen");
-    EXPECT_EQ(st().keys.entries[1].code, "B1A1  ");
+    // Every slot holding a code is a key, in slot order, with its stored code; the one
+    // that did not resolve shows its code as unknown.
+    ASSERT_EQ(st().keys.count, 3);
+    EXPECT_EQ(st().keys.entries[0].name, "XX (unbekannt)");
+    EXPECT_EQ(st().keys.entries[0].code, "XX    ");
+    EXPECT_EQ(st().keys.entries[1].name, "Wasser");
+    EXPECT_EQ(st().keys.entries[1].code, "W1    ");
+    EXPECT_EQ(st().keys.entries[2].name, "Alpen");
+    EXPECT_EQ(st().keys.entries[2].code, "B1A1  ");
     EXPECT_EQ(main().windowTitle().endsWith(QStringLiteral(" - Dia editieren...")), true);
 
     InSaveDialog([&](SlideEntryDialog& d) {
@@ -340,27 +347,91 @@ TEST_F(SlideEntry, EditingRewritesTheRecordAndTouchesNothingElse) {
         EXPECT_EQ(d.boxNumberEdit->text(), QStringLiteral("12"));
         EXPECT_EQ(d.magazineCodeEdit->text(), QStringLiteral("B07"));
         EXPECT_EQ(d.infoTextBox->currentText(), QStringLiteral("Haus am See"));
-        EXPECT_EQ(d.keyBoxes[1]->text(), QStringLiteral("Alpen"));
-        EXPECT_EQ(d.keyBoxes[2]->text(), QStringLiteral("?"));
+        EXPECT_EQ(d.keyBoxes[0]->text(), QStringLiteral("XX (unbekannt)"));
+        EXPECT_TRUE(d.keyBoxes[0]->isChecked());
+        EXPECT_EQ(d.keyBoxes[2]->text(), QStringLiteral("Alpen"));
+        EXPECT_EQ(d.keyBoxes[3]->text(), QStringLiteral("?"));
         d.infoTextBox->setEditText(QStringLiteral("Haus am Meer"));
         d.onSave();
         EXPECT_FALSE(d.isVisible()); // closes after the one save
     });
     const std::string ddb = arc.read("dias.ddb");
     ASSERT_EQ(ddb.size(), 3u * 82);
-    EXPECT_EQ(ddb.substr(82, 82), RecordBytes({"W1", "B1A1"}, "B07 Haus am Meer", 12));
+    EXPECT_EQ(ddb.substr(82, 82), RecordBytes({"XX", "W1", "B1A1"}, "B07 Haus am Meer", 12));
     EXPECT_EQ(ddb.substr(0, 82), RecordBytes({"B1"}, "A01 Eins", 1));
     EXPECT_EQ(ddb.substr(164), RecordBytes({"B1"}, "A03 Drei", 1));
     EXPECT_EQ(st().counters.totalRecords, 3);
     EXPECT_EQ(st().counters.activeSlides, 3);
     EXPECT_EQ(arc.read("DIA.INI"), ini);
-    EXPECT_EQ(arc.read("keyword1.old"), "old one");
+    EXPECT_EQ(arc.read("keyword3.old"), "old three");
     EXPECT_TRUE(main().undoAction()->isEnabled());
     // Back to the main menu, without the clear question.
     EXPECT_EQ(st().screenMode, 0);
     EXPECT_EQ(st().currentStatus, 0);
     EXPECT_EQ(main().softButton(1)->text(), QStringLiteral("BEARBEITEN"));
     EXPECT_TRUE(Texts(ShownDialog::Confirm).empty());
+}
+
+// A slide re-recorded with a keyword added since the undo copies: the undo could take
+// that keyword away again, so the copies are brought up to date and the undo ends.
+TEST_F(SlideEntry, EditedSlideWithAKeywordAddedJustBeforeEndsTheUndo) {
+    OpenArchive(1);
+    entry().StartNewKeyword();
+    msg().queue(DialogAnswer::type(QStringLiteral("Eis")));
+    msg().queue(DialogAnswer::yes());
+    entry().LevelButton(1);
+    ASSERT_EQ(arc.read("keyword1"), "Berge\nB1\nEis\nE1\nWasser\nW1\n*");
+    ASSERT_TRUE(main().undoAction()->isEnabled());
+
+    msg().queue(DialogAnswer::type(QStringLiteral("1")));
+    entry().StartEditSlide();
+    main().onCanvasPress(Qt::RightButton, 100, 60 + 17); // level 1, row 2: "Eis"
+    main().onLevelCursorClick(1);
+    ASSERT_EQ(st().keys.count, 2);
+    InSaveDialog([](SlideEntryDialog& d) { d.onSave(); });
+    EXPECT_EQ(arc.read("dias.ddb"), RecordBytes({"B1", "E1"}, "A01 Dia 1", 1));
+    EXPECT_FALSE(main().undoAction()->isEnabled());
+    for (int level = 1; level <= 3; ++level)
+        EXPECT_EQ(arc.read("keyword" + std::to_string(level) + ".old"),
+                  arc.read("keyword" + std::to_string(level)))
+            << level;
+}
+
+// Slide numbers have five digits: the slide 99,999 is the last one stored, a new slide
+// after it is refused with a notice.
+TEST_F(SlideEntry, NoNewSlideBeyondTheLastFiveDigitNumber) {
+    const QString full =
+        QStringLiteral("Das Archiv belegt bereits die\rmax. Anzahl von 99999 Dias !");
+    ArchiveSetup s;
+    s.emptyRecords = 99998;
+    s.keyword1 = kLevel1;
+    Open(s);
+    entry().StartNewSlide();
+    ASSERT_EQ(st().currentSlide, 99999);
+    Select({{"B1", "Berge"}});
+    msg().queue(DialogAnswer::no()); // keep the keys
+    InSaveDialog([&](SlideEntryDialog& d) {
+        d.onSave();
+        EXPECT_FALSE(d.isVisible()); // not prepared for a slide 100,000
+    });
+    EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
+    EXPECT_EQ(Texts(ShownDialog::Notice), std::vector<QString>{full});
+    EXPECT_EQ(st().counters.totalRecords, 99999);
+
+    // "DIA SICHERN" again, and new-slide entry started again: refused, no dialog.
+    bool opened = false;
+    new WhenShown(&save(), [&] {
+        opened = true;
+        save().onClose();
+    });
+    msg().clearShown();
+    entry().SaveSlide();
+    entry().StartNewSlide();
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{full, full}));
+    EXPECT_EQ(st().keys.count, 1); // refused before new-slide entry starts again
+    EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
+    EXPECT_FALSE(st().paintLock);
 }
 
 TEST_F(SlideEntry, EditWithoutSlidesOrCancelledGoesBackToTheMainMenu) {

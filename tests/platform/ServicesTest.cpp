@@ -180,12 +180,28 @@ TEST(Launcher, ExplorerOpensTheArchiveFolder) {
     EXPECT_TRUE(l.commands().empty());
 }
 
-TEST(Launcher, PaintNeedsAnImageProgram) {
-    TempArchive dir;
+// pbrush.exe starts an image program found in PATH, with its arguments; without one
+// in PATH the start fails. PATH holds only the test's own directories here.
+TEST(Launcher, PaintStartsAnImageProgramFromThePath) {
+    TempArchive bin, work;
+    bin.write("eog", "#!/bin/sh\n");
+    MakeExecutable(bin.path("eog"));
+    bin.write("nothing/readme", "");
+    const QByteArray oldPath = qgetenv("PATH");
     Launcher l;
     l.setTestMode(true);
-    const bool ok = l.RunProgram(U("pbrush.exe"), Q(dir.dir()));
-    EXPECT_EQ(ok, !Launcher::ImageProgram().isEmpty());
+
+    qputenv("PATH", QFile::encodeName(Q(bin.dir())));
+    const bool started = l.RunProgram(U("pbrush.exe 12.bmp"), Q(work.dir()));
+    qputenv("PATH", QFile::encodeName(Q(bin.path("nothing"))));
+    const bool startedWithout = l.RunProgram(U("pbrush.exe 12.bmp"), Q(work.dir()));
+    qputenv("PATH", oldPath);
+
+    EXPECT_TRUE(started);
+    ASSERT_EQ(l.commands().size(), 1u);
+    EXPECT_EQ(l.commands()[0], QStringList({Q(bin.path("eog")), U("12.bmp")}));
+    EXPECT_FALSE(startedWithout);
+    EXPECT_EQ(l.commands().size(), 1u);
 }
 
 TEST(Launcher, OpenDocumentFindsFilesWithoutRegardToCase) {

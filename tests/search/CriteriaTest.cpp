@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace lumo {
 namespace {
@@ -253,6 +257,34 @@ TEST(KeyTest, RecordLevelTestEdgeCases) {
     EXPECT_FALSE(matches(rec({"A1"}, "A01"), {"A1", ""}));
     // A code longer than the record.
     EXPECT_FALSE(matches(rec(full, "A01"), {std::string(83, 'C')}));
+}
+
+// The record test reads no byte past the 82 of a record, whatever the length of the
+// code: the record here ends where readable memory ends (a page that cannot be read
+// follows), so a read beyond it ends the test run.
+TEST(KeyTest, RecordLevelTestStaysInsideTheRecord) {
+    const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    void* mem =
+        ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mem, MAP_FAILED);
+    auto* base = static_cast<unsigned char*>(mem);
+    ASSERT_EQ(::mprotect(base + page, page, PROT_NONE), 0);
+    unsigned char* rec = base + page - kRecordSize;
+    const std::string text = "A1B2C3D4E5F6G7H8I9J0K1L2M3N4O5P6Q7R8S9T0U1V2W3X4Y5Z6a7b8c9d0e1f2";
+    for (size_t len : {2, 6, 8, 35, 36, 40, 48, 60, 82}) {
+        SCOPED_TRACE(len);
+        std::memset(rec, ' ', kRecordSize);
+        std::memcpy(rec, text.data(), std::min(text.size(), size_t{kRecordSize}));
+        rec[kRecordSize - 1] = 1;
+        const std::string code = text.substr(0, std::min(len, text.size())) +
+                                 std::string(len > text.size() ? len - text.size() : 0, ' ');
+        const std::string view(reinterpret_cast<const char*>(rec), kRecordSize);
+        EXPECT_EQ(KeyMatcher(Select({code})).matchesRecord(rec), PlainKeyRule(view, {code}));
+        std::string other = code;
+        other.back() = '#';
+        EXPECT_FALSE(KeyMatcher(Select({other})).matchesRecord(rec));
+    }
+    ::munmap(mem, 2 * page);
 }
 
 TEST(TextTests, InfoFieldTestFollowsTheRuleOnRandomRecords) {

@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/resource.h>
 
 namespace lumo {
 namespace {
@@ -209,48 +207,11 @@ TEST(ListReports, MemoListWithAMissingMemoLeavesTheOldFile) {
 
 // --- failing writes ---
 
-TEST(ReportWrites, AppendNeedsTheHeadAndNeverCreatesTheFile) {
-    TempArchive a;
-    Archive archive(a.dir());
-    Problem p = AppendStatistics(archive, 5, 1);
-    EXPECT_EQ(p.kind, ProblemKind::Io);
-    EXPECT_EQ(p.sysError, 2);
-    EXPECT_FALSE(a.exists("dialiste.txt"));
-}
-
 TEST(ReportWrites, HeadThatCannotBeWrittenIsReported) {
     TempArchive a;
     std::filesystem::create_directories(a.path("dialiste.txt")); // a directory in the way
     Archive archive(a.dir());
     EXPECT_EQ(WriteBoxSearchHeader(archive, kFixedClock).kind, ProblemKind::Io);
-    EXPECT_EQ(AppendStatistics(archive, 5, 1).kind, ProblemKind::Io);
-}
-
-// A file size limit makes the append stop part way; the report must keep its old end.
-TEST(ReportWrites, FailedAppendLeavesTheReportAsItWas) {
-    TempArchive a;
-    Archive archive(a.dir());
-    ASSERT_FALSE(WriteBoxSearchHeader(archive, kFixedClock));
-    std::string before = a.read("dialiste.txt");
-    ResultPage page;
-    for (int r = 0; r < kPageRows; ++r)
-        page.rows[static_cast<size_t>(r)] = {"1", std::to_string(r + 1), "A01", " Text"};
-
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old;
-    limit.rlim_cur = before.size() + 100; // room for one line and a half
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    Problem p = AppendResultPage(archive, page);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_EQ(p.kind, ProblemKind::Io);
-    EXPECT_EQ(a.read("dialiste.txt"), before);
-    // With room again the same page is appended whole.
-    ASSERT_FALSE(AppendResultPage(archive, page));
-    EXPECT_EQ(a.read("dialiste.txt"), before + ResultPageLines(page));
 }
 
 } // namespace

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 namespace lumo {
 namespace {
@@ -62,24 +65,63 @@ TEST(SearchRun, MissingHeaderFileWritesNothing) {
     EXPECT_EQ(criteria[1], ""); // criteria untouched as well
 }
 
+// kopfdata.ddb shorter than dias.ddb (the normal case): the records beyond its end do not
+// exist and are never found, while the scan still goes on to the last slide.
 TEST(SearchRun, HeaderRecordsBeyondTheFileAreNeverFound) {
     TempArchive a;
+    const int total = 2 * kProgressStride + 3;
     std::string slideFile;
-    for (int n = 1; n <= 4; ++n)
-        slideFile += RecordBytes({"A1"}, "A0" + std::to_string(n) + " Bild", n);
+    for (int n = 1; n <= total; ++n)
+        slideFile += RecordBytes({"A1"}, "A0" + std::to_string(n % 10) + " Bild", n % 256);
     a.write("dias.ddb", slideFile);
-    // Record 1 has values, record 2 is all spaces, records 3 and 4 lie beyond the file.
+    // Record 1 has values, record 2 is all spaces, the others lie beyond the file.
     a.write("kopfdata.ddb", HeaderRecordBytes({"Nikon"}) + std::string(120, ' '));
     Scan r(a);
+    std::vector<int32_t> progress;
+    ScanCallbacks cb;
+    cb.progress = [&](int32_t n) { progress.push_back(n); };
     std::array<std::string, 8> criteria; // all empty: every one becomes unused
-    ASSERT_FALSE(ScanHeaderData(r.run, 4, criteria, {}));
-    ASSERT_FALSE(r.run.Finish(4));
+    ASSERT_FALSE(ScanHeaderData(r.run, total, criteria, cb));
+    ASSERT_FALSE(r.run.Finish(total));
     ASSERT_EQ(r.list.size(), 2u);
     EXPECT_EQ(r.list[0], "00100001A01 Bild");
     EXPECT_EQ(r.list[1], "00200002A02 Bild");
-    EXPECT_EQ(r.run.lastExamined(), 4);
+    EXPECT_EQ(r.run.lastExamined(), total);
+    EXPECT_EQ(progress, (std::vector<int32_t>{kProgressStride, 2 * kProgressStride, total}));
     for (const auto& c : criteria)
         EXPECT_EQ(c, "nicht verwendet");
+}
+
+// A report that cannot grow (a file size limit) ends the scan with an I/O problem, and the
+// failed append is taken back: the report keeps its head, without half a page or line.
+TEST(SearchRun, ReportThatCannotGrowEndsTheScanAndKeepsItsWholeLines) {
+    TempArchive a;
+    std::string dias;
+    for (int n = 1; n <= 40; ++n)
+        dias += RecordBytes({"A1"}, "A01 Bild", 3);
+    a.write("dias.ddb", dias);
+    Scan r(a);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    std::string head;
+    ScanCallbacks cb;
+    cb.begun = [&] {
+        head = a.read("dialiste.txt");
+        rlimit limit = old;
+        limit.rlim_cur = head.size() + 100; // room for one line and a half
+        setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    Problem p = ScanBox(r.run, 40, 3, cb);
+    if (!p)
+        p = r.run.Finish(40);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_FALSE(head.empty());
+    EXPECT_EQ(p.kind, ProblemKind::Io);
+    EXPECT_EQ(p.sysError, EFBIG);
+    EXPECT_EQ(a.read("dialiste.txt"), head);
 }
 
 TEST(SearchRun, MemoSearchUsesExistingReadableMemoFilesOnly) {
@@ -152,8 +194,8 @@ TEST(SearchRun, ShortLastRecordReadsAsPaddedWithNul) {
 }
 
 TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
-    // More records than two read blocks hold, a short last record and slides asked for
-    // beyond the end of the file (they read as zero bytes: box 0, no keys, no info).
+    // More records than two read blocks hold, a short last record (read as padded with zero
+    // bytes) and slides asked for beyond the end of the file (they do not exist: never found).
     TempArchive a;
     const std::vector<std::string> codes{"A1", "A1B2", "B1", "C1C1", "00"};
     const int inFile = 9001;
@@ -180,7 +222,7 @@ TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
     };
     auto expectedLines = [&](auto test) {
         std::vector<std::string> lines;
-        for (int n = 1; n <= total; ++n)
+        for (int n = 1; n <= inFile; ++n)
             if (test(n))
                 lines.push_back(ResultListLine(record(n)[kBoxOffset], n, RecordInfo(record(n))));
         return lines;
@@ -220,7 +262,7 @@ TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
         Scan r(a);
         ASSERT_FALSE(ScanBox(r.run, total, 0));
         check(r, expectedLines([&](int n) { return record(n)[kBoxOffset] == 0; }));
-        EXPECT_EQ(r.list.back(), "00009004"); // beyond the end of the file
+        EXPECT_EQ(r.list.back(), "00009001"); // the short last record has no box byte
     }
     {
         Scan r(a);

@@ -359,10 +359,3 @@ TEST_F(MainModesTest, FailedProgramStartShowsTheNotice) {
                                  "die erforderliche Anwendung\rnicht auf Ihrem System "
                                  "lokalisieren !"));
 }
-
-TEST_F(MainModesTest, UndoEntryFollowsItsSwitch) {
-    EXPECT_FALSE(main().undoAction()->isEnabled());
-    main().SetUndoEnabled(true);
-    EXPECT_TRUE(main().undoAction()->isEnabled());
-    EXPECT_TRUE(state().undoEnabled);
-}

@@ -310,16 +310,3 @@ TEST_F(MessagesTest, DialogsFollowTheMainWindow) {
     // The dialogs belong to the main window.
     EXPECT_EQ(catalog.questionDialog()->parentWidget(), &screen.widget);
 }
-
-TEST_F(MessagesTest, OpenFileDialogAnsweredFromQueue) {
-    catalog.queueFileName(U("/tmp/archiv/dias.ddb"));
-    catalog.queueFileName(QString());
-    EXPECT_EQ(catalog.GetOpenFileName(U("Archiv öffnen"), U("/tmp"), U("*.ddb")),
-              U("/tmp/archiv/dias.ddb"));
-    EXPECT_TRUE(catalog.GetOpenFileName(U("Archiv öffnen"), U("/tmp"), U("*.ddb")).isEmpty());
-    EXPECT_TRUE(catalog.GetOpenFileName(U("Archiv öffnen"), U("/tmp"), U("*.ddb")).isEmpty());
-    ASSERT_EQ(catalog.shown().size(), 3u);
-    EXPECT_EQ(catalog.shown()[0].kind, ShownDialog::FileDialog);
-    EXPECT_FALSE(catalog.shown()[1].unanswered); // cancelled on purpose
-    EXPECT_TRUE(catalog.shown()[2].unanswered);  // nothing queued
-}

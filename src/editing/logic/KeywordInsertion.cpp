@@ -1,40 +1,21 @@
 #include "editing/logic/KeywordInsertion.h"
 
+#include "store/Keywords.h"
+
+#include <algorithm>
 #include <vector>
 
 namespace lumo {
 
 namespace {
 
-struct WalkedEntry {
-    std::string_view text;
-    std::string_view code;
-    size_t offset = 0;
-};
-
-// The entry walk over a level file. `end` receives the offset of the final "*", or,
-// in a damaged file without it, the offset after the last complete entry.
-std::vector<WalkedEntry> Walk(std::string_view data, size_t& end, bool& hasStar) {
-    std::vector<WalkedEntry> entries;
-    size_t pos = 0;
-    hasStar = false;
-    while (pos < data.size()) {
-        if (data[pos] == '*') {
-            hasStar = true;
-            break;
-        }
-        const size_t textEnd = data.find('\n', pos);
-        if (textEnd == std::string_view::npos)
-            break;
-        const size_t codeEnd = data.find('\n', textEnd + 1);
-        if (codeEnd == std::string_view::npos)
-            break;
-        entries.push_back({data.substr(pos, textEnd - pos),
-                           data.substr(textEnd + 1, codeEnd - textEnd - 1), pos});
-        pos = codeEnd + 1;
-    }
-    end = pos;
-    return entries;
+// Offset where the entry walk stopped: the final "*", or the end of the data in a
+// damaged file (after its last complete entry).
+size_t WalkEnd(std::string_view data, const std::vector<KeywordEntry>& entries) {
+    if (entries.empty())
+        return 0;
+    const KeywordEntry& last = entries.back();
+    return std::min(data.size(), last.offset + last.text.size() + last.code.size() + 2);
 }
 
 } // namespace
@@ -47,7 +28,7 @@ KeywordInsertion PlanKeywordInsertion(std::optional<std::string_view> file, int 
         return result;
     }
     const std::string_view initial = name.substr(0, 1);
-    const std::string_view data = *file;
+    std::string_view data = *file;
 
     if (data.empty()) {
         result.outcome = KeywordInsertion::Outcome::DirectWrite;
@@ -57,38 +38,50 @@ KeywordInsertion PlanKeywordInsertion(std::optional<std::string_view> file, int 
         return result;
     }
 
-    size_t end = 0;
-    bool hasStar = false;
-    const auto entries = Walk(data, end, hasStar);
+    // The same walk as the readers, so every entry the lists show is kept. A damaged
+    // file without the final "*" (its last code line may lack the LF) is rewritten from
+    // its entries first; an incomplete tail that no reader shows is not carried over.
+    auto entries = ParseKeywordFile(data);
+    size_t end = WalkEnd(data, entries);
+    std::string repaired;
+    if (end >= data.size() || data[end] != '*') {
+        for (const auto& e : entries)
+            repaired += e.text + "\n" + e.code + "\n";
+        repaired += '*';
+        data = repaired;
+        entries = ParseKeywordFile(data);
+        end = WalkEnd(data, entries);
+    }
     const size_t parentLength = level == 1 ? 0 : (level == 2 ? 2 : 4);
 
     std::optional<size_t> insertAt;
     bool groupSeen = false;
     int same = 1;
     for (const auto& e : entries) {
-        if (e.text == name) {
+        const std::string_view text = e.text;
+        if (text == name) {
             result.outcome = KeywordInsertion::Outcome::Duplicate;
             return result;
         }
-        const std::string_view parent = e.code.substr(0, parentLength);
+        const std::string_view parent = std::string_view(e.code).substr(0, parentLength);
         if (!insertAt) {
             if (level == 1) {
-                if (e.text > name)
+                if (text > name)
                     insertAt = e.offset;
             } else if (level == 2) {
-                if ((parent == reference && e.text > name) || parent > reference)
+                if ((parent == reference && text > name) || parent > reference)
                     insertAt = e.offset;
             } else {
                 if (parent == reference) {
                     groupSeen = true;
-                    if (e.text > name)
+                    if (text > name)
                         insertAt = e.offset;
                 } else if (groupSeen) {
                     insertAt = e.offset;
                 }
             }
         }
-        if (!e.text.empty() && e.text.substr(0, 1) == initial && parent == reference)
+        if (!text.empty() && text.substr(0, 1) == initial && parent == reference)
             ++same;
     }
     if (same >= 10) {
@@ -99,15 +92,10 @@ KeywordInsertion PlanKeywordInsertion(std::optional<std::string_view> file, int 
     result.code = std::string(reference) + std::string(initial) + std::to_string(same);
     const std::string entry = std::string(name) + "\n" + result.code + "\n";
 
-    // A damaged file without the final "*" gets it back after its last complete entry;
-    // the incomplete tail no reader could use is not carried over.
-    const std::string_view tail = hasStar ? data.substr(at) : data.substr(at, end - at);
-    result.newFile.reserve(data.size() + entry.size() + 1);
+    result.newFile.reserve(data.size() + entry.size());
     result.newFile.append(data.substr(0, at));
     result.newFile.append(entry);
-    result.newFile.append(tail);
-    if (!hasStar)
-        result.newFile.push_back('*');
+    result.newFile.append(data.substr(at));
     result.insertAt = at;
     result.outcome = KeywordInsertion::Outcome::Inserted;
     return result;

@@ -43,17 +43,26 @@ std::string TrimInfoString(std::string_view info) {
     return std::string(info.substr(0, 4)) + TrimInformationText(info);
 }
 
+std::string UnresolvedKeyName(std::string_view code) {
+    const size_t end = code.find_last_not_of(' ');
+    return std::string(code.substr(0, end == std::string_view::npos ? 0 : end + 1)) +
+           std::string(kUnresolvedKeyMarker);
+}
+
 KeySelection SelectionFromSlide(const CurrentSlideData& slide, const KeySelection& resolved) {
     KeySelection keys;
     keys.clearAll(kEmptyKeyCode);
     int next = 0;
     for (size_t k = 0; k < 8; ++k) {
-        const auto& r = resolved.entries[k];
-        if (r.name.empty())
+        const std::string& stored = slide.storedKeys[k];
+        const size_t used = stored.find_last_not_of(' ');
+        // An empty slot (no code, blanks, or EmptyKeyCode) carries no key.
+        if (used == std::string::npos || stored.compare(0, used + 1, "00") == 0)
             continue;
+        const auto& r = resolved.entries[k];
         auto& e = keys.entries[static_cast<size_t>(next++)];
-        e.name = r.name;
-        e.code = slide.storedKeys[k];
+        e.name = r.name.empty() ? UnresolvedKeyName(stored) : r.name;
+        e.code = stored;
     }
     keys.count = next;
     return keys;

@@ -27,8 +27,15 @@ std::string TrimInformationText(std::string_view info);
 // The edit path's info string: the first four bytes kept, the text trimmed.
 std::string TrimInfoString(std::string_view info);
 
-// The selection of an edited slide after ReadSlide: the resolved slots in slot order,
-// each with its name and the stored 6-byte code; the rest empty (EmptyKeyCode).
+// What the selection shows for a stored code that no keyword file resolves: the code
+// without its padding and this marker ("Q9 (unbekannt)", at most 18 bytes).
+inline constexpr std::string_view kUnresolvedKeyMarker = " (unbekannt)";
+std::string UnresolvedKeyName(std::string_view code);
+
+// The selection of an edited slide after ReadSlide: every slot that holds a code, in slot
+// order, with its stored 6-byte code and its resolved name (UnresolvedKeyName when it
+// did not resolve, so that saving the slide again keeps it); the rest empty
+// (EmptyKeyCode).
 KeySelection SelectionFromSlide(const CurrentSlideData& slide, const KeySelection& resolved);
 
 // "&Schlüssel aktualisieren": every entry whose box is unchecked is emptied (name empty,

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <bitset>
 #include <fstream>
 
@@ -66,7 +67,9 @@ void SearchCommands::RunScan(Kind kind, HeaderValues* criteria) {
     auto& st = ctx_.state;
     auto& msg = ctx_.messages;
     const int resultMode = ResultModeOf(static_cast<int>(kind));
-    const int32_t total = st.counters.totalRecords;
+    // Slides beyond the five digits of a result line are never listed: such a line would
+    // read back as another slide.
+    const int32_t total = std::min(st.counters.totalRecords, kMaxSlideNumber);
     const bool paintsBlack = kind == Kind::Info || kind == Kind::Memo || kind == Kind::Header;
     const bool readsSlide = kind == Kind::Memo || kind == Kind::Header;
 

@@ -176,13 +176,36 @@ TEST(KeywordInsertion, DataAfterTheStarIsKept) {
     EXPECT_EQ(r.newFile, "Berge\nB1\nTal\nT1\n*rest");
 }
 
-TEST(KeywordInsertion, DamagedFileWithoutStarGetsItBack) {
-    // The last code line lost its LF and the "*": the new entry follows the last
-    // complete entry, and the file ends with "*" again.
-    const std::string before = "Berge\nB1\nWasser\nW";
-    const auto r = PlanKeywordInsertion(before, 1, "Tal", "");
-    ASSERT_EQ(r.outcome, Outcome::Inserted);
-    EXPECT_EQ(r.newFile, "Berge\nB1\nTal\nT1\n*");
+// A file whose last code line ends the file (no LF, no "*"): the readers show that last
+// entry, so the insertion keeps it, counts it and refuses its name; the file ends with
+// "*" again. An incomplete tail no reader shows is not carried over.
+TEST(KeywordInsertion, DamagedFileWithoutStarKeepsEveryEntryTheListsShow) {
+    struct Case {
+        const char* before;
+        const char* name;
+        Outcome outcome;
+        const char* code;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"Alpen\nA1\nZoo\nZ1", "Berge", Outcome::Inserted, "B1",
+         "Alpen\nA1\nBerge\nB1\nZoo\nZ1\n*"},
+        {"Alpen\nA1\nZoo\nZ1", "Zeder", Outcome::Inserted, "Z2",
+         "Alpen\nA1\nZeder\nZ2\nZoo\nZ1\n*"},
+        {"Alpen\nA1\nZoo\nZ1", "Zoo", Outcome::Duplicate, "", ""},
+        {"Alpen\nA1\nZoo\nZ1\n", "Zz", Outcome::Inserted, "Z2", "Alpen\nA1\nZoo\nZ1\nZz\nZ2\n*"},
+        {"Berge\nB1\nWasser\nW", "Tal", Outcome::Inserted, "T1",
+         "Berge\nB1\nTal\nT1\nWasser\nW\n*"},
+        {"Berge\nB1\nWasser\n", "Tal", Outcome::Inserted, "T1", "Berge\nB1\nTal\nT1\n*"},
+        {"Berge\nB1\nWass", "Tal", Outcome::Inserted, "T1", "Berge\nB1\nTal\nT1\n*"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        const auto r = PlanKeywordInsertion(std::string_view(c.before), 1, c.name, "");
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.newFile, c.after);
+    }
 }
 
 } // namespace

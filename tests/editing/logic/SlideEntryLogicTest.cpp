@@ -66,9 +66,11 @@ TEST(SlideEntryLogic, InformationTextEndsAtThePairOfSpaces) {
               "Dia wurde entnommen / Platz frei");
 }
 
-TEST(SlideEntryLogic, EditedSlideKeepsResolvedSlotsInOrder) {
+// Every slot holding a code is kept in slot order; one that did not resolve shows its
+// code and the marker. Empty slots (no code, blanks, EmptyKeyCode) carry no key.
+TEST(SlideEntryLogic, EditedSlideKeepsEveryStoredCodeInOrder) {
     CurrentSlideData slide;
-    slide.storedKeys = {"XX    ", "B1    ", "", "B1A1Z1", "00    ", "", "", ""};
+    slide.storedKeys = {"XX    ", "B1    ", "", "B1A1Z1", "00    ", "      ", "Q9A1B1", "00"};
     KeySelection resolved;
     resolved.clearAll(kEmptyKeyCode);
     resolved.entries[1] = {"B1", "Berge"};
@@ -76,15 +78,22 @@ TEST(SlideEntryLogic, EditedSlideKeepsResolvedSlotsInOrder) {
     resolved.count = 2;
 
     const auto keys = SelectionFromSlide(slide, resolved);
-    EXPECT_EQ(keys.count, 2);
-    EXPECT_EQ(keys.entries[0].name, "Berge");
-    EXPECT_EQ(keys.entries[0].code, "B1    ");
-    EXPECT_EQ(keys.entries[1].name, "Zugspitze");
-    EXPECT_EQ(keys.entries[1].code, "B1A1Z1");
-    for (size_t i = 2; i < 8; ++i) {
-        EXPECT_EQ(keys.entries[i].name, "") << i;
-        EXPECT_EQ(keys.entries[i].code, kEmptyKeyCode) << i;
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"XX (unbekannt)", "XX    "},
+        {"Berge", "B1    "},
+        {"Zugspitze", "B1A1Z1"},
+        {"Q9A1B1 (unbekannt)", "Q9A1B1"}};
+    ASSERT_EQ(keys.count, 4);
+    for (size_t i = 0; i < 8; ++i) {
+        const auto [name, code] =
+            i < expected.size() ? expected[i] : std::pair<std::string, std::string>{"", "00    "};
+        EXPECT_EQ(keys.entries[i].name, name) << i;
+        EXPECT_EQ(keys.entries[i].code, code) << i;
     }
+    // Saved again, the record holds the same codes.
+    const auto slots = SlotCodesFromSelection(keys);
+    EXPECT_EQ(slots,
+              (std::array<std::string, 8>{"XX    ", "B1    ", "B1A1Z1", "Q9A1B1", "", "", "", ""}));
 }
 
 TEST(SlideEntryLogic, CompactionDropsUncheckedKeysAndKeepsTheOrder) {

@@ -18,6 +18,9 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <filesystem>
+#include <fstream>
+
 namespace lumo::test {
 namespace {
 
@@ -292,6 +295,38 @@ TEST_F(SearchGui, BoxSearchWithSeventeenSlidesFillsOnePageWrittenOnce) {
         "*  A  N  Z  E  I  G  E  N    V  O  N    M  A  G  A  Z  I  N  E  N   *\r\n" + BoxBlank() +
         ColumnHead();
     EXPECT_EQ(arc.read("dialiste.txt").substr(0, head.size()), head);
+}
+
+// An archive with more records than five-digit slide numbers: slide 100,000 is not
+// listed, since its result line would read back as slide 10,000.
+TEST_F(SearchGui, BoxSearchListsNoSlideBeyondFiveDigits) {
+    WriteArchive({}, 3);
+    std::filesystem::resize_file(arc.path("dias.ddb"), 100000u * 82);
+    {
+        std::fstream db(arc.path("dias.ddb"), std::ios::in | std::ios::out | std::ios::binary);
+        for (const auto& [slide, record] :
+             {std::pair{5, RecordBytes({"N1"}, "A05 Fuenf", 7)},
+              std::pair{10000, RecordBytes({"N1"}, "A01 Zehntausend", 3)},
+              std::pair{100000, RecordBytes({"N1"}, "A05 Hunderttausend", 7)}}) {
+            db.seekp(std::streamoff{82} * (slide - 1));
+            db.write(record.data(), static_cast<std::streamsize>(record.size()));
+        }
+    }
+    Start();
+    ASSERT_EQ(st().counters.totalRecords, 100000);
+    msg().queue(DialogAnswer::type(QStringLiteral("7")));
+    main().toolButton(7)->click();
+
+    std::vector<std::string> slides;
+    for (const auto& row : st().page.rows)
+        if (!row.slide.empty())
+            slides.push_back(row.slide);
+    EXPECT_EQ(slides, std::vector<std::string>{"5"});
+    EXPECT_EQ(st().foundCount, 1);
+    EXPECT_EQ(ReportResultLines().size(), 1u);
+    ASSERT_EQ(shown(ShownDialog::Notice).size(), 1u);
+    EXPECT_TRUE(shown(ShownDialog::Notice)[0].text.contains(
+        QString::fromUtf8("Es wurden 99999 Datensätze ausgewertet.")));
 }
 
 TEST_F(SearchGui, BoxSearchWithoutResultShowsError2) {
