@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Generates the demo archive's assets under data/: sound cues, help file, tips, pictures.
+"""Generates the demo archive's assets under data/: sound cues, help file, tips, pictures,
+update history.
 
 Run once from the repository root: python3 scripts/gen_assets.py
 The output is committed; the demo archive generator copies data/ into the demo archive.
@@ -245,6 +246,10 @@ def texts():
         html = f.read()
     with open(os.path.join(ROOT, "DIA.HLP"), "wb") as f:
         f.write(html.replace("\n", "\r\n").encode("cp1252"))
+    with open(os.path.join(ROOT, "gen", "history_de.txt"), encoding="utf-8") as f:
+        history = f.read()
+    with open(os.path.join(ROOT, "history.wri"), "wb") as f:
+        f.write(history.replace("\n", "\r\n").encode("cp1252"))
 
 
 if __name__ == "__main__":

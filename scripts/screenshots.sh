@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program, lays out a demo archive in a temporary directory and saves
 # screenshots of the main window to docs/screenshots/ (on a virtual X display).
-#   scripts/screenshots.sh [build directory]
+#   scripts/screenshots.sh [build directory] [message gallery directory]
+# With a gallery directory, every message text is also saved there in its dialog.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
@@ -13,5 +14,6 @@ ARCHIVE=$(mktemp -d)
 trap 'rm -rf "$ARCHIVE"' EXIT
 "$BUILD"/lumo_demo_archive "$ARCHIVE" data
 mkdir -p docs/screenshots
-(cd "$ARCHIVE" && LUMO_DIALOG_SHOTS=1 xvfb-run -a -s "-screen 0 1024x768x24" \
+GALLERY=${2:+$(mkdir -p "$2" && cd "$2" && pwd)}
+(cd "$ARCHIVE" && LUMO_DIALOG_SHOTS=1 LUMO_MESSAGE_GALLERY="$GALLERY" xvfb-run -a -s "-screen 0 1024x768x24" \
     "$BUILD/lumo_screenshots" "$ARCHIVE" "$ROOT/docs/screenshots")

@@ -1,6 +1,7 @@
 #include "editing/BoxLabelsDialog.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "store/Settings.h"
 #include "ui/DialogWidgets.h"
@@ -34,6 +35,7 @@ std::optional<long long> ParseWhole(const std::string& s) {
 
 BoxLabelsDialog::BoxLabelsDialog(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("Kastenbezeichnungen eingeben"));
     setFixedSize(400, 190);
     MakeLabel(this, QStringLiteral("Dia-Kasten"), 16, 20);

@@ -1,6 +1,7 @@
 #include "editing/MemoEditor.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "search/Reports.h"
 #include "store/FileUtil.h"
@@ -48,6 +49,7 @@ QStringList SplitLines(const QString& text) {
 } // namespace
 
 MemoEditor::MemoEditor(const FeatureContext& ctx) : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("MEMO"));
     setFixedSize(430, 330);
     headingLabel = new QLabel(QStringLiteral("Zusätzliche Informationen zum Dia Nr. "), this);

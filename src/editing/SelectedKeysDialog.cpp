@@ -2,6 +2,7 @@
 
 #include "editing/logic/SlideEntryLogic.h"
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
@@ -15,6 +16,7 @@ namespace lumo {
 
 SelectedKeysDialog::SelectedKeysDialog(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("Selektierte Schlüssel"));
     setFixedSize(380, 330);
 

@@ -2,6 +2,7 @@
 
 #include "editing/SlidePicture.h"
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "store/SlideDatabase.h"
 #include "ui/DialogWidgets.h"
@@ -42,6 +43,7 @@ private:
 
 SlideDataViewer::SlideDataViewer(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("Daten zum Dia anzeigen"));
     setFixedSize(460, 300);
 

@@ -3,6 +3,7 @@
 #include "editing/SlidePicture.h"
 #include "editing/logic/SlideEntryLogic.h"
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "store/Keywords.h"
 #include "store/SlideDatabase.h"
@@ -43,6 +44,7 @@ bool SlideEntryDialog::RefuseNewSlide(const FeatureContext& ctx) {
 
 SlideEntryDialog::SlideEntryDialog(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("Daten zum aktuell erfassten Dia anzeigen"));
     setFixedSize(460, 300);
 

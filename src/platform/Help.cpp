@@ -5,12 +5,38 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QTextBrowser>
 
 namespace lumo {
 
+void InstallHelpKey(QWidget* window, std::function<void()> showHelp) {
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    key->setContext(Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, window, std::move(showHelp));
+}
+
 HelpViewer::HelpViewer() = default;
-HelpViewer::~HelpViewer() = default;
+
+HelpViewer::~HelpViewer() {
+    if (browser_ && !browser_->parent())
+        delete browser_.data();
+}
+
+void HelpViewer::setOwner(QWidget* owner) {
+    owner_ = owner;
+    if (browser_)
+        browser_->setParent(owner, browser_->windowFlags() | Qt::Window);
+}
+
+QTextBrowser* HelpViewer::window() const {
+    return browser_.data();
+}
+
+void HelpViewer::Close() {
+    if (browser_)
+        browser_->close();
+}
 
 namespace {
 
@@ -24,7 +50,8 @@ QString Notice(const QString& text) {
 void HelpViewer::ShowHelp(const QString& helpFile, int context) {
     lastContext_ = context;
     if (!browser_) {
-        browser_ = std::make_unique<QTextBrowser>();
+        browser_ = new QTextBrowser(owner_);
+        browser_->setWindowFlags(Qt::Window);
         browser_->setWindowTitle(QStringLiteral("Lumoretta Hilfe"));
         browser_->setOpenExternalLinks(true);
         browser_->resize(620, 520);

@@ -74,6 +74,10 @@ QString Launcher::TextViewProgram() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumo_textview"));
 }
 
+QString Launcher::TextViewMaximisedOption() {
+    return QStringLiteral("--maximized");
+}
+
 QString Launcher::ImageProgram() {
     for (const char* p : {"gimp", "pinta", "kolourpaint", "krita", "eog", "ristretto", "gthumb"}) {
         const QString found = QStandardPaths::findExecutable(QString::fromLatin1(p));
@@ -119,7 +123,7 @@ QStringList Launcher::ResolveCommand(const QString& commandLine, const QString& 
     const QString base = BaseNameLower(program);
     if (IsTextEditorName(base)) {
         // Like the old editor, the whole rest of the line is one file name.
-        QStringList out{TextViewProgram()};
+        QStringList out{TextViewProgram(), TextViewMaximisedOption()};
         if (!rest.isEmpty())
             out << Unquote(rest);
         return out;
@@ -141,6 +145,8 @@ QStringList Launcher::ResolveCommand(const QString& commandLine, const QString& 
             resolved = AgainstWorkDir(program, workDir);
     }
     QStringList out{resolved};
+    if (QFileInfo(resolved) == QFileInfo(TextViewProgram()))
+        out << TextViewMaximisedOption();
     out << QProcess::splitCommand(rest);
     return out;
 }

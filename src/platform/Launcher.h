@@ -44,8 +44,10 @@ public:
     // opened as a folder by RunProgram. Relative program names with a path are taken
     // against workDir.
     static QStringList ResolveCommand(const QString& commandLine, const QString& workDir = {});
-    // Our own text editor next to the running program.
+    // Our own text editor next to the running program, and the option that opens its
+    // window maximised (its first argument; every program is started maximised).
     static QString TextViewProgram();
+    static QString TextViewMaximisedOption();
     // The desktop's image program found in PATH, or empty.
     static QString ImageProgram();
 

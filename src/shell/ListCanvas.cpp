@@ -19,6 +19,10 @@
 namespace lumo {
 
 namespace geo {
+bool InListArea(int x, int y) {
+    return x >= 0 && x < ScrollBarX && y >= ListTop && y < BottomPanelY;
+}
+
 int RowFromY(int y) {
     int row = 1;
     if (y > FirstRowY)
@@ -255,7 +259,8 @@ void ListCanvas::PaintResultRow(int r) {
     const int y = geo::FirstRowY + geo::RowPitch * (r - 1);
     {
         QPainter p(&canvas_);
-        p.fillRect(QRect(geo::ColBox, y, 624 - geo::ColBox, geo::RowPitch), listBackground_);
+        p.fillRect(QRect(geo::ColBox, y, geo::ScrollBarX - geo::ColBox, geo::RowPitch),
+                   listBackground_);
         drawResultRow(p, y, state_.page.rows[static_cast<size_t>(r - 1)]);
     }
     client_->update(0, y, geo::ClientWidth, geo::RowPitch);
@@ -322,7 +327,7 @@ void ListCanvas::drawText(QPainter& p, int x, int y, const QString& text, const 
     p.setFont(listFont_);
     const QFontMetrics fm(listFont_);
     if (fillRow) // what trailing blanks did: wipe what an earlier page left in the row
-        p.fillRect(QRect(x, y, 624 - x, geo::RowPitch), listBackground_);
+        p.fillRect(QRect(x, y, geo::ScrollBarX - x, geo::RowPitch), listBackground_);
     p.setPen(colour);
     p.drawText(x, y + fm.ascent(), text);
 }

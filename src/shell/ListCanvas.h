@@ -35,6 +35,11 @@ inline constexpr int HeadBoxX = 55, HeadSlideX = 205, HeadTextX = 320;
 inline constexpr std::array<int, 3> LevelX{50, 250, 450};
 inline constexpr int ToolBarHeight = 31;
 inline constexpr int BottomPanelY = 353;
+inline constexpr int ScrollBarX = 624;
+// The list area that mouse clicks act on: below the heading line, above the status line
+// (the bottom panel), left of the result scroll bar.
+inline constexpr int ListTop = HeadingY + RowPitch;
+bool InListArea(int x, int y);
 // Row 1..17 of a click at client y: y <= 60 is row 1, otherwise (y - 46) / 17 rounded to
 // the nearest whole number, limited to 1..17.
 int RowFromY(int y);

@@ -4,6 +4,7 @@
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
 #include "shell/ClientArea.h"
+#include "shell/ContextHelp.h"
 #include "shell/ScreenModes.h"
 #include "shell/ToolIcons.h"
 #include "ui/Colours.h"
@@ -57,6 +58,8 @@ MainWindow::MainWindow(AppState& state, MessageCatalog& messages, SoundCue& soun
                    Qt::WindowCloseButtonHint);
     buildUi();
     buildMenus();
+    InstallMenuHelp(*this);
+    InstallMainWindowHelp(*this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowTitle(ProgramTitle() + Q(" - letzte Änderung am ") + ReleaseDate());
 }
@@ -91,7 +94,7 @@ void MainWindow::buildUi() {
 void MainWindow::buildScrollBar() {
     scrollBar_ = new QScrollBar(Qt::Vertical, client_);
     scrollBar_->setObjectName(QStringLiteral("resultScrollBar"));
-    scrollBar_->setGeometry(624, 32, 16, 321);
+    scrollBar_->setGeometry(geo::ScrollBarX, 32, 16, 321);
     scrollBar_->setSingleStep(17);
     scrollBar_->setPageStep(17);
     scrollBar_->setRange(0, 0);

@@ -82,9 +82,7 @@ public:
     // Program start and end.
     bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end
     bool closeConfirmed() const { return closeConfirmed_; }
-    // The automatic backup on close. Does nothing yet: the backup arrives with the
-    // backup dialog.
-    void RunAutoBackup();
+    static QString AnalysisNoticeText(); // shown before the archive is analysed
     // Window caption at start: ProgramTitle + " - letzte Änderung am " + ReleaseDate.
     static QString ProgramTitle() { return QStringLiteral("Lumoretta 3.03"); }
     static QString ProgramVersion() { return QStringLiteral("3.03"); }

@@ -5,6 +5,7 @@
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
+#include "shell/ContextHelp.h"
 #include "shell/MainWindow.h"
 #include "ui/MessageCatalog.h"
 
@@ -19,6 +20,8 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     messages_ = std::make_unique<MessageCatalog>(*state_, *sound_, *help_);
     main_ = std::make_unique<MainWindow>(*state_, *messages_, *sound_, *launcher_, *help_);
     messages_->setScreen(main_.get());
+    help_->setOwner(main_.get());
+    messages_->setModeHelpTopic(ModeHelpContext);
     entry_ = std::make_unique<SlideEntryCommands>(main_->context());
     search_ = std::make_unique<SearchCommands>(main_->context());
     main_->setCommands(entry_.get(), search_.get());

@@ -2,6 +2,7 @@
 // end (the quit question, saving the settings, the automatic backup).
 #include "shell/MainWindow.h"
 
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "store/FileUtil.h"
 #include "store/Keywords.h"
@@ -52,9 +53,7 @@ bool MainWindow::StartUp() {
     s.windowsDirectory = "/usr/bin";
 
     if (s.counters.activeSlides == -1) {
-        messages_.ShowNotice(Q("LUMORETTA Version 3.0\r\rIhr Archiv wird nun analysiert um "
-                               "einige Daten\rzu ergänzen bzw. überprüfen zu können.\rDies "
-                               "kann einige Zeit dauern..."));
+        messages_.ShowNotice(AnalysisNoticeText());
         SetBusyCursor(true);
         SetProgress(0, 100, 0);
         QElapsedTimer sinceUpdate;
@@ -102,22 +101,17 @@ bool MainWindow::StartUp() {
     return true;
 }
 
-void MainWindow::RunAutoBackup() {}
+QString MainWindow::AnalysisNoticeText() {
+    return Q("LUMORETTA Version 3.0\r\rIhr Archiv wird nun analysiert um einige Daten\rzu "
+             "ergänzen bzw. überprüfen zu können.\rDies kann einige Zeit dauern...");
+}
 
 bool MainWindow::confirmQuit() {
     if (!messages_.AskConfirmation(Q("Möchten Sie das Programm LUMORETTA wirklich beenden ?")))
         return false;
     ctx_.SaveSettings();
-    if (state_.settings.autoBackup) {
-        repaint();
-        hide();
-        messages_.ShowNotice(Q("Lumoretta führt nun im Hintergrund\rnoch ein Auto-Backup durch."));
-        const QString title = QCoreApplication::applicationName();
-        QCoreApplication::setApplicationName(Q("Auto-Backup aktiv..."));
-        RunAutoBackup();
-        QCoreApplication::setApplicationName(title);
-        messages_.ShowNotice(Q("Der Backup Prozess von Lumoretta\rist nun abgeschlossen."));
-    }
+    // The automatic backup ([BACKUP] AUTO) belongs here, announced before and confirmed
+    // after it ran; there is no backup to run yet, so nothing is announced or claimed.
     sound_.PlaySoundCue(QStringLiteral("exit"), 1000);
     return true;
 }
@@ -125,6 +119,7 @@ bool MainWindow::confirmQuit() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closeConfirmed_ || confirmQuit()) {
         closeConfirmed_ = true;
+        help_.Close(); // every window of the program goes with the main window
         event->accept();
     } else {
         event->ignore();

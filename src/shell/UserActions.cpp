@@ -5,6 +5,7 @@
 
 #include "editing/SlideEntryCommands.h"
 #include "platform/Cp1252.h"
+#include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
 #include "shell/ScreenModes.h"
@@ -298,12 +299,17 @@ void MainWindow::NotYetAvailable() {
 
 void MainWindow::onShowIniFile() {
     sound_.PlayClick();
-    ctx_.RunProgram(FromCp1252(state_.settings.editor) + QStringLiteral(" dia.ini"));
+    ctx_.RunProgramOnFile(FromCp1252(state_.settings.editor), "dia.ini");
 }
 
 void MainWindow::onShowUpdateHistory() {
     sound_.PlayClick();
-    ctx_.RunProgram(QStringLiteral("write.exe history.wri"));
+    // An archive without the history file gets the notice, not an empty new document.
+    if (!state_.archive.exists("history.wri")) {
+        messages_.ShowNotice(LaunchFailureText(QStringLiteral("write.exe history.wri")));
+        return;
+    }
+    ctx_.RunProgramOnFile(QStringLiteral("write.exe"), "history.wri");
 }
 
 void MainWindow::onHelpIndex() {
@@ -363,6 +369,9 @@ void MainWindow::onResultScroll(int scrollCode, int position) {
 // Clicks on the list area
 
 void MainWindow::onCanvasPress(Qt::MouseButton button, int x, int y) {
+    // The tool bar, the headings, the status line and the scroll bar are no list rows.
+    if (!geo::InListArea(x, y))
+        return;
     const int row = geo::RowFromY(y);
     const int m = state_.screenMode;
     if (mode::IsResultMode(m))

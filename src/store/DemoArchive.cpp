@@ -476,7 +476,7 @@ DemoResult MakeDemoArchive(const std::filesystem::path& dir, const DemoOptions& 
         CopyDirectoryFiles(FindNoCase(d, "sounds"), archive.resolve("sounds"), ".wav");
         CopyDirectoryFiles(FindNoCase(d, "tips"), archive.resolve("tips"), ".tip");
         CopyDirectoryFiles(FindNoCase(d, "bilder"), archive.resolve("bilder"), "");
-        for (const char* name : {"DIA.HLP", "dia.bmp"}) {
+        for (const char* name : {"DIA.HLP", "dia.bmp", "history.wri"}) {
             auto src = FindNoCase(d, name);
             if (std::filesystem::is_regular_file(src, ec))
                 CopyFileOver(src, archive.resolve(name));

@@ -10,7 +10,8 @@ namespace lumo {
 struct DemoOptions {
     int32_t slides = 400;          // records in dias.ddb (some of them free slots)
     int32_t memos = -1;            // memo files; -1: one for about every eighth slide
-    std::filesystem::path dataDir; // sounds/, tips/, bilder/, DIA.HLP, dia.bmp to copy (optional)
+    std::filesystem::path dataDir; // sounds/, tips/, bilder/, DIA.HLP, dia.bmp, history.wri
+                                   // to copy (optional)
     uint64_t seed = 19990607;
 };
 

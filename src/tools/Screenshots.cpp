@@ -2,7 +2,8 @@
 //   lumo_screenshots <archive directory> <output directory>
 // Runs the program over the archive with sounds off, no outside programs, and every
 // message dialog answered through the message seam, and saves mode0.png,
-// mode210-keys.png and results.png.
+// mode210-keys.png and results.png; with LUMO_DIALOG_SHOTS set also the program's
+// windows (dialogs/), with LUMO_MESSAGE_GALLERY=<directory> every message text there.
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "shell/MainWindow.h"
@@ -40,9 +41,9 @@ bool Save(lumo::MainWindow& main, const QString& dir, const char* name) {
 
 // Runs `open`, which shows a modal window; once it is up, saves a picture of it and
 // closes it (the window is rejected as if the user had closed it).
-bool GrabModal(const QString& dir, const char* name, const std::function<void()>& open) {
+bool GrabModal(const QString& dir, const QString& name, const std::function<void()>& open) {
     bool ok = false;
-    const QString file = dir + QStringLiteral("/") + QString::fromUtf8(name);
+    const QString file = dir + QStringLiteral("/") + name;
     QTimer::singleShot(300, [&] {
         QWidget* w = QApplication::activeModalWidget();
         if (w) {
@@ -54,6 +55,10 @@ bool GrabModal(const QString& dir, const char* name, const std::function<void()>
     std::fprintf(stderr, "%s %s\n",
                  ok ? "geschrieben:" : "FEHLER beim Schreiben:", file.toLocal8Bit().constData());
     return ok;
+}
+
+bool GrabModal(const QString& dir, const char* name, const std::function<void()>& open) {
+    return GrabModal(dir, QString::fromUtf8(name), open);
 }
 
 } // namespace
@@ -132,6 +137,25 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "selected-keys.png", [&] { program.entry().KeyEditor(); });
         main.onSoftButton(5);
         GrabModal(dlg, "header-search.png", [&] { program.search().HeaderDataSearch(); });
+    }
+
+    // A gallery of the message catalogue: every error text, the start-up notice and the
+    // six input prompts, each in its dialog, for checking how the texts break.
+    const QString gallery = qEnvironmentVariable("LUMO_MESSAGE_GALLERY");
+    if (!gallery.isEmpty()) {
+        QDir().mkpath(gallery);
+        auto& msg = program.messages();
+        msg.setTestMode(false);
+        for (int n = 1; n < 100; ++n)
+            if (!msg.ErrorText(n).isEmpty())
+                GrabModal(gallery, QStringLiteral("error-%1.png").arg(n, 2, 10, QLatin1Char('0')),
+                          [&] { msg.ShowError(n); });
+        GrabModal(gallery, QStringLiteral("notice-analysis.png"),
+                  [&] { msg.ShowNotice(lumo::MainWindow::AnalysisNoticeText()); });
+        for (int kind = 1; kind <= 6; ++kind)
+            GrabModal(gallery, QStringLiteral("prompt-%1.png").arg(kind),
+                      [&] { msg.SearchPrompt(kind); });
+        msg.setTestMode(true);
     }
 
     main.hide();

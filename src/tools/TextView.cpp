@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextCursor>
 
@@ -133,7 +134,11 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments();
+    QStringList args = QApplication::arguments();
+    // Lumoretta starts the editor maximised, as it starts every program.
+    const bool maximised = args.size() > 1 && args.at(1) == QStringLiteral("--maximized");
+    if (maximised)
+        args.removeAt(1);
     if (args.size() < 2) {
         QMessageBox::information(nullptr, QStringLiteral("Lumoretta Texteditor"),
                                  QStringLiteral("Bitte geben Sie die Datei an, die angezeigt "
@@ -141,6 +146,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     TextViewWindow w(args.at(1));
-    w.show();
+    if (maximised) {
+        // The screen's size as well, so it fills the screen where no window manager
+        // maximises windows.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            w.setGeometry(screen->availableGeometry());
+        w.showMaximized();
+    } else
+        w.show();
     return app.exec();
 }

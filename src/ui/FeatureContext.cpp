@@ -6,6 +6,8 @@
 #include "ui/MessageCatalog.h"
 #include "ui/Screen.h"
 
+#include <QFile>
+
 namespace lumo {
 
 void FeatureContext::ShowHelp(int context) const {
@@ -15,6 +17,11 @@ void FeatureContext::ShowHelp(int context) const {
 void FeatureContext::RunProgram(const QString& commandLine) const {
     if (!launcher.RunProgram(commandLine, ArchivePathText()))
         messages.ShowNotice(LaunchFailureText(commandLine));
+}
+
+void FeatureContext::RunProgramOnFile(const QString& program, std::string_view bareName) const {
+    const std::string onDisk = state.archive.resolve(bareName).filename().string();
+    RunProgram(program + u' ' + QFile::decodeName(QByteArray::fromStdString(onDisk)));
 }
 
 void FeatureContext::OpenDocument(const QString& file) const {

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 namespace lumo {
 
 class HelpViewer;
@@ -26,6 +28,9 @@ struct FeatureContext {
     // Starts a program / opens a document in the archive directory; a failure gives the
     // program's notice.
     void RunProgram(const QString& commandLine) const;
+    // RunProgram(program + " " + the name a file of the archive directory has on disk),
+    // so that an editor opens the existing file (DIALISTE.TXT as well as dialiste.txt).
+    void RunProgramOnFile(const QString& program, std::string_view bareName) const;
     void OpenDocument(const QString& file) const;
     // Writes DIA.INI with the window's current position; a failed write gives the notice.
     bool SaveSettings() const;

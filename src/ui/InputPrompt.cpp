@@ -44,6 +44,7 @@ std::optional<long long> WholeNumber(const QString& text) {
 InputPrompt::InputPrompt(MessageCatalog& catalog, QWidget* parent)
     : QDialog(parent), catalog_(catalog) {
     setWindowTitle(QStringLiteral("Systemdatenerfassung"));
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     panel = BuildDialogFrame(this, QColor(255, 255, 0), QColor(0, 128, 0), &picture, &caption);
 
     kindLabel = new QLabel(panel);
@@ -272,9 +273,7 @@ void InputPrompt::onQuit() {
 
 void InputPrompt::onHelp() {
     catalog_.sound_.PlayClick();
-    const QString file =
-        QString::fromStdString(catalog_.state_.archive.resolve("DIA.HLP").string());
-    catalog_.help_.ShowHelp(file, HelpContext(kind()));
+    catalog_.showHelp(HelpContext(kind()));
     input->setFocus();
 }
 

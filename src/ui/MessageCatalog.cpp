@@ -248,6 +248,13 @@ MessageCatalog::takeAnswer(std::initializer_list<DialogAnswer::Kind> kinds) {
     return std::nullopt;
 }
 
+void MessageCatalog::showHelp(int context) {
+    if (context == 0)
+        context = modeHelpTopic_ ? modeHelpTopic_(state_.screenMode) : 0;
+    help_.ShowHelp(QString::fromStdString(state_.archive.resolve("DIA.HLP").string()),
+                   context != 0 ? context : 1);
+}
+
 static QPoint Offset(Screen* hooks, int dx, int dy) {
     const QPoint base = hooks ? hooks->MainTopLeft() : QPoint(0, 0);
     return base + QPoint(dx, dy);

@@ -56,6 +56,8 @@ public:
     MessageCatalog(AppState& state, SoundCue& sound, HelpViewer& help);
     ~MessageCatalog();
     void setScreen(Screen* screen) { screen_ = screen; }
+    // The help topic of a screen mode, for F1 in a dialog opened from that mode.
+    void setModeHelpTopic(std::function<int(int)> topic) { modeHelpTopic_ = std::move(topic); }
 
     // Texts ("\r" kept as CR; the dialogs show it as a line break).
     QString StatusText(int n) const; // empty when n has no text
@@ -121,7 +123,10 @@ private:
     // Test mode: takes the front answer when it is one of `kinds`.
     std::optional<DialogAnswer> takeAnswer(std::initializer_list<DialogAnswer::Kind> kinds);
     void markUnanswered();
+    // The help window at `context`; 0: the topic of the current screen mode.
+    void showHelp(int context);
 
+    std::function<int(int)> modeHelpTopic_;
     QPointer<QuestionDialog> questionDialog_;
     QPointer<NoticeDialog> noticeDialog_;
     QPointer<InputPrompt> inputPrompt_;

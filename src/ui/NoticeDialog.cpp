@@ -1,7 +1,9 @@
 #include "ui/NoticeDialog.h"
 
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "ui/MessageCatalog.h"
+#include "ui/MessageLayout.h"
 #include "ui/QuestionDialog.h"
 
 #include <QCloseEvent>
@@ -17,6 +19,7 @@ constexpr int kLabelX = 112;
 NoticeDialog::NoticeDialog(MessageCatalog& catalog, QWidget* parent)
     : QDialog(parent), catalog_(catalog) {
     setWindowTitle(QString::fromUtf8("Rückmeldung an den Anwender"));
+    InstallHelpKey(this, [this] { catalog_.showHelp(0); }); // F1: what the user is doing
     panel = BuildDialogFrame(this, QColor(0, 255, 255), QColor(0, 128, 128), &picture, &caption);
 
     titleLabel = new QLabel(panel);
@@ -44,7 +47,8 @@ void NoticeDialog::Fill(const QString& title, const QString& text, int labelWidt
     text_ = text;
     titleLabel->setText(title);
     messageLabel->setText(ScreenText(text));
-    messageLabel->setFixedWidth(labelWidth);
+    messageLabel->setFixedWidth(
+        MessageLabelWidth(messageLabel->font(), messageLabel->text(), labelWidth));
     thanksButton->setFocus();
     relayout();
 }

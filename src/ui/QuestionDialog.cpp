@@ -1,7 +1,9 @@
 #include "ui/QuestionDialog.h"
 
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "ui/MessageCatalog.h"
+#include "ui/MessageLayout.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -95,6 +97,7 @@ static void SetBold(QWidget* w) {
 QuestionDialog::QuestionDialog(MessageCatalog& catalog, QWidget* parent)
     : QDialog(parent), catalog_(catalog) {
     setWindowTitle(QStringLiteral("Systemmeldung an den Anwender"));
+    InstallHelpKey(this, [this] { catalog_.showHelp(0); }); // F1: what the user is doing
     panel = BuildDialogFrame(this, QColor(255, 255, 0), QColor(0, 0, 255), &picture, &caption);
 
     titleLabel = new QLabel(panel);
@@ -127,7 +130,8 @@ void QuestionDialog::Fill(const QString& title, const QString& text, bool questi
     question_ = question;
     titleLabel->setText(title);
     messageLabel->setText(ScreenText(text));
-    messageLabel->setFixedWidth(labelWidth);
+    messageLabel->setFixedWidth(
+        MessageLabelWidth(messageLabel->font(), messageLabel->text(), labelWidth));
     acceptButton->setText(question ? QStringLiteral("Ja") : QStringLiteral("Danke"));
     declineButton->setVisible(question);
     acceptButton->setDefault(true);

@@ -71,10 +71,12 @@ TEST(DemoAssets, HelpHasATopicForEveryContext) {
     h.window()->close();
 }
 
-TEST(DemoAssets, TipsAreCodePage1252WithCrLf) {
-    for (int n = 1; n <= 8; ++n) {
-        SCOPED_TRACE(n);
-        const std::string b = ReadAll(kData / "tips" / (std::to_string(n) + ".tip"));
+TEST(DemoAssets, TipsAndHistoryAreCodePage1252WithCrLf) {
+    for (int n = 0; n <= 8; ++n) {
+        const auto file =
+            n == 0 ? kData / "history.wri" : kData / "tips" / (std::to_string(n) + ".tip");
+        SCOPED_TRACE(file.string());
+        const std::string b = ReadAll(file);
         ASSERT_FALSE(b.empty());
         for (size_t i = 0; i < b.size(); ++i)
             if (b[i] == '\n') {

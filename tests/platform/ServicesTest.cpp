@@ -100,20 +100,21 @@ TEST(Launcher, OldEditorNameTakesTheRestOfTheLineAsOneFile) {
     const QString tv = Launcher::TextViewProgram();
     EXPECT_EQ(QFileInfo(tv).fileName(), QStringLiteral("lumo_textview"));
     EXPECT_EQ(QFileInfo(tv).absolutePath(), QCoreApplication::applicationDirPath());
+    const QString max = Launcher::TextViewMaximisedOption(); // every program starts maximised
     EXPECT_EQ(Launcher::ResolveCommand(U("notepad.exe dialiste.txt")),
-              QStringList({tv, QStringLiteral("dialiste.txt")}));
+              QStringList({tv, max, QStringLiteral("dialiste.txt")}));
     EXPECT_EQ(Launcher::ResolveCommand(U("NOTEPAD.EXE dia.ini")),
-              QStringList({tv, QStringLiteral("dia.ini")}));
+              QStringList({tv, max, QStringLiteral("dia.ini")}));
     EXPECT_EQ(Launcher::ResolveCommand(U("write.exe history.wri")),
-              QStringList({tv, QStringLiteral("history.wri")}));
-    EXPECT_EQ(Launcher::ResolveCommand(U("notepad.exe")), QStringList({tv}));
+              QStringList({tv, max, QStringLiteral("history.wri")}));
+    EXPECT_EQ(Launcher::ResolveCommand(U("notepad.exe")), QStringList({tv, max}));
     // Shell syntax is just part of the file name.
     EXPECT_EQ(Launcher::ResolveCommand(U("notepad.exe a; rm -rf x")),
-              QStringList({tv, U("a; rm -rf x")}));
+              QStringList({tv, max, U("a; rm -rf x")}));
     EXPECT_EQ(Launcher::ResolveCommand(U("notepad.exe $(touch y) `id` | cat > z")),
-              QStringList({tv, U("$(touch y) `id` | cat > z")}));
+              QStringList({tv, max, U("$(touch y) `id` | cat > z")}));
     EXPECT_EQ(Launcher::ResolveCommand(U("notepad.exe \"mein bericht.txt\"")),
-              QStringList({tv, U("mein bericht.txt")}));
+              QStringList({tv, max, U("mein bericht.txt")}));
     EXPECT_TRUE(Launcher::ResolveCommand(U("   ")).isEmpty());
 }
 

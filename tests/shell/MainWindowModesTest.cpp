@@ -343,11 +343,12 @@ TEST_F(MainModesTest, HelpMenuContexts) {
 }
 
 TEST_F(MainModesTest, UpdateHistoryAndIniFileStartPrograms) {
+    archive.write("history.wri", "Version 3.03\r\n");
     triggerMenu("&Update History anzeigen...");
     triggerMenu("&Ini-Datei Einstellungen anzeigen");
     ASSERT_EQ(launcher().started().size(), 2);
     EXPECT_EQ(launcher().started()[0], U("write.exe history.wri"));
-    EXPECT_EQ(launcher().started()[1], U("notepad.exe dia.ini"));
+    EXPECT_EQ(launcher().started()[1], U("notepad.exe DIA.INI"));
 }
 
 TEST_F(MainModesTest, FailedProgramStartShowsTheNotice) {

@@ -30,6 +30,7 @@ TEST(DemoArchiveTest, ProducesAConsistentArchive) {
     data.write("sounds/liesmich.txt", "nicht kopieren");
     data.write("tips/1.tip", "Tipp");
     data.write("DIA.HLP", "<html></html>");
+    data.write("HISTORY.WRI", "Version 3.03\r\n");
     data.write("bilder/autor.bmp", "BM");
     DemoOptions o;
     o.dataDir = data.dir();
@@ -128,6 +129,7 @@ TEST(DemoArchiveTest, ProducesAConsistentArchive) {
     EXPECT_FALSE(t.exists("sounds/liesmich.txt"));
     EXPECT_EQ(t.read("tips/1.tip"), "Tipp");
     EXPECT_EQ(t.read("DIA.HLP"), "<html></html>");
+    EXPECT_EQ(t.read("history.wri"), "Version 3.03\r\n");
     EXPECT_EQ(t.read("bilder/autor.bmp"), "BM");
 }
 

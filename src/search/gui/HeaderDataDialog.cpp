@@ -1,6 +1,7 @@
 #include "search/gui/HeaderDataDialog.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
 #include "ui/FeatureContext.h"
@@ -24,6 +25,7 @@ constexpr int kUnlimited = 32767;
 
 HeaderDataDialog::HeaderDataDialog(const FeatureContext& ctx, SearchCommands& commands)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx), commands_(commands) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("Systemdatenerfassung"));
     setFixedSize(420, 400);
     promptLabel = new QLabel(this);

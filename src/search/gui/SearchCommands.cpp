@@ -351,7 +351,7 @@ void SearchCommands::RunHeaderDataScan(HeaderDataDialog& form) {
 }
 
 void SearchCommands::TextEditor() {
-    ctx_.RunProgram(Editor() + QStringLiteral(" dialiste.txt"));
+    ctx_.RunProgramOnFile(Editor(), "dialiste.txt");
 }
 
 // ---------------------------------------------------------------- list reports
@@ -369,7 +369,7 @@ void SearchCommands::MemoPrint() {
         ctx_.messages.Report(p);
         return;
     }
-    ctx_.RunProgram(Editor() + QStringLiteral(" memo.txt"));
+    ctx_.RunProgramOnFile(Editor(), "memo.txt");
 }
 
 void SearchCommands::WriteBoxList() {
@@ -400,7 +400,7 @@ void SearchCommands::WriteBoxList() {
             "Die Datei kasten.txt wurde erstellt.\rMöchten Sie die Datei bearbeiten ?"));
         ctx_.screen.RepaintNow();
         if (edit)
-            ctx_.RunProgram(Editor() + QStringLiteral(" kasten.txt"));
+            ctx_.RunProgramOnFile(Editor(), "kasten.txt");
     }
     msg.ShowStatus(0);
     ctx_.screen.SetScreenCaptions(mode::Main);
@@ -439,7 +439,7 @@ void SearchCommands::WriteKeyList() {
             "Die Schlüsselliste wurde erstellt.\rMöchten Sie die Datei bearbeiten ?"));
         ctx_.screen.RepaintNow();
         if (edit)
-            ctx_.RunProgram(Editor() + QStringLiteral(" keyliste.txt"));
+            ctx_.RunProgramOnFile(Editor(), "keyliste.txt");
     }
     msg.ShowStatus(0);
     ctx_.screen.SetScreenCaptions(mode::Main);
