@@ -248,8 +248,8 @@ MessageCatalog::takeAnswer(std::initializer_list<DialogAnswer::Kind> kinds) {
     return std::nullopt;
 }
 
-static QPoint Offset(Screen* hooks, int dx, int dy) {
-    const QPoint base = hooks ? hooks->MainTopLeft() : QPoint(0, 0);
+static QPoint Offset(Screen* screen, int dx, int dy) {
+    const QPoint base = screen ? screen->MainTopLeft() : QPoint(0, 0);
     return base + QPoint(dx, dy);
 }
 
