@@ -55,7 +55,7 @@ struct AppState {
     KeySelection keys;
     KeySelection keyStore;
     std::vector<std::string> infoHistory; // cp1252
-    bool infoHistoryOpened = false;       // DiaSave opened once in this run
+    bool infoHistoryOpened = false;       // the slide entry dialog opened once in this run
 
     // Box labels of the last ReadBoxLabel.
     int32_t boxNumber = 0;

@@ -255,8 +255,8 @@ void MessageCatalog::showHelp(int context) {
                    context != 0 ? context : 1);
 }
 
-static QPoint Offset(Screen* hooks, int dx, int dy) {
-    const QPoint base = hooks ? hooks->MainTopLeft() : QPoint(0, 0);
+static QPoint Offset(Screen* screen, int dx, int dy) {
+    const QPoint base = screen ? screen->MainTopLeft() : QPoint(0, 0);
     return base + QPoint(dx, dy);
 }
 

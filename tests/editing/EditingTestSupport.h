@@ -75,9 +75,8 @@ protected:
         arc.write("keyword1.old", s.old1);
         arc.write("keyword2.old", s.old2);
         arc.write("keyword3.old", s.old3);
-        const int slideCount = s.slideCount == -2
-                                   ? static_cast<int>(s.records.size()) + s.emptyRecords
-                                   : s.slideCount;
+        const int slideCount =
+            s.slideCount == -2 ? static_cast<int>(s.records.size()) + s.emptyRecords : s.slideCount;
         arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(slideCount) +
                                  "\r\nKASTEN=" + std::to_string(s.magazinesPerBox) +
                                  "\r\nMAGAZIN=" + std::to_string(s.slidesPerMagazine) +
