@@ -147,8 +147,16 @@ TEST(KeywordCacheTest, ReloadsChangedFilesUnlessFrozen) {
     EXPECT_EQ(Describe(*e), "Architektur/A1@0 Berge/B1@15 Natur/N1@24");
     EXPECT_EQ(cache.entries(a, 1, p), e); // unchanged: the same parsed list
 
-    // Rewritten the way the program does it; then in place with the same size (another
-    // program), where invalidate() forces the reload.
+    // Rewritten the way the program does it: with the same size and time stamp (within
+    // one tick), then shorter; then in place with the same size (another program), where
+    // invalidate() forces the reload.
+    const auto stamp = std::filesystem::last_write_time(t.path("keyword1"));
+    ASSERT_EQ(WriteFileAtomically(
+                  t.path("keyword1"),
+                  KeywordBytes({{"Architektur", "A1"}, {"Burgs", "B1"}, {"Natur", "N1"}})),
+              0);
+    std::filesystem::last_write_time(t.path("keyword1"), stamp);
+    EXPECT_EQ(Describe(*cache.entries(a, 1, p)), "Architektur/A1@0 Burgs/B1@15 Natur/N1@24");
     ASSERT_EQ(WriteFileAtomically(t.path("keyword1"), KeywordBytes({{"Natur", "N1"}})), 0);
     EXPECT_EQ(Describe(*cache.entries(a, 1, p)), "Natur/N1@0");
     t.write("keyword1", KeywordBytes({{"Nebel", "N1"}}));
