@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
+#include "services/ServiceCommands.h"
 #include "shell/ClientArea.h"
 #include "shell/ContextHelp.h"
 #include "shell/ScreenModes.h"
@@ -241,8 +242,8 @@ void MainWindow::buildMenus() {
         return a;
     };
     QMenu* fileMenu = bar->addMenu(Q("&Datei"));
-    add(fileMenu, "Archiv &öffnen...", [this] { NotYetAvailable(); });
-    add(fileMenu, "&Neues Archiv erstellen...", [this] { NotYetAvailable(); });
+    add(fileMenu, "Archiv &öffnen...", [this] { services_->OpenArchive(); });
+    add(fileMenu, "&Neues Archiv erstellen...", [this] { services_->CreateArchive(); });
     fileMenu->addSeparator();
     add(fileMenu, "&Ini-Datei Einstellungen anzeigen", [this] { onShowIniFile(); });
     fileMenu->addSeparator();
@@ -313,7 +314,7 @@ void MainWindow::buildMenus() {
     add(helpMenu, "&Index", [this] { onHelpIndex(); });
     add(helpMenu, "&Glossary", [this] { onHelpGlossary(); });
     helpMenu->addSeparator();
-    add(helpMenu, "&Tips anzeigen", [this] { NotYetAvailable(); });
+    add(helpMenu, "&Tips anzeigen", [this] { services_->OpenTips(); });
 }
 
 QAction* MainWindow::findAction(const QString& caption) const {

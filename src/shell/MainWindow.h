@@ -8,6 +8,7 @@
 //   UserActions.cpp       soft buttons, tool buttons, menu entries, clicks on the lists, paging
 //   ListCanvas.cpp        painting of the level lists and result pages, hit-testing geometry
 //   StartupShutdown.cpp   start-up, saving the settings, the quit question
+#include "services/ServiceScreen.h"
 #include "shell/ListCanvas.h"
 #include "ui/AppState.h"
 #include "ui/FeatureContext.h"
@@ -34,10 +35,11 @@ class HelpViewer;
 class ClientArea;
 class SlideEntryCommands;
 class SearchCommands;
+class ServiceCommands;
 struct ScreenModeRow;
 enum class SoftAction;
 
-class MainWindow : public QMainWindow, public Screen {
+class MainWindow : public QMainWindow, public Screen, public ServiceScreen {
     Q_OBJECT
 public:
     MainWindow(AppState& state, MessageCatalog& messages, SoundCue& sound, Launcher& launcher,
@@ -48,6 +50,10 @@ public:
         entry_ = entry;
         search_ = search;
     }
+    void setServices(ServiceCommands* services) { services_ = services; }
+    // ServiceScreen
+    void LoadBackgroundPicture() override;
+    bool SaveSettingsNow() override { return ctx_.SaveSettings(); }
 
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
@@ -166,6 +172,7 @@ private:
     FeatureContext ctx_;
     SlideEntryCommands* entry_ = nullptr;
     SearchCommands* search_ = nullptr;
+    ServiceCommands* services_ = nullptr;
 
     ClientArea* client_ = nullptr;
     std::unique_ptr<ListCanvas> canvas_;

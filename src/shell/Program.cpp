@@ -5,9 +5,12 @@
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
+#include "services/ServiceCommands.h"
 #include "shell/ContextHelp.h"
 #include "shell/MainWindow.h"
 #include "ui/MessageCatalog.h"
+
+#include <QTimer>
 
 namespace lumo {
 
@@ -25,6 +28,9 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     entry_ = std::make_unique<SlideEntryCommands>(main_->context());
     search_ = std::make_unique<SearchCommands>(main_->context());
     main_->setCommands(entry_.get(), search_.get());
+    services_ = std::make_unique<ServiceCommands>(
+        ServiceContext{*state_, *messages_, *sound_, *help_, *launcher_, *main_, *main_});
+    main_->setServices(services_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {
         messages_->setTestMode(true);
@@ -35,6 +41,7 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
 
 Program::~Program() {
     // The commands own windows that refer to the main window: they go first.
+    services_.reset();
     search_.reset();
     entry_.reset();
     messages_->setScreen(nullptr);
@@ -45,6 +52,10 @@ bool Program::Start() {
     if (!main_->StartUp())
         return false;
     main_->show();
+    // The tip of the day, once the main window is on screen (not while dialogs are
+    // answered by a test or the screenshot tool).
+    if (!messages_->testMode())
+        QTimer::singleShot(0, main_.get(), [this] { services_->ShowStartupTip(); });
     return true;
 }
 

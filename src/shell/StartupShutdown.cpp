@@ -4,6 +4,7 @@
 
 #include "platform/Help.h"
 #include "platform/Sound.h"
+#include "services/ServiceCommands.h"
 #include "store/FileUtil.h"
 #include "store/Keywords.h"
 #include "store/Settings.h"
@@ -82,15 +83,7 @@ bool MainWindow::StartUp() {
     SetStatusPanel(2, QStringLiteral("0"));
     messages_.ShowStatus(0);
 
-    s.tipText.clear();
-    s.tipReady = false;
-    if (s.settings.tipNumber != 0) {
-        auto path = s.archive.resolve("tips/" + std::to_string(s.settings.tipNumber) + ".tip");
-        if (auto text = ReadWholeFile(path)) {
-            s.tipText = std::move(*text);
-            s.tipReady = true;
-        }
-    }
+    services_->PrepareStartupTip();
 
     s.screenMode = mode::Main;
     s.searchResultList.clear();
@@ -99,6 +92,10 @@ bool MainWindow::StartUp() {
     scrollBar_->hide();
     SetProgress(0, 100, 100);
     return true;
+}
+
+void MainWindow::LoadBackgroundPicture() {
+    canvas_->LoadBackgroundPicture();
 }
 
 QString MainWindow::AnalysisNoticeText() {
@@ -110,8 +107,18 @@ bool MainWindow::confirmQuit() {
     if (!messages_.AskConfirmation(Q("Möchten Sie das Programm LUMORETTA wirklich beenden ?")))
         return false;
     ctx_.SaveSettings();
-    // The automatic backup ([BACKUP] AUTO) belongs here, announced before and confirmed
-    // after it ran; there is no backup to run yet, so nothing is announced or claimed.
+    if (state_.settings.autoBackup) {
+        repaint();
+        hide();
+        messages_.ShowNotice(Q("Lumoretta führt nun im Hintergrund\rnoch ein Auto-Backup durch."));
+        const QString title = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(Q("Auto-Backup aktiv..."));
+        const bool copied = services_->RunAutoBackup();
+        QCoreApplication::setApplicationName(title);
+        // Only a backup that really ran is reported as done.
+        if (copied)
+            messages_.ShowNotice(Q("Der Backup Prozess von Lumoretta\rist nun abgeschlossen."));
+    }
     sound_.PlaySoundCue(QStringLiteral("exit"), 1000);
     return true;
 }

@@ -8,6 +8,7 @@
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
+#include "services/ServiceCommands.h"
 #include "shell/ScreenModes.h"
 #include "ui/Colours.h"
 
@@ -249,10 +250,10 @@ void MainWindow::onMemoSearch() {
 }
 
 void MainWindow::onBackup() {
-    NotYetAvailable();
+    services_->OpenBackup();
 } // backup
 void MainWindow::onPreferences() {
-    NotYetAvailable();
+    services_->OpenPreferences();
 } // preferences
 
 void MainWindow::onPrinterSetup() {

@@ -12,6 +12,7 @@
 
 #include "editing/SlideEntryCommands.h"
 #include "search/gui/SearchCommands.h"
+#include "services/ServiceCommands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -137,6 +138,9 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "selected-keys.png", [&] { program.entry().KeyEditor(); });
         main.onSoftButton(5);
         GrabModal(dlg, "header-search.png", [&] { program.search().HeaderDataSearch(); });
+        GrabModal(dlg, "backup.png", [&] { program.services().OpenBackup(); });
+        GrabModal(dlg, "preferences.png", [&] { program.services().OpenPreferences(); });
+        GrabModal(dlg, "tips.png", [&] { program.services().OpenTips(); });
     }
 
     // A gallery of the message catalogue: every error text, the start-up notice and the

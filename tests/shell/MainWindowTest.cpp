@@ -228,13 +228,15 @@ TEST_F(MainWindowTest, HelpWindowClosesWithTheMainWindow) {
         EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
 }
 
-TEST_F(MainWindowTest, AutoBackupOnCloseClaimsNothingWhileThereIsNoBackup) {
-    startWith({"[BACKUP]", "AUTO=1"});
+TEST_F(MainWindowTest, AutoBackupOnCloseClaimsNothingWhenTheCopyFailed) {
+    startWith({"[BACKUP]", "AUTO=1", "DIASDDB=1"});
+    archive.write("Backup", "a file where the backup directory would go");
     messages().queue(DialogAnswer::yes());
     main().close();
     EXPECT_FALSE(main().isVisible());
-    EXPECT_TRUE(shownOf(ShownDialog::Notice).empty());
-    EXPECT_FALSE(archive.exists("Backup"));
+    for (const auto& notice : shownOf(ShownDialog::Notice))
+        EXPECT_FALSE(notice.text.contains(U("abgeschlossen"))) << notice.text.toStdString();
+    EXPECT_EQ(archive.read("Backup"), "a file where the backup directory would go");
 }
 
 TEST_F(MainWindowTest, EditorsGetTheFileAsItIsSpelledOnDisk) {
