@@ -1,5 +1,6 @@
 #include "editing/BoxLabelsDialog.h"
 
+#include "editing/logic/NumberInput.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "shell/MainWindow.h"
@@ -11,35 +12,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <charconv>
-#include <optional>
-
 namespace lumo {
-
-namespace {
-// Whole decimal number with optional sign, nothing else.
-std::optional<long long> ParseWhole(const std::string& s) {
-    long long v = 0;
-    const char* b = s.data();
-    const char* e = s.data() + s.size();
-    if (b != e && *b == '+')
-        ++b;
-    auto [p, ec] = std::from_chars(b, e, v);
-    if (ec != std::errc() || p != e || b == e)
-        return std::nullopt;
-    return v;
-}
-} // namespace
 
 BoxLabelsDialog::BoxLabelsDialog(MainWindow& main) : QDialog(&main), main_(main) {
     setWindowTitle(QStringLiteral("Kastenbezeichnungen eingeben"));
     setFixedSize(400, 190);
-    MakeLabel(this, QStringLiteral("Dia-Kasten"), 16, 20);
-    MakeLabel(this, QStringLiteral("Magazin"), 16, 56);
-    MakeLabel(this, QStringLiteral("Thema"), 16, 92);
-    boxEdit = MakeEdit(this, 110, 16, 60, 3);
-    magazineEdit = MakeEdit(this, 110, 52, 270, 28);
-    themeEdit = MakeEdit(this, 110, 88, 270, 28);
+    boxEdit = MakeLabelledEdit(this, QStringLiteral("Dia-Kasten"), 16, 16, 110, 60, 3);
+    magazineEdit = MakeLabelledEdit(this, QStringLiteral("Magazin"), 16, 52, 110, 270, 28);
+    themeEdit = MakeLabelledEdit(this, QStringLiteral("Thema"), 16, 88, 110, 270, 28);
     saveButton = new QPushButton(QStringLiteral("Daten &speichern"), this);
     saveButton->setGeometry(16, 140, 130, 30);
     saveButton->setDefault(true);
@@ -95,14 +75,11 @@ void BoxLabelsDialog::onSave() {
     auto& msg = main_.messages();
     main_.sound().PlayClick();
     msg.ShowStatus(30);
-    const auto number = ParseWhole(ToCp1252Lossy(boxEdit->text()));
-    if (!number) {
-        msg.ShowError(29);
-        boxEdit->setFocus();
-        return;
-    }
-    if (*number < 1 || *number > 255) {
-        msg.ShowError(5);
+    const auto number = ParseWholeNumber(ToCp1252Lossy(boxEdit->text()));
+    if (!number || *number < 1 || *number > 255) {
+        msg.ShowError(number ? 5 : 29);
+        // Nothing is being saved: the status line says so again.
+        msg.ShowStatus(20);
         boxEdit->setFocus();
         return;
     }

@@ -1,5 +1,6 @@
 #include "editing/MemoEditor.h"
 
+#include "editing/MemoToolIcons.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/Reports.h"
@@ -54,6 +55,8 @@ MemoEditor::MemoEditor(MainWindow& main) : QDialog(&main), main_(main) {
     slideNumberEdit = new QLineEdit(QStringLiteral("1"), this);
     slideNumberEdit->setGeometry(262, 10, 60, 24);
     slideNumberEdit->setMaxLength(5);
+    slideNumberEdit->setAccessibleName(QStringLiteral("Zusätzliche Informationen zum Dia Nr."));
+    headingLabel->setBuddy(slideNumberEdit);
     // Only digits: the field's text names the memo file.
     slideNumberEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,5}")), slideNumberEdit));
@@ -61,6 +64,7 @@ MemoEditor::MemoEditor(MainWindow& main) : QDialog(&main), main_(main) {
     memoText->setGeometry(10, 40, 410, 240);
     memoText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoText->setTabChangesFocus(false);
+    memoText->setAccessibleName(QStringLiteral("MEMO"));
 
     static const char* const hints[10] = {"markierten Text ins Clipboard kopieren",
                                           "Text vom Clipboard einfügen",
@@ -72,13 +76,13 @@ MemoEditor::MemoEditor(MainWindow& main) : QDialog(&main), main_(main) {
                                           "Memo verlassen",
                                           "Memo an die Datei memo.txt anhängen",
                                           "Memo in der Datei memo.txt neu erstellen"};
-    static const char* const glyphs[10] = {"Kop", "Einf", "Lösch", "Sich", "<",
-                                           ">",   "?",    "Ende",  "+txt", "txt"};
     for (int i = 0; i < 10; ++i) {
         auto* b = new QToolButton(this);
         b->setGeometry(10 + i * 41, 290, 38, 30);
         b->setToolTip(QString::fromUtf8(hints[i]));
-        b->setText(QString::fromUtf8(glyphs[i]));
+        b->setAccessibleName(QString::fromUtf8(hints[i]));
+        b->setIcon(MemoToolIcon(i + 1));
+        b->setIconSize(QSize(20, 20));
         b->setObjectName(QStringLiteral("memoButton%1").arg(i + 1));
         toolButtons[i] = b;
     }
@@ -158,6 +162,7 @@ void MemoEditor::onSlideNumberChanged() {
         loading_ = false;
     }
     LoadMemo(*n);
+    modified_ = false; // typing a number discards the changes without a question
 }
 
 bool MemoEditor::FirstLineEmpty() const {
@@ -181,27 +186,32 @@ bool MemoEditor::SaveMemo(int32_t number) {
 }
 
 // Saves the memo under the slide number in the field (error 7 for an invalid number),
-// with the status texts and the cue of a save.
-void MemoEditor::SaveShownMemo() {
+// with the status texts and the cue of a save. "gesichert" is shown only once the file
+// has been replaced.
+bool MemoEditor::SaveShownMemo() {
     const auto n = FieldNumber();
     if (!n) {
         main_.messages().ShowError(7);
-        return;
+        return false;
     }
+    if (!SaveMemo(*n)) {
+        main_.messages().ShowStatus(20);
+        return false;
+    }
+    modified_ = false;
     main_.messages().ShowStatus(8);
-    if (SaveMemo(*n))
-        modified_ = false;
     main_.sound().PlaySoundCue(QStringLiteral("camera1"), 1000);
     main_.messages().ShowStatus(20);
+    return true;
 }
 
-void MemoEditor::SaveQuestion() {
+bool MemoEditor::SaveQuestion() {
     if (!modified_ || FirstLineEmpty())
-        return;
+        return true;
     if (!main_.messages().AskConfirmation(
             QStringLiteral("Soll das geänderte Memo\rgesichert werden ?")))
-        return;
-    SaveShownMemo();
+        return true;
+    return SaveShownMemo();
 }
 
 void MemoEditor::OpenFromMenu() {
@@ -253,10 +263,14 @@ void MemoEditor::onCopy() {
 
 void MemoEditor::onPaste() {
     main_.sound().PlaySoundCue(QStringLiteral("hotclik"), 300);
-    main_.messages().ShowStatus(7);
-    // Line breaks as the editor keeps them; characters outside code page 1252 make the
-    // editor refuse the insertion.
+    // Text with characters outside code page 1252 is refused whole, not mangled.
     QString text = QApplication::clipboard()->text();
+    if (!ToCp1252(text)) {
+        QApplication::beep();
+        return;
+    }
+    main_.messages().ShowStatus(7);
+    // Line breaks as the editor keeps them.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     memoText->insertPlainText(text);
     main_.sound().PlaySoundCue(QStringLiteral("click006"), 1000);
@@ -275,12 +289,18 @@ void MemoEditor::onDeleteMemo() {
         main_.messages().ShowError(7);
         return;
     }
+    // A memo file that stays is reported, and the editor keeps the text; a missing one is
+    // no error.
+    std::error_code ec;
+    std::filesystem::remove(main_.state().archive.resolve(MemoName(*n)), ec);
+    if (ec) {
+        main_.messages().ShowIoError(SystemErrorNumber(ec.value()));
+        return;
+    }
     main_.messages().ShowStatus(9);
     main_.sound().PlaySoundCue(QStringLiteral("loesch"), 0);
     ClearEditor();
     modified_ = false;
-    std::error_code ec;
-    std::filesystem::remove(main_.state().archive.resolve(MemoName(*n)), ec);
     main_.sound().Delay(1000);
     main_.messages().ShowStatus(20);
 }
@@ -298,7 +318,8 @@ void MemoEditor::onSaveMemo() {
 
 void MemoEditor::Step(int delta) {
     main_.sound().PlaySoundCue(QStringLiteral("next"), 300);
-    SaveQuestion();
+    if (!SaveQuestion())
+        return;
     if (slideNumberEdit->text().isEmpty()) {
         loading_ = true;
         slideNumberEdit->setText(QStringLiteral("1"));
@@ -337,9 +358,10 @@ void MemoEditor::reject() {
     if (leaving_)
         return;
     leaving_ = true;
-    SaveQuestion();
+    const bool mayLeave = SaveQuestion();
     leaving_ = false;
-    QDialog::reject();
+    if (mayLeave)
+        QDialog::reject();
 }
 
 void MemoEditor::CopyToReport(bool startAnew) {

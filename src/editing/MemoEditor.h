@@ -73,8 +73,10 @@ private:
     std::optional<int32_t> FieldNumber() const; // valid slide number in slideNumberEdit
     bool SaveMemo(int32_t number);              // writes the editor's lines; false: reported
     bool FirstLineEmpty() const;
-    void SaveQuestion();
-    void SaveShownMemo();
+    // The question before stepping and leaving; false when "Ja" was answered and the memo
+    // could not be saved: the editor then stays where it is, with its text.
+    bool SaveQuestion();
+    bool SaveShownMemo(); // false: not saved (error 7 or the write failed, reported)
     void Step(int delta);
     void CopyToReport(bool startAnew);
 };

@@ -2,6 +2,7 @@
 // centre (level lists and result pages), paging, mouse handling, start-up and shutdown.
 #include "shell/MainWindow.h"
 
+#include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Help.h"
@@ -504,7 +505,10 @@ void MainWindow::buildMenus() {
         if (search_)
             search_->EnterMemos();
     });
-    add(editMenu, "Kopfdaten&felder ändern...", [this] { NotYetAvailable(); });
+    add(editMenu, "Kopfdaten&felder ändern...", [this] {
+        if (records_)
+            records_->ChangeHeaderFieldNames();
+    });
     add(editMenu, "Kopf&daten eingeben...", [this] {
         if (search_)
             search_->EnterHeaderData();
@@ -1349,8 +1353,9 @@ void MainWindow::onEditSlides() {
 }
 
 void MainWindow::onDeleteSlides() {
-    NotYetAvailable();
-} // delete slides
+    if (records_)
+        records_->DeleteSlides();
+}
 
 void MainWindow::onNewKeywords() {
     if (entry_)

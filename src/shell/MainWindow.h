@@ -2,6 +2,7 @@
 // MainWindow: the main window. Fixed 638 x 440 client area below the menu bar; tool bar,
 // painted centre (level lists or a result page), status line, five soft buttons and
 // the three-panel status bar.
+#include "editing/EditingScreen.h"
 #include "ui/AppState.h"
 #include "ui/MessageCatalog.h"
 
@@ -28,6 +29,7 @@ class HelpViewer;
 class ClientArea;
 class SlideEntryCommands;
 class SearchCommands;
+class RecordCommands;
 
 // Geometry shared by painting and hit-testing (client coordinates).
 namespace geo {
@@ -46,7 +48,7 @@ inline constexpr int BottomPanelY = 353;
 int RowFromY(int y);
 } // namespace geo
 
-class MainWindow : public QMainWindow, public Screen {
+class MainWindow : public QMainWindow, public Screen, public EditingScreen {
     Q_OBJECT
 public:
     MainWindow(AppState& state, MessageCatalog& messages, SoundCue& sound, Launcher& launcher,
@@ -57,6 +59,7 @@ public:
         entry_ = entry;
         search_ = search;
     }
+    void setRecordCommands(RecordCommands* records) { records_ = records; }
 
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
@@ -66,19 +69,19 @@ public:
     void ShowResultScrollBar() override;
 
     // Screen primitives used by the commands.
-    void RestoreMainScreen();
+    void RestoreMainScreen() override;
     void ClearListArea(const QColor& colour, int x1, int y1, int x2, int y2);
     void ShowLevelHeaders(int level);
     void showResultPage(int first);
-    void RepaintNow();                                   // synchronous repaint of the client area
-    void SetWindowCaptionSuffix(const QString& suffix);  // ProgramTitle + suffix
-    void SetStatusPanel(int panel, const QString& text); // 0..2
+    void RepaintNow(); // synchronous repaint of the client area
+    void SetWindowCaptionSuffix(const QString& suffix) override; // ProgramTitle + suffix
+    void SetStatusPanel(int panel, const QString& text);         // 0..2
     void RepaintStatusBar();
     void SetProgress(int minimum, int maximum, int value);
     void SetProgressValue(int value);
     void HideScrollBar();
     void SetupResultScrollBar(int maximum); // range 0..maximum, position 0, shown, focused
-    void SetBusyCursor(bool on);
+    void SetBusyCursor(bool on) override;
     void SetUndoEnabled(bool on); // the undo entry of the services menu
     void ClearLevelCursors();     // captions emptied, hidden
     void RecolourLevelCursors(const QColor& bg, const QColor& fg);
@@ -86,14 +89,14 @@ public:
     void PaintResultRow(int r);   // one page row during a scan, at 60 + 17*(r-1)
     void DrawResultHeadings();    // the three yellow column titles
     void SetBackgroundBlack();
-    void MinimiseForScan(bool on); // fast mode during a scan
-    void UpdateCounterPanels();    // panels 0/1/2 from the counters
+    void MinimiseForScan(bool on);       // fast mode during a scan
+    void UpdateCounterPanels() override; // panels 0/1/2 from the counters
 
     // Program start and end.
     bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end
     bool closeConfirmed() const { return closeConfirmed_; }
     // SaveSettings with the window's current position; a failed write gives the notice.
-    bool SaveSettingsNow();
+    bool SaveSettingsNow() override;
     // The automatic backup on close. Does nothing yet: the backup arrives with the
     // backup dialog.
     void RunAutoBackup();
@@ -156,7 +159,7 @@ public:
     QAction* fastModeAction() const { return fastModeAction_; }
     QAction* findAction(const QString& caption) const; // by menu caption, "&" included
     ClientArea* clientArea() const { return client_; }
-    void ShowHelp(int context);
+    void ShowHelp(int context) override;
     // RunProgram / OpenDocument with the program's failure notice.
     void RunProgram(const QString& commandLine);
     void OpenDocument(const QString& file);
@@ -193,6 +196,7 @@ private:
     HelpViewer& help_;
     SlideEntryCommands* entry_ = nullptr;
     SearchCommands* search_ = nullptr;
+    RecordCommands* records_ = nullptr;
 
     ClientArea* client_ = nullptr;
     std::array<QPushButton*, 5> softButtons_{};

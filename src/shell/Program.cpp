@@ -1,5 +1,6 @@
 #include "shell/Program.h"
 
+#include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
@@ -21,7 +22,9 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     messages_->setScreen(main_.get());
     entry_ = std::make_unique<SlideEntryCommands>(*main_);
     search_ = std::make_unique<SearchCommands>(*main_);
+    records_ = std::make_unique<RecordCommands>(*state_, *messages_, *sound_, *main_);
     main_->setCommands(entry_.get(), search_.get());
+    main_->setRecordCommands(records_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {
         messages_->setTestMode(true);
@@ -32,6 +35,7 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
 
 Program::~Program() {
     // The commands own windows that refer to the main window: they go first.
+    records_.reset();
     search_.reset();
     entry_.reset();
     messages_->setScreen(nullptr);

@@ -15,6 +15,7 @@ class Launcher;
 class HelpViewer;
 class SlideEntryCommands;
 class SearchCommands;
+class RecordCommands;
 
 class Program {
 public:
@@ -37,6 +38,7 @@ public:
     HelpViewer& help() { return *help_; }
     SlideEntryCommands& entry() { return *entry_; }
     SearchCommands& search() { return *search_; }
+    RecordCommands& records() { return *records_; }
 
 private:
     std::unique_ptr<AppState> state_;
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<SlideEntryCommands> entry_;
     std::unique_ptr<SearchCommands> search_;
+    std::unique_ptr<RecordCommands> records_;
 };
 
 } // namespace lumo
