@@ -7,6 +7,10 @@ class QWidget;
 
 namespace lumo {
 
+struct AppState;
+class MessageCatalog;
+class SoundCue;
+
 class EditingScreen {
 public:
     virtual ~EditingScreen() = default;
@@ -18,6 +22,15 @@ public:
     virtual bool SaveSettingsNow() = 0; // DIA.INI with the window position; failure noticed
     virtual void SetBusyCursor(bool on) = 0;
     virtual void ShowHelp(int context) = 0;
+};
+
+// What those windows and their commands are handed: the program state, the messages, the
+// sounds and the main screen.
+struct EditingContext {
+    AppState& state;
+    MessageCatalog& messages;
+    SoundCue& sound;
+    EditingScreen& screen;
 };
 
 } // namespace lumo

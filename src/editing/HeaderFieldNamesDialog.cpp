@@ -55,10 +55,8 @@ Column MakeColumn(QWidget* parent, int x, const QString& caption, const QString&
 
 } // namespace
 
-HeaderFieldNamesDialog::HeaderFieldNamesDialog(AppState& state, MessageCatalog& messages,
-                                               SoundCue& sound, EditingScreen& screen)
-    : QDialog(screen.MainWidget()), state_(state), messages_(messages), sound_(sound),
-      screen_(screen) {
+HeaderFieldNamesDialog::HeaderFieldNamesDialog(const EditingContext& context)
+    : QDialog(context.screen.MainWidget()), ctx_(context) {
     setWindowTitle(QStringLiteral("Kopfdatenfelder eingeben"));
     setFixedSize(452, 186);
     const Column names =
@@ -95,7 +93,7 @@ HeaderFieldNamesDialog::HeaderFieldNamesDialog(AppState& state, MessageCatalog& 
 }
 
 void HeaderFieldNamesDialog::Load() {
-    fields_ = ReadHeaderFields(state_.archive);
+    fields_ = ReadHeaderFields(ctx_.state.archive);
     loading_ = true;
     fieldNameList->clear();
     // All eight fields are listed (stored or built-in names), so a name's place in the
@@ -105,7 +103,7 @@ void HeaderFieldNamesDialog::Load() {
     fieldNameList->setCurrentIndex(0);
     loading_ = false;
     FillProposals(0);
-    messages_.ShowStatus(20);
+    ctx_.messages.ShowStatus(20);
 }
 
 void HeaderFieldNamesDialog::FillProposals(int field) {
@@ -133,36 +131,36 @@ void HeaderFieldNamesDialog::onProposalChosen(int proposal) {
 std::optional<std::string> HeaderFieldNamesDialog::EnteredText(QLineEdit* edit) {
     if (!edit->text().isEmpty())
         return ToCp1252Lossy(edit->text());
-    messages_.ShowWarningStatus();
-    sound_.PlaySoundCue(QStringLiteral("error"), 2000);
-    messages_.ShowStatus(20);
+    ctx_.messages.ShowWarningStatus();
+    ctx_.sound.PlaySoundCue(QStringLiteral("error"), 2000);
+    ctx_.messages.ShowStatus(20);
     return std::nullopt;
 }
 
 void HeaderFieldNamesDialog::AfterStore(bool stored, int statusText) {
     if (!stored) {
-        messages_.ShowNotice(
+        ctx_.messages.ShowNotice(
             QString::fromUtf8("Ini-Datei für Lumoretta konnte nicht\rkorrekt gesichert werden !"));
-        messages_.ShowStatus(20);
+        ctx_.messages.ShowStatus(20);
         return;
     }
-    messages_.ShowStatus(statusText);
-    sound_.PlaySoundCue(QStringLiteral("click006"), 2000);
+    ctx_.messages.ShowStatus(statusText);
+    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 2000);
     Load();
-    messages_.ShowStatus(20);
+    ctx_.messages.ShowStatus(20);
 }
 
 void HeaderFieldNamesDialog::onRenameField() {
-    sound_.PlayClick();
+    ctx_.sound.PlayClick();
     const auto name = EnteredText(fieldNameEdit);
     if (!name)
         return;
     const int field = fieldNameList->currentIndex();
-    AfterStore(WriteFieldNames(state_.archive, RenamedFieldNames(fields_, field, *name)), 15);
+    AfterStore(WriteFieldNames(ctx_.state.archive, RenamedFieldNames(fields_, field, *name)), 15);
 }
 
 void HeaderFieldNamesDialog::onReplaceProposal() {
-    sound_.PlayClick();
+    ctx_.sound.PlayClick();
     const auto text = EnteredText(proposalEdit);
     if (!text)
         return;
@@ -171,17 +169,17 @@ void HeaderFieldNamesDialog::onReplaceProposal() {
     const auto elements = ReplacedProposals(fields_, field, proposalList->currentIndex(), *text);
     if (!elements)
         return;
-    AfterStore(WriteProposalList(state_.archive, field, *elements), 22);
+    AfterStore(WriteProposalList(ctx_.state.archive, field, *elements), 22);
 }
 
 void HeaderFieldNamesDialog::onClose() {
-    sound_.PlayClick();
+    ctx_.sound.PlayClick();
     reject();
 }
 
 void HeaderFieldNamesDialog::onHelp() {
-    sound_.PlayClick();
-    screen_.ShowHelp(207);
+    ctx_.sound.PlayClick();
+    ctx_.screen.ShowHelp(207);
 }
 
 } // namespace lumo

@@ -4,6 +4,8 @@
 // file after every change, so it always shows what is stored.
 #include "store/HeaderData.h"
 
+#include "editing/EditingScreen.h"
+
 #include <QDialog>
 
 #include <optional>
@@ -15,16 +17,10 @@ class QPushButton;
 
 namespace lumo {
 
-struct AppState;
-class MessageCatalog;
-class SoundCue;
-class EditingScreen;
-
 class HeaderFieldNamesDialog : public QDialog {
     Q_OBJECT
 public:
-    HeaderFieldNamesDialog(AppState& state, MessageCatalog& messages, SoundCue& sound,
-                           EditingScreen& screen);
+    explicit HeaderFieldNamesDialog(const EditingContext& context);
 
     // Names and proposals from DIA.INI; the first field and its first proposal chosen.
     void Load();
@@ -46,10 +42,7 @@ public:
     QPushButton* helpButton = nullptr;
 
 private:
-    AppState& state_;
-    MessageCatalog& messages_;
-    SoundCue& sound_;
-    EditingScreen& screen_;
+    EditingContext ctx_;
     HeaderFields fields_;
     bool loading_ = false;
 

@@ -12,11 +12,9 @@
 
 namespace lumo {
 
-RecordCommands::RecordCommands(AppState& state, MessageCatalog& messages, SoundCue& sound,
-                               EditingScreen& screen)
-    : state_(state), messages_(messages), sound_(sound), screen_(screen) {
-    deletionDialog_ = new SlideDeletionDialog(state, messages, sound, screen);
-    fieldNamesDialog_ = new HeaderFieldNamesDialog(state, messages, sound, screen);
+RecordCommands::RecordCommands(const EditingContext& context) : ctx_(context) {
+    deletionDialog_ = new SlideDeletionDialog(context);
+    fieldNamesDialog_ = new HeaderFieldNamesDialog(context);
 }
 
 RecordCommands::~RecordCommands() {
@@ -35,35 +33,35 @@ HeaderFieldNamesDialog* RecordCommands::headerFieldNamesDialog() const {
 
 // Both windows open over the main screen in mode 0 and leave it there.
 void RecordCommands::DeleteSlides() {
-    sound_.PlayClick();
-    if (state_.counters.totalRecords == 0) {
-        messages_.ShowError(53);
+    ctx_.sound.PlayClick();
+    if (ctx_.state.counters.totalRecords == 0) {
+        ctx_.messages.ShowError(53);
         return;
     }
-    screen_.RestoreMainScreen();
-    state_.screenMode = mode::Main;
-    screen_.SetScreenCaptions(mode::Disabled);
-    messages_.ShowStatus(20);
-    screen_.SetWindowCaptionSuffix(QString::fromUtf8(" - Dias löschen..."));
+    ctx_.screen.RestoreMainScreen();
+    ctx_.state.screenMode = mode::Main;
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    ctx_.messages.ShowStatus(20);
+    ctx_.screen.SetWindowCaptionSuffix(QString::fromUtf8(" - Dias löschen..."));
     deletionDialog_->ShowDialogStatus(
         QString::fromUtf8("Bitte geben Sie den gewünschten Bereich ein..."));
     deletionDialog_->fromEdit->setFocus();
     deletionDialog_->exec();
-    messages_.ShowStatus(0);
-    screen_.SetScreenCaptions(state_.screenMode);
+    ctx_.messages.ShowStatus(0);
+    ctx_.screen.SetScreenCaptions(ctx_.state.screenMode);
 }
 
 void RecordCommands::ChangeHeaderFieldNames() {
-    sound_.PlayClick();
-    screen_.RestoreMainScreen();
-    state_.screenMode = mode::Main;
-    screen_.SetScreenCaptions(mode::Disabled);
-    messages_.ShowStatus(20);
+    ctx_.sound.PlayClick();
+    ctx_.screen.RestoreMainScreen();
+    ctx_.state.screenMode = mode::Main;
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    ctx_.messages.ShowStatus(20);
     fieldNamesDialog_->Load();
     fieldNamesDialog_->fieldNameList->setFocus();
     fieldNamesDialog_->exec();
-    messages_.ShowStatus(0);
-    screen_.SetScreenCaptions(state_.screenMode);
+    ctx_.messages.ShowStatus(0);
+    ctx_.screen.SetScreenCaptions(ctx_.state.screenMode);
 }
 
 } // namespace lumo

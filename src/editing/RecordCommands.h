@@ -1,21 +1,18 @@
 #pragma once
 // Commands of the main window that change records in bulk or the header field names:
 // "Dias &löschen..." (and tool button 3) and "Kopfdaten&felder ändern...".
+#include "editing/EditingScreen.h"
+
 #include <QPointer>
 
 namespace lumo {
 
-struct AppState;
-class MessageCatalog;
-class SoundCue;
-class EditingScreen;
 class SlideDeletionDialog;
 class HeaderFieldNamesDialog;
 
 class RecordCommands {
 public:
-    RecordCommands(AppState& state, MessageCatalog& messages, SoundCue& sound,
-                   EditingScreen& screen);
+    explicit RecordCommands(const EditingContext& context);
     ~RecordCommands();
     RecordCommands(const RecordCommands&) = delete;
     RecordCommands& operator=(const RecordCommands&) = delete;
@@ -27,10 +24,7 @@ public:
     HeaderFieldNamesDialog* headerFieldNamesDialog() const;
 
 private:
-    AppState& state_;
-    MessageCatalog& messages_;
-    SoundCue& sound_;
-    EditingScreen& screen_;
+    EditingContext ctx_;
     QPointer<SlideDeletionDialog> deletionDialog_;
     QPointer<HeaderFieldNamesDialog> fieldNamesDialog_;
 };

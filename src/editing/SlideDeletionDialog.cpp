@@ -25,10 +25,8 @@ namespace {
 constexpr qint64 kDisplayIntervalMs = 30;
 } // namespace
 
-SlideDeletionDialog::SlideDeletionDialog(AppState& state, MessageCatalog& messages, SoundCue& sound,
-                                         EditingScreen& screen)
-    : QDialog(screen.MainWidget()), state_(state), messages_(messages), sound_(sound),
-      screen_(screen) {
+SlideDeletionDialog::SlideDeletionDialog(const EditingContext& context)
+    : QDialog(context.screen.MainWidget()), ctx_(context) {
     setWindowTitle(QString::fromUtf8("Dias aus dem Archiv löschen"));
     setFixedSize(452, 250);
     fromEdit = MakeLabelledEdit(this, QStringLiteral("von Dia"), 16, 16, 72, 70, 5);
@@ -90,19 +88,19 @@ void SlideDeletionDialog::SetControlsEnabled(bool on) {
 }
 
 void SlideDeletionDialog::onDelete() {
-    sound_.PlayClick();
+    ctx_.sound.PlayClick();
     const QString fromText = fromEdit->text();
     const QString toText = toEdit->text();
     const auto range = CheckSlideRange(ToCp1252Lossy(fromText), ToCp1252Lossy(toText),
-                                       state_.counters.totalRecords);
+                                       ctx_.state.counters.totalRecords);
     if (!range) {
-        messages_.ShowError(15);
+        ctx_.messages.ShowError(15);
         return;
     }
-    if (!messages_.AskConfirmation(QStringLiteral("Möchten Sie Informationen zu den\rDias Nr.") +
-                                   fromText + QStringLiteral(" bis Nr.") + toText +
-                                   QStringLiteral("\r") +
-                                   QString::fromUtf8("wirklich aus dem Archiv löschen ?"))) {
+    if (!ctx_.messages.AskConfirmation(
+            QStringLiteral("Möchten Sie Informationen zu den\rDias Nr.") + fromText +
+            QStringLiteral(" bis Nr.") + toText + QStringLiteral("\r") +
+            QString::fromUtf8("wirklich aus dem Archiv löschen ?"))) {
         QDialog::reject();
         return;
     }
@@ -114,24 +112,25 @@ void SlideDeletionDialog::RunDeletion(SlideRange range) {
     SetControlsEnabled(false);
     // A range of one slide keeps a maximum of 1: 0 would turn the bar into a busy indicator.
     progress->setRange(0, std::max(1, range.last - range.first));
-    screen_.SetScreenCaptions(mode::Disabled);
-    messages_.ShowStatus(28);
+    ctx_.screen.SetScreenCaptions(mode::Disabled);
+    ctx_.messages.ShowStatus(28);
     ShowDialogStatus(QString::fromUtf8("Überprüfe Archiv nach bereits gelöschten Dias..."));
-    sound_.Delay(2000);
+    ctx_.sound.Delay(2000);
     progress->setValue(0);
 
-    const Counters before = state_.counters;
-    state_.page.clear();
-    if (const Problem p = AnalyseArchive(state_.archive, kFreeSlotMarker, state_.counters)) {
-        state_.counters = before; // nothing was counted: the stored number stays
-        messages_.Report(p);
+    const Counters before = ctx_.state.counters;
+    ctx_.state.page.clear();
+    if (const Problem p =
+            AnalyseArchive(ctx_.state.archive, kFreeSlotMarker, ctx_.state.counters)) {
+        ctx_.state.counters = before; // nothing was counted: the stored number stays
+        ctx_.messages.Report(p);
         running_ = false;
         SetControlsEnabled(true);
-        messages_.ShowStatus(0);
+        ctx_.messages.ShowStatus(0);
         return;
     }
-    screen_.SetBusyCursor(true);
-    sound_.PlaySoundCue(QStringLiteral("loesch"), 0);
+    ctx_.screen.SetBusyCursor(true);
+    ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 0);
 
     QElapsedTimer shown;
     shown.start();
@@ -145,47 +144,47 @@ void SlideDeletionDialog::RunDeletion(SlideRange range) {
                          QString::number(n));
     };
     const DeletionOutcome outcome =
-        DeleteSlideRange(state_.archive, range, Choice(), state_.counters, showSlide);
-    screen_.SetBusyCursor(false);
+        DeleteSlideRange(ctx_.state.archive, range, Choice(), ctx_.state.counters, showSlide);
+    ctx_.screen.SetBusyCursor(false);
     if (outcome.problem) {
         // The slide it stopped at stays in the status line; the counters were taken
         // afresh from the file and are stored.
         ShowDialogStatus(QStringLiteral("Bearbeite im Moment alle Daten zu Dia Nr. ") +
                          QString::number(outcome.failedSlide));
-        messages_.Report(outcome.problem);
+        ctx_.messages.Report(outcome.problem);
         FinishRun();
         return;
     }
     FinishRun();
     hide();
     if (outcome.anyMarked)
-        messages_.ShowNotice(QString::fromUtf8(
+        ctx_.messages.ShowNotice(QString::fromUtf8(
             "Die Dias wurden aus dem Lumoretta gelöscht.\rAlle Datensätze sind entsprechend "
             "markiert\rworden und der Zähler für die Dias wurde\rentsprechend korrigiert und "
             "gesichert."));
     else
-        messages_.ShowNotice(QString::fromUtf8(
+        ctx_.messages.ShowNotice(QString::fromUtf8(
             "Ausgewählte Dias waren bereits gelöscht !\rEs wurden keine Veränderungen in "
             "Ihrem\rArchiv vorgenommen !"));
     accept();
 }
 
 void SlideDeletionDialog::FinishRun() {
-    screen_.SaveSettingsNow();
-    messages_.ShowStatus(0);
-    screen_.UpdateCounterPanels();
+    ctx_.screen.SaveSettingsNow();
+    ctx_.messages.ShowStatus(0);
+    ctx_.screen.UpdateCounterPanels();
     running_ = false;
     SetControlsEnabled(true);
 }
 
 void SlideDeletionDialog::onClose() {
-    sound_.PlayClick();
+    ctx_.sound.PlayClick();
     QDialog::reject();
 }
 
 void SlideDeletionDialog::onHelp() {
-    sound_.PlayClick();
-    screen_.ShowHelp(204);
+    ctx_.sound.PlayClick();
+    ctx_.screen.ShowHelp(204);
 }
 
 void SlideDeletionDialog::reject() {

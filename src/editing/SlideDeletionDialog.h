@@ -4,6 +4,8 @@
 // keep their state for the rest of the run (the window is created once and reused).
 #include "editing/logic/SlideDeletion.h"
 
+#include "editing/EditingScreen.h"
+
 #include <QDialog>
 
 #include <array>
@@ -16,16 +18,10 @@ class QPushButton;
 
 namespace lumo {
 
-struct AppState;
-class MessageCatalog;
-class SoundCue;
-class EditingScreen;
-
 class SlideDeletionDialog : public QDialog {
     Q_OBJECT
 public:
-    SlideDeletionDialog(AppState& state, MessageCatalog& messages, SoundCue& sound,
-                        EditingScreen& screen);
+    explicit SlideDeletionDialog(const EditingContext& context);
 
     void onDelete(); // "Dias &löschen": check, ask, analyse, free the range
     void onClose();  // "Requester &schließen"
@@ -48,10 +44,7 @@ public:
     QLabel* statusLine = nullptr;
 
 private:
-    AppState& state_;
-    MessageCatalog& messages_;
-    SoundCue& sound_;
-    EditingScreen& screen_;
+    EditingContext ctx_;
     bool running_ = false;
 
     void SetControlsEnabled(bool on);

@@ -22,7 +22,8 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     messages_->setScreen(main_.get());
     entry_ = std::make_unique<SlideEntryCommands>(*main_);
     search_ = std::make_unique<SearchCommands>(*main_);
-    records_ = std::make_unique<RecordCommands>(*state_, *messages_, *sound_, *main_);
+    records_ =
+        std::make_unique<RecordCommands>(EditingContext{*state_, *messages_, *sound_, *main_});
     main_->setCommands(entry_.get(), search_.get());
     main_->setRecordCommands(records_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });

@@ -2,19 +2,21 @@
 //   lumo_screenshots <archive directory> <output directory>
 // Runs the program over the archive with sounds off, no outside programs, and every
 // message dialog answered through the message seam, and saves mode0.png,
-// mode210-keys.png and results.png.
+// mode210-keys.png and results.png (with LUMO_DIALOG_SHOTS set, the windows under dialogs/).
 #include "platform/Launcher.h"
 #include "platform/Sound.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
 #include "ui/MessageCatalog.h"
 
+#include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
 #include "search/gui/SearchCommands.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -47,6 +49,10 @@ bool GrabModal(const QString& dir, const char* name, const std::function<void()>
         QWidget* w = QApplication::activeModalWidget();
         if (w) {
             ok = w->grab().save(file);
+            // LUMO_SCREEN_CONTEXT: also the whole screen, the window beside the main window.
+            if (qEnvironmentVariableIsSet("LUMO_SCREEN_CONTEXT"))
+                QGuiApplication::primaryScreen()->grabWindow(0).save(
+                    QString(file).replace(QStringLiteral(".png"), QStringLiteral("-screen.png")));
             w->close();
         }
     });
@@ -113,6 +119,8 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "header-data.png", [&] { program.search().ShowHeaderData(3); });
         GrabModal(dlg, "box-labels.png", [&] { program.search().ShowBoxLabels(1); });
         GrabModal(dlg, "memo.png", [&] { program.search().ShowMemo(2); });
+        GrabModal(dlg, "slide-deletion.png", [&] { program.records().DeleteSlides(); });
+        GrabModal(dlg, "field-names.png", [&] { program.records().ChangeHeaderFieldNames(); });
         msg.setTestMode(false);
         GrabModal(dlg, "error.png", [&] { msg.ShowError(8); });
         GrabModal(dlg, "question.png", [&] {

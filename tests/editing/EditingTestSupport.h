@@ -44,22 +44,6 @@ private:
     bool ran_ = false;
 };
 
-// Stands between the message catalogue and the main window and keeps every status text
-// shown, so a test can tell which texts appeared on the way.
-struct StatusLog : Screen {
-    explicit StatusLog(MainWindow& m) : main(m) {}
-    MainWindow& main;
-    std::vector<QString> texts;
-    void SetStatusLine(const QString& t, const QColor& c) override {
-        texts.push_back(t);
-        main.SetStatusLine(t, c);
-    }
-    void SetScreenCaptions(int mode) override { main.SetScreenCaptions(mode); }
-    QPoint MainTopLeft() const override { return main.MainTopLeft(); }
-    QWidget* MainWidget() override { return &main; }
-    void ShowResultScrollBar() override { main.ShowResultScrollBar(); }
-};
-
 struct ArchiveSetup {
     std::vector<std::string> records; // 82-byte records of dias.ddb
     std::string keyword1, keyword2, keyword3;
