@@ -40,6 +40,7 @@ void RecordCommands::DeleteSlides() {
     }
     ctx_.screen.RestoreMainScreen();
     ctx_.state.screenMode = mode::Main;
+    ctx_.screen.SetScreenCaptions(mode::Main); // the captions of mode 0, disabled
     ctx_.screen.SetScreenCaptions(mode::Disabled);
     ctx_.messages.ShowStatus(20);
     ctx_.screen.SetWindowCaptionSuffix(QString::fromUtf8(" - Dias löschen..."));
@@ -55,6 +56,7 @@ void RecordCommands::ChangeHeaderFieldNames() {
     ctx_.sound.PlayClick();
     ctx_.screen.RestoreMainScreen();
     ctx_.state.screenMode = mode::Main;
+    ctx_.screen.SetScreenCaptions(mode::Main); // the captions of mode 0, disabled
     ctx_.screen.SetScreenCaptions(mode::Disabled);
     ctx_.messages.ShowStatus(20);
     fieldNamesDialog_->Load();

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "slide-data.png", [&] { program.entry().ShowSlideData(3); });
         GrabModal(dlg, "header-data.png", [&] { program.search().ShowHeaderData(3); });
         GrabModal(dlg, "box-labels.png", [&] { program.search().ShowBoxLabels(1); });
-        GrabModal(dlg, "memo.png", [&] { program.search().ShowMemo(2); });
+        GrabModal(dlg, "memo.png", [&] { program.search().ShowMemo(1); });
         GrabModal(dlg, "slide-deletion.png", [&] { program.records().DeleteSlides(); });
         GrabModal(dlg, "field-names.png", [&] { program.records().ChangeHeaderFieldNames(); });
         msg.setTestMode(false);
