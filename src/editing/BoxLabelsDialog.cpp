@@ -1,5 +1,6 @@
 #include "editing/BoxLabelsDialog.h"
 
+#include "editing/logic/NumberInput.h"
 #include "platform/Cp1252.h"
 #include "platform/Help.h"
 #include "platform/Sound.h"
@@ -13,37 +14,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <charconv>
-#include <optional>
-
 namespace lumo {
-
-namespace {
-// Whole decimal number with optional sign, nothing else.
-std::optional<long long> ParseWhole(const std::string& s) {
-    long long v = 0;
-    const char* b = s.data();
-    const char* e = s.data() + s.size();
-    if (b != e && *b == '+')
-        ++b;
-    auto [p, ec] = std::from_chars(b, e, v);
-    if (ec != std::errc() || p != e || b == e)
-        return std::nullopt;
-    return v;
-}
-} // namespace
 
 BoxLabelsDialog::BoxLabelsDialog(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("Kastenbezeichnungen eingeben"));
     setFixedSize(400, 190);
-    MakeLabel(this, QStringLiteral("Dia-Kasten"), 16, 20);
-    MakeLabel(this, QStringLiteral("Magazin"), 16, 56);
-    MakeLabel(this, QStringLiteral("Thema"), 16, 92);
-    boxEdit = MakeEdit(this, 110, 16, 60, 3);
-    magazineEdit = MakeEdit(this, 110, 52, 270, 28);
-    themeEdit = MakeEdit(this, 110, 88, 270, 28);
+    boxEdit = MakeLabelledEdit(this, QStringLiteral("Dia-Kasten"), 16, 16, 110, 60, 3);
+    magazineEdit = MakeLabelledEdit(this, QStringLiteral("Magazin"), 16, 52, 110, 270, 28);
+    themeEdit = MakeLabelledEdit(this, QStringLiteral("Thema"), 16, 88, 110, 270, 28);
     saveButton = new QPushButton(QStringLiteral("Daten &speichern"), this);
     saveButton->setGeometry(16, 140, 130, 30);
     saveButton->setDefault(true);
@@ -99,14 +79,11 @@ void BoxLabelsDialog::onSave() {
     auto& msg = ctx_.messages;
     ctx_.sound.PlayClick();
     msg.ShowStatus(30);
-    const auto number = ParseWhole(ToCp1252Lossy(boxEdit->text()));
-    if (!number) {
-        msg.ShowError(29);
-        boxEdit->setFocus();
-        return;
-    }
-    if (*number < 1 || *number > 255) {
-        msg.ShowError(5);
+    const auto number = ParseWholeNumber(ToCp1252Lossy(boxEdit->text()));
+    if (!number || *number < 1 || *number > 255) {
+        msg.ShowError(number ? 5 : 29);
+        // Nothing is being saved: the status line says so again.
+        msg.ShowStatus(20);
         boxEdit->setFocus();
         return;
     }

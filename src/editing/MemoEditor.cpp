@@ -1,5 +1,6 @@
 #include "editing/MemoEditor.h"
 
+#include "editing/MemoToolIcons.h"
 #include "platform/Cp1252.h"
 #include "platform/Help.h"
 #include "platform/Sound.h"
@@ -57,6 +58,8 @@ MemoEditor::MemoEditor(const FeatureContext& ctx) : QDialog(ctx.screen.MainWidge
     slideNumberEdit = new QLineEdit(QStringLiteral("1"), this);
     slideNumberEdit->setGeometry(262, 10, 60, 24);
     slideNumberEdit->setMaxLength(5);
+    slideNumberEdit->setAccessibleName(QStringLiteral("Zusätzliche Informationen zum Dia Nr."));
+    headingLabel->setBuddy(slideNumberEdit);
     // Only digits: the field's text names the memo file.
     slideNumberEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,5}")), slideNumberEdit));
@@ -64,6 +67,7 @@ MemoEditor::MemoEditor(const FeatureContext& ctx) : QDialog(ctx.screen.MainWidge
     memoText->setGeometry(10, 40, 410, 240);
     memoText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoText->setTabChangesFocus(false);
+    memoText->setAccessibleName(QStringLiteral("MEMO"));
 
     static const char* const hints[10] = {"markierten Text ins Clipboard kopieren",
                                           "Text vom Clipboard einfügen",
@@ -75,13 +79,13 @@ MemoEditor::MemoEditor(const FeatureContext& ctx) : QDialog(ctx.screen.MainWidge
                                           "Memo verlassen",
                                           "Memo an die Datei memo.txt anhängen",
                                           "Memo in der Datei memo.txt neu erstellen"};
-    static const char* const glyphs[10] = {"Kop", "Einf", "Lösch", "Sich", "<",
-                                           ">",   "?",    "Ende",  "+txt", "txt"};
     for (int i = 0; i < 10; ++i) {
         auto* b = new QToolButton(this);
         b->setGeometry(10 + i * 41, 290, 38, 30);
         b->setToolTip(QString::fromUtf8(hints[i]));
-        b->setText(QString::fromUtf8(glyphs[i]));
+        b->setAccessibleName(QString::fromUtf8(hints[i]));
+        b->setIcon(MemoToolIcon(i + 1));
+        b->setIconSize(QSize(20, 20));
         b->setObjectName(QStringLiteral("memoButton%1").arg(i + 1));
         toolButtons[i] = b;
     }
@@ -114,8 +118,8 @@ MemoEditor::MemoEditor(const FeatureContext& ctx) : QDialog(ctx.screen.MainWidge
     });
 }
 
-std::optional<QStringList> MemoEditor::ReadMemoLines(const Archive& archive, int32_t number) {
-    const auto data = ReadWholeFile(archive.resolve(MemoName(number)));
+std::optional<QStringList> MemoEditor::ReadMemoLines(const FeatureContext& ctx, int32_t number) {
+    const auto data = ReadWholeFile(ctx.state.archive.resolve(MemoName(number)));
     if (!data)
         return std::nullopt;
     return SplitLines(FromCp1252(*data));
@@ -130,7 +134,7 @@ void MemoEditor::ClearEditor() {
 void MemoEditor::LoadMemo(int32_t number) {
     loading_ = true;
     memoText->clear();
-    if (auto lines = ReadMemoLines(ctx_.state.archive, number))
+    if (auto lines = ReadMemoLines(ctx_, number))
         memoText->setPlainText(lines->join(u'\n'));
     loading_ = false;
 }
@@ -161,6 +165,7 @@ void MemoEditor::onSlideNumberChanged() {
         loading_ = false;
     }
     LoadMemo(*n);
+    modified_ = false; // typing a number discards the changes without a question
 }
 
 bool MemoEditor::FirstLineEmpty() const {
@@ -184,27 +189,32 @@ bool MemoEditor::SaveMemo(int32_t number) {
 }
 
 // Saves the memo under the slide number in the field (error 7 for an invalid number),
-// with the status texts and the cue of a save.
-void MemoEditor::SaveShownMemo() {
+// with the status texts and the cue of a save. "gesichert" is shown only once the file
+// has been replaced.
+bool MemoEditor::SaveShownMemo() {
     const auto n = FieldNumber();
     if (!n) {
         ctx_.messages.ShowError(7);
-        return;
+        return false;
     }
+    if (!SaveMemo(*n)) {
+        ctx_.messages.ShowStatus(20);
+        return false;
+    }
+    modified_ = false;
     ctx_.messages.ShowStatus(8);
-    if (SaveMemo(*n))
-        modified_ = false;
     ctx_.sound.PlaySoundCue(QStringLiteral("camera1"), 1000);
     ctx_.messages.ShowStatus(20);
+    return true;
 }
 
-void MemoEditor::SaveQuestion() {
+bool MemoEditor::SaveQuestion() {
     if (!modified_ || FirstLineEmpty())
-        return;
+        return true;
     if (!ctx_.messages.AskConfirmation(
             QStringLiteral("Soll das geänderte Memo\rgesichert werden ?")))
-        return;
-    SaveShownMemo();
+        return true;
+    return SaveShownMemo();
 }
 
 void MemoEditor::OpenFromMenu() {
@@ -256,10 +266,14 @@ void MemoEditor::onCopy() {
 
 void MemoEditor::onPaste() {
     ctx_.sound.PlaySoundCue(QStringLiteral("hotclik"), 300);
-    ctx_.messages.ShowStatus(7);
-    // Line breaks as the editor keeps them; characters outside code page 1252 make the
-    // editor refuse the insertion.
+    // Text with characters outside code page 1252 is refused whole, not mangled.
     QString text = QApplication::clipboard()->text();
+    if (!ToCp1252(text)) {
+        QApplication::beep();
+        return;
+    }
+    ctx_.messages.ShowStatus(7);
+    // Line breaks as the editor keeps them.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     memoText->insertPlainText(text);
     ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
@@ -278,12 +292,18 @@ void MemoEditor::onDeleteMemo() {
         ctx_.messages.ShowError(7);
         return;
     }
+    // A memo file that stays is reported, and the editor keeps the text; a missing one is
+    // no error.
+    std::error_code ec;
+    std::filesystem::remove(ctx_.state.archive.resolve(MemoName(*n)), ec);
+    if (ec) {
+        ctx_.messages.ShowIoError(SystemErrorNumber(ec.value()));
+        return;
+    }
     ctx_.messages.ShowStatus(9);
     ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 0);
     ClearEditor();
     modified_ = false;
-    std::error_code ec;
-    std::filesystem::remove(ctx_.state.archive.resolve(MemoName(*n)), ec);
     ctx_.sound.Delay(1000);
     ctx_.messages.ShowStatus(20);
 }
@@ -301,7 +321,8 @@ void MemoEditor::onSaveMemo() {
 
 void MemoEditor::Step(int delta) {
     ctx_.sound.PlaySoundCue(QStringLiteral("next"), 300);
-    SaveQuestion();
+    if (!SaveQuestion())
+        return;
     if (slideNumberEdit->text().isEmpty()) {
         loading_ = true;
         slideNumberEdit->setText(QStringLiteral("1"));
@@ -340,9 +361,10 @@ void MemoEditor::reject() {
     if (leaving_)
         return;
     leaving_ = true;
-    SaveQuestion();
+    const bool mayLeave = SaveQuestion();
     leaving_ = false;
-    QDialog::reject();
+    if (mayLeave)
+        QDialog::reject();
 }
 
 void MemoEditor::CopyToReport(bool startAnew) {

@@ -51,7 +51,7 @@ public:
     void setModified(bool m) { modified_ = m; }
 
     // Memo file lines of slide `number` (CR, LF or CR LF line ends); nullopt when missing.
-    static std::optional<QStringList> ReadMemoLines(const Archive& archive, int32_t number);
+    static std::optional<QStringList> ReadMemoLines(const FeatureContext& ctx, int32_t number);
 
     QLabel* headingLabel = nullptr;
     QLineEdit* slideNumberEdit = nullptr;
@@ -72,8 +72,10 @@ private:
     std::optional<int32_t> FieldNumber() const; // valid slide number in slideNumberEdit
     bool SaveMemo(int32_t number);              // writes the editor's lines; false: reported
     bool FirstLineEmpty() const;
-    void SaveQuestion();
-    void SaveShownMemo();
+    // The question before stepping and leaving; false when "Ja" was answered and the memo
+    // could not be saved: the editor then stays where it is, with its text.
+    bool SaveQuestion();
+    bool SaveShownMemo(); // false: not saved (error 7 or the write failed, reported)
     void Step(int delta);
     void CopyToReport(bool startAnew);
 };

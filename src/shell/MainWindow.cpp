@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "editing/RecordCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
@@ -269,7 +270,7 @@ void MainWindow::buildMenus() {
         if (search_)
             search_->EnterMemos();
     });
-    add(editMenu, "Kopfdaten&felder ändern...", [this] { NotYetAvailable(); });
+    add(editMenu, "Kopfdaten&felder ändern...", [this] { records_->ChangeHeaderFieldNames(); });
     add(editMenu, "Kopf&daten eingeben...", [this] {
         if (search_)
             search_->EnterHeaderData();

@@ -8,6 +8,7 @@
 //   UserActions.cpp       soft buttons, tool buttons, menu entries, clicks on the lists, paging
 //   ListCanvas.cpp        painting of the level lists and result pages, hit-testing geometry
 //   StartupShutdown.cpp   start-up, saving the settings, the quit question
+#include "editing/EditingScreen.h"
 #include "services/ServiceScreen.h"
 #include "shell/ListCanvas.h"
 #include "ui/AppState.h"
@@ -36,10 +37,11 @@ class ClientArea;
 class SlideEntryCommands;
 class SearchCommands;
 class ServiceCommands;
+class RecordCommands;
 struct ScreenModeRow;
 enum class SoftAction;
 
-class MainWindow : public QMainWindow, public Screen, public ServiceScreen {
+class MainWindow : public QMainWindow, public Screen, public ServiceScreen, public EditingScreen {
     Q_OBJECT
 public:
     MainWindow(AppState& state, MessageCatalog& messages, SoundCue& sound, Launcher& launcher,
@@ -51,6 +53,9 @@ public:
         search_ = search;
     }
     void setServices(ServiceCommands* services) { services_ = services; }
+    void setRecordCommands(RecordCommands* records) { records_ = records; }
+    // EditingScreen
+    void ShowHelp(int context) override { ctx_.ShowHelp(context); }
     // ServiceScreen
     void LoadBackgroundPicture() override;
     bool SaveSettingsNow() override { return ctx_.SaveSettings(); }
@@ -83,7 +88,7 @@ public:
     // What the feature windows and commands are handed.
     const FeatureContext& context() const { return ctx_; }
 
-    void UpdateCounterPanels(); // panels 0/1/2 from the counters
+    void UpdateCounterPanels() override; // panels 0/1/2 from the counters
 
     // Program start and end.
     bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end
@@ -173,6 +178,7 @@ private:
     SlideEntryCommands* entry_ = nullptr;
     SearchCommands* search_ = nullptr;
     ServiceCommands* services_ = nullptr;
+    RecordCommands* records_ = nullptr;
 
     ClientArea* client_ = nullptr;
     std::unique_ptr<ListCanvas> canvas_;

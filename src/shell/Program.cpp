@@ -1,5 +1,6 @@
 #include "shell/Program.h"
 
+#include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
@@ -31,6 +32,9 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     services_ = std::make_unique<ServiceCommands>(
         ServiceContext{*state_, *messages_, *sound_, *help_, *launcher_, *main_, *main_});
     main_->setServices(services_.get());
+    records_ =
+        std::make_unique<RecordCommands>(EditingContext{*state_, *messages_, *sound_, *main_});
+    main_->setRecordCommands(records_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {
         messages_->setTestMode(true);
@@ -42,6 +46,7 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
 Program::~Program() {
     // The commands own windows that refer to the main window: they go first.
     services_.reset();
+    records_.reset();
     search_.reset();
     entry_.reset();
     messages_->setScreen(nullptr);

@@ -16,6 +16,7 @@ class HelpViewer;
 class SlideEntryCommands;
 class SearchCommands;
 class ServiceCommands;
+class RecordCommands;
 
 class Program {
 public:
@@ -39,6 +40,7 @@ public:
     SlideEntryCommands& entry() { return *entry_; }
     SearchCommands& search() { return *search_; }
     ServiceCommands& services() { return *services_; }
+    RecordCommands& records() { return *records_; }
 
 private:
     std::unique_ptr<AppState> state_;
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<SlideEntryCommands> entry_;
     std::unique_ptr<SearchCommands> search_;
     std::unique_ptr<ServiceCommands> services_;
+    std::unique_ptr<RecordCommands> records_;
 };
 
 } // namespace lumo

@@ -3,6 +3,7 @@
 // paging through the results.
 #include "shell/MainWindow.h"
 
+#include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Launcher.h"
@@ -199,8 +200,8 @@ void MainWindow::onEditSlides() {
 }
 
 void MainWindow::onDeleteSlides() {
-    NotYetAvailable();
-} // delete slides
+    records_->DeleteSlides();
+}
 
 void MainWindow::onNewKeywords() {
     if (entry_)

@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kHeaderFile = "kopfdata.ddb";
 constexpr std::string_view kSection = "KOPFDATA";
-constexpr std::string_view kUnset = "leer";
+constexpr std::string_view kUnset = kHeaderElementUnset;
 constexpr std::array<std::string_view, 8> kBuiltInNames = {
     "Kamera", "Objektiv", "Filter", "Filmtyp", "Format", "Belichtung", "Blende", "Datum"};
 
@@ -132,8 +132,10 @@ HeaderFields ReadHeaderFields(const Archive& archive) {
         const std::string key = std::to_string(f);
         for (int e = 0; e < 8; ++e) {
             std::string entry = ini.ReadListString(kSection, key, e, kUnset, kHeaderFieldSize);
-            if (entry != kUnset)
+            if (entry != kUnset) {
                 k.proposals[static_cast<size_t>(f)].push_back(entry);
+                k.proposalElements[static_cast<size_t>(f)].push_back(e);
+            }
         }
     }
     ini.CancelBatch();

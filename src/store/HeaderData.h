@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumo {
@@ -13,6 +14,8 @@ namespace lumo {
 inline constexpr int kHeaderRecordSize = 120;
 inline constexpr int kHeaderFieldSize = 15;
 using HeaderValues = std::array<std::string, 8>;
+// A list element of [KOPFDATA] that reads as this text is not set.
+inline constexpr std::string_view kHeaderElementUnset = "leer";
 
 // Values of record n; all empty when the record lies beyond the file. A file ending
 // inside the record gives the bytes it has, the missing ones read as zero.
@@ -31,6 +34,9 @@ std::string HeaderFieldValue(const unsigned char* field15);
 struct HeaderFields {
     std::array<std::string, 8> names; // stored or built-in
     std::array<std::vector<std::string>, 8> proposals;
+    // Element index of each proposal in its key (elements reading "leer" are not offered,
+    // so the two can differ).
+    std::array<std::vector<int>, 8> proposalElements;
 };
 HeaderFields ReadHeaderFields(const Archive& archive);
 bool WriteFieldNames(const Archive& archive, const std::array<std::string, 8>& names);

@@ -10,6 +10,7 @@
 #include "shell/Program.h"
 #include "ui/MessageCatalog.h"
 
+#include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -49,6 +51,10 @@ bool GrabModal(const QString& dir, const QString& name, const std::function<void
         QWidget* w = QApplication::activeModalWidget();
         if (w) {
             ok = w->grab().save(file);
+            // LUMO_SCREEN_CONTEXT: also the whole screen, the window beside the main window.
+            if (qEnvironmentVariableIsSet("LUMO_SCREEN_CONTEXT"))
+                QGuiApplication::primaryScreen()->grabWindow(0).save(
+                    QString(file).replace(QStringLiteral(".png"), QStringLiteral("-screen.png")));
             w->close();
         }
     });
@@ -118,7 +124,9 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "slide-data.png", [&] { program.entry().ShowSlideData(3); });
         GrabModal(dlg, "header-data.png", [&] { program.search().ShowHeaderData(3); });
         GrabModal(dlg, "box-labels.png", [&] { program.search().ShowBoxLabels(1); });
-        GrabModal(dlg, "memo.png", [&] { program.search().ShowMemo(2); });
+        GrabModal(dlg, "memo.png", [&] { program.search().ShowMemo(1); });
+        GrabModal(dlg, "slide-deletion.png", [&] { program.records().DeleteSlides(); });
+        GrabModal(dlg, "field-names.png", [&] { program.records().ChangeHeaderFieldNames(); });
         msg.setTestMode(false);
         GrabModal(dlg, "error.png", [&] { msg.ShowError(8); });
         GrabModal(dlg, "question.png", [&] {

@@ -24,4 +24,15 @@ inline QLineEdit* MakeEdit(QWidget* parent, int x, int y, int w, int maxLength) 
     return e;
 }
 
+// MakeEdit with its caption at (labelX, y): the label is the edit's buddy (Alt + its
+// letter focuses the edit) and the caption is the edit's accessible name.
+inline QLineEdit* MakeLabelledEdit(QWidget* parent, const QString& caption, int labelX, int y,
+                                   int editX, int w, int maxLength) {
+    QLabel* label = MakeLabel(parent, caption, labelX, y + 4);
+    QLineEdit* edit = MakeEdit(parent, editX, y, w, maxLength);
+    label->setBuddy(edit);
+    edit->setAccessibleName(QString(caption).remove(u'&'));
+    return edit;
+}
+
 } // namespace lumo

@@ -36,10 +36,16 @@ HeaderDataDialog::HeaderDataDialog(const FeatureContext& ctx, SearchCommands& co
     promptLabel->setFont(bold);
     for (int i = 0; i < 8; ++i) {
         const int y = 56 + i * 32;
+        // The names are labels of the value boxes: read-only (also for assistive tools),
+        // without the frame and background of an input.
         auto* e = new QLineEdit(this);
         e->setGeometry(16, y, 140, 24);
         e->setReadOnly(true);
+        e->setFrame(false);
         e->setFocusPolicy(Qt::NoFocus);
+        QPalette names = e->palette();
+        names.setColor(QPalette::Base, names.color(QPalette::Window));
+        e->setPalette(names);
         e->setObjectName(QStringLiteral("fieldName%1").arg(i + 1));
         fieldNameEdits[i] = e;
         auto* c = new QComboBox(this);
@@ -51,9 +57,13 @@ HeaderDataDialog::HeaderDataDialog(const FeatureContext& ctx, SearchCommands& co
         valueBoxes[i] = c;
     }
     slideNumberEdit = new QLineEdit(this);
-    slideNumberEdit->setGeometry(310, 16, 92, 24);
+    slideNumberEdit->setGeometry(342, 16, 60, 24);
     slideNumberEdit->setMaxLength(5);
     slideNumberEdit->setToolTip(QStringLiteral("Dianummer"));
+    slideNumberEdit->setAccessibleName(QStringLiteral("Dia-Nr."));
+    slideNumberLabel = new QLabel(QStringLiteral("Dia-Nr."), this);
+    slideNumberLabel->setGeometry(300, 16, 40, 24);
+    slideNumberLabel->setBuddy(slideNumberEdit);
     slideNumberEdit->setValidator(new Cp1252Validator(slideNumberEdit));
     okButton = new QPushButton(kSave, this);
     okButton->setGeometry(16, 330, 92, 30);
@@ -82,7 +92,9 @@ void HeaderDataDialog::Init() {
     const HeaderFields kd = ReadHeaderFields(ctx_.state.archive);
     for (int i = 0; i < 8; ++i) {
         fieldNameEdits[i]->setText(FromCp1252(kd.names[i]));
+        fieldNameEdits[i]->setAccessibleName(FromCp1252(kd.names[i]));
         auto* c = valueBoxes[i];
+        c->setAccessibleName(FromCp1252(kd.names[i]));
         c->clear();
         for (const auto& p : kd.proposals[i])
             c->addItem(FromCp1252(p));
@@ -97,6 +109,7 @@ void HeaderDataDialog::SetSearchMode() {
         QStringLiteral("Bitte geben Sie nun die zu suchenden\rKopfdaten in die Comboboxen ein !")
             .replace(u'\r', u'\n'));
     slideNumberEdit->hide();
+    slideNumberLabel->hide();
     okButton->setText(kSearch);
     for (auto* c : valueBoxes)
         c->lineEdit()->setMaxLength(kUnlimited);
@@ -106,6 +119,7 @@ void HeaderDataDialog::SetEntryMode(const QString& prompt) {
     promptLabel->setFixedWidth(281);
     promptLabel->setText(QString(prompt).replace(u'\r', u'\n'));
     slideNumberEdit->show();
+    slideNumberLabel->show();
     okButton->setText(kSave);
     for (auto* c : valueBoxes)
         c->lineEdit()->setMaxLength(kEntryMaxLength);
@@ -160,13 +174,23 @@ void HeaderDataDialog::onSlideNumberChanged() {
         ctx_.messages.ShowError(7);
         return;
     }
+    LoadSlideValues(n);
+}
+
+void HeaderDataDialog::LoadSlideValues(int32_t slide) {
     HeaderValues values;
-    const Problem p = ReadHeaderRecord(ctx_.state.archive, n, values);
-    if (p) {
+    if (const Problem p = ReadHeaderRecord(ctx_.state.archive, slide, values)) {
         ctx_.messages.Report(p);
         return;
     }
     SetValues(values);
+}
+
+void HeaderDataDialog::ShowSlide(int32_t slide) {
+    loading_ = true;
+    slideNumberEdit->setText(QString::number(slide));
+    loading_ = false;
+    LoadSlideValues(slide);
 }
 
 std::optional<int32_t> HeaderDataDialog::CheckedSlideNumber() {
@@ -225,13 +249,16 @@ void HeaderDataDialog::onDelete() {
     }
     msg.ShowStatus(28);
     ctx_.sound.PlaySoundCue(QStringLiteral("loesch"), 1500);
-    SetValues(HeaderValues{});
+    // The boxes are emptied only once the empty record is on disk: after a failed write
+    // they still show what the file holds.
     if (n) {
         if (const Problem p = WriteHeaderRecord(ctx_.state.archive, *n, HeaderValues{})) {
             msg.Report(p);
+            msg.ShowStatus(20);
             return;
         }
     }
+    SetValues(HeaderValues{});
     msg.ShowStatus(20);
 }
 

@@ -36,6 +36,9 @@ public:
 
     // Menu "Kopf&daten eingeben...": entry mode with an empty slide number field.
     void OpenForEntry();
+    // Puts the slide number into its field and reads that slide's values, also when the
+    // field held the same number before (a text that does not change loads nothing).
+    void ShowSlide(int32_t slide);
 
     // The eight values / criteria as code page 1252 texts.
     HeaderValues Values() const;
@@ -54,6 +57,7 @@ public:
     QLabel* promptLabel = nullptr;
     std::array<QLineEdit*, 8> fieldNameEdits{}; // the eight field names
     std::array<QComboBox*, 8> valueBoxes{};     // the eight values
+    QLabel* slideNumberLabel = nullptr;         // "Dia-Nr."
     QLineEdit* slideNumberEdit = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* deleteButton = nullptr;
@@ -66,6 +70,7 @@ private:
     bool loading_ = false;
     // Slide number of slideNumberEdit after the checks of saving and deleting (errors 35 and 7).
     std::optional<int32_t> CheckedSlideNumber();
+    void LoadSlideValues(int32_t slide); // the slide's record into the value boxes
 };
 
 } // namespace lumo

@@ -478,8 +478,7 @@ void SearchCommands::ShowHeaderData(int32_t slide) {
     headerDialog_->move(ctx_.screen.MainTopLeft() + QPoint(58, 93));
     headerDialog_->SetEntryMode(
         QStringLiteral("Zu dem ausgewählten Dia wurden\rfolgende Kopfdaten bereits erfasst"));
-    headerDialog_->slideNumberEdit->setText(
-        QString::number(slide)); // reads the slide's header data
+    headerDialog_->ShowSlide(slide);
     ctx_.messages.ShowStatus(20);
     // Only an explicit confirmation may write after the dialog; a flag left over from an
     // earlier prompt must not store the values the user walked away from.

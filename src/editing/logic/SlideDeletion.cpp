@@ -1,0 +1,100 @@
+#include "editing/logic/SlideDeletion.h"
+
+#include "editing/logic/NumberInput.h"
+#include "store/HeaderData.h"
+#include "store/SlideDatabase.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace lumo {
+
+namespace {
+
+// The free-slot text as the archive analysis compares it (a..z folded).
+std::string UpperMarker() {
+    std::string upper(kFreeSlotMarker);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+void RemoveIfPresent(const Archive& archive, const std::string& bareName) {
+    std::error_code ec; // a file that cannot be deleted is left as it is
+    std::filesystem::remove(archive.resolve(bareName), ec);
+}
+
+} // namespace
+
+std::optional<SlideRange> CheckSlideRange(std::string_view fromText, std::string_view toText,
+                                          int32_t totalRecords) {
+    const auto first = ParseWholeNumber(fromText);
+    const auto last = ParseWholeNumber(toText);
+    auto inRange = [totalRecords](long long n) { return n >= 1 && n <= totalRecords; };
+    if (!first || !last || !inRange(*first) || !inRange(*last) || *last < *first)
+        return std::nullopt;
+    return SlideRange{static_cast<int32_t>(*first), static_cast<int32_t>(*last)};
+}
+
+DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
+                                 const DeletionChoice& choice, Counters& counters,
+                                 const std::function<void(int32_t)>& beforeSlide) {
+    DeletionOutcome out;
+    const std::string upperMarker = UpperMarker();
+    for (int32_t n = range.first; n <= range.last && !out.problem; ++n) {
+        if (beforeSlide)
+            beforeSlide(n);
+        SlideRecord rec;
+        bool read = false;
+        out.problem = ForEachRecord(archive, n, n, [&](int32_t, const SlideRecord& r) {
+            rec = r;
+            read = true;
+            return true;
+        });
+        if (!out.problem && !read)
+            out.problem = Problem::io(SystemErrorNumber(EINVAL));
+        if (out.problem) {
+            out.failedSlide = n;
+            break;
+        }
+        CurrentSlideData slide;
+        SlideFromRecord(rec, slide);
+        if (slide.infoText == kFreeSlotMarker)
+            continue; // already free
+        if (choice.slideData) {
+            for (auto& key : slide.storedKeys)
+                key = std::string(kEmptyKeyCode);
+            slide.infoText = std::string(kFreeSlotMarker);
+            out.problem = WriteSlide(archive, n, slide);
+            if (!out.problem) {
+                out.anyMarked = true;
+                // A record the analysis already counted as free (its first slot empty)
+                // is not counted twice.
+                if (!IsFreeSlot(rec, upperMarker))
+                    --counters.activeSlides;
+            }
+        }
+        if (!out.problem && choice.headerData)
+            out.problem = WriteHeaderRecord(archive, n, HeaderValues{});
+        if (out.problem) {
+            out.failedSlide = n;
+            break;
+        }
+        const std::string number = std::to_string(n);
+        if (choice.memos)
+            RemoveIfPresent(archive, "memo/" + number + ".txt");
+        if (choice.pictures)
+            RemoveIfPresent(archive, "bilder/" + number + ".bmp");
+    }
+    if (out.problem) {
+        Counters recount = counters;
+        if (!AnalyseArchive(archive, kFreeSlotMarker, recount))
+            counters = recount;
+    }
+    return out;
+}
+
+} // namespace lumo
