@@ -2,6 +2,8 @@
 // After the usual console output a table puts each scan core (BM_Scan<Kind>) next to
 // SQLite answering the same question (BM_Sqlite<Kind>, same arguments) and next to one
 // plain read of dias.ddb (BM_ReadSlideFile, same number of slides).
+#include <QApplication>
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -102,7 +104,8 @@ private:
 } // namespace
 
 namespace lumo {
-// Ends the whole-search fixture (program windows, QApplication) while Qt is still alive.
+// End the fixtures (their program windows) while the application is still alive.
+void TearDownActions();
 void TearDownWholeSearch();
 } // namespace lumo
 
@@ -110,8 +113,13 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    // The program's windows need an application; headless unless a platform is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     SideBySideReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    lumo::TearDownActions();
     lumo::TearDownWholeSearch();
     benchmark::Shutdown();
     return 0;

@@ -43,7 +43,7 @@ constexpr int32_t kSlides = 99999;
 std::unique_ptr<QApplication> gApplication;
 
 void EnsureApplication() {
-    if (gApplication)
+    if (gApplication || QCoreApplication::instance())
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

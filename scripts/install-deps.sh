@@ -4,7 +4,8 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PKGS="build-essential cmake qt6-base-dev qt6-multimedia-dev libgl-dev libgtest-dev \
-libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format"
+libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format \
+xdotool poppler-utils desktop-file-utils"
 missing=""
 for p in $PKGS; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

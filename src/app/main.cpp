@@ -2,6 +2,7 @@
 #include "shell/Program.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <filesystem>
@@ -10,6 +11,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
+    QApplication::setDesktopFileName(QStringLiteral("lumoretta"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumoretta")));
 
     std::error_code ec;
     std::filesystem::path archive = std::filesystem::current_path(ec);

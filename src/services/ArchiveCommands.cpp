@@ -1,6 +1,7 @@
 #include "services/ArchiveCommands.h"
 
 #include "platform/Cp1252.h"
+#include "platform/LastArchive.h"
 #include "platform/Sound.h"
 #include "services/logic/BackupCopy.h"
 #include "services/logic/NewArchive.h"
@@ -109,6 +110,10 @@ bool ArchiveCommands::SwitchTo(const std::filesystem::path& dir) {
     settings.windowTop = st.settings.windowTop; // the window stays where it is
     settings.windowLeft = st.settings.windowLeft;
     st.archive.setDir(dir);
+    // The menu's start helper opens this archive next time (tests leave the user's
+    // settings alone).
+    if (!ctx_.messages.testMode())
+        RememberArchive(dir);
     ForgetArchiveState();
     st.settings = settings;
     st.counters = counters;

@@ -1,24 +1,33 @@
 // lumo_textview: Lumoretta's own small text editor for the archive's code page 1252
-// files (reports, DIA.INI, memos). One file, given on the command line.
+// files (reports, DIA.INI, memos). One file, given on the command line; it prints and
+// exports PDF. "lumo_textview --pdf out.pdf file" writes the PDF without a window.
 #include "platform/TextFile.h"
 #include "store/Archive.h"
 #include "store/FileUtil.h"
+#include "tools/TextPrint.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextCursor>
+#include <QTranslator>
 
+#include <cstdio>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -35,12 +44,26 @@ QString ExistingSpelling(const QString& path) {
         .absoluteFilePath();
 }
 
+// The file's text and line ends; nullopt (and *error) when it exists but cannot be read.
+// A missing file is an empty new one.
+std::optional<lumo::DecodedText> ReadText(const QString& path, QString* error) {
+    QFile f(path);
+    if (!f.exists())
+        return lumo::DecodedText{};
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = QString::fromUtf8("Die Datei %1 konnte nicht geöffnet werden.").arg(path);
+        return std::nullopt;
+    }
+    const QByteArray bytes = f.readAll();
+    return lumo::DecodeTextFile(std::string_view(bytes.constData(), size_t(bytes.size())));
+}
+
 class TextViewWindow : public QMainWindow {
 public:
     explicit TextViewWindow(const QString& path) : path_(ExistingSpelling(path)) {
         setWindowTitle(QFileInfo(path_).fileName() + QStringLiteral(" - Lumoretta Texteditor"));
         edit_ = new QPlainTextEdit(this);
-        edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        edit_->setFont(lumo::TextViewFont());
         edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
         setCentralWidget(edit_);
 
@@ -49,11 +72,47 @@ public:
         save->setShortcut(QKeySequence::Save);
         connect(save, &QAction::triggered, this, [this] { Save(); });
         file->addSeparator();
+        QAction* print = file->addAction(QStringLiteral("&Drucken..."));
+        print->setShortcut(QKeySequence::Print);
+        connect(print, &QAction::triggered, this, [this] { Print(); });
+        QAction* pdf = file->addAction(QStringLiteral("Als &PDF exportieren..."));
+        connect(pdf, &QAction::triggered, this, [this] { ExportPdf(); });
+        file->addSeparator();
         QAction* quit = file->addAction(QStringLiteral("&Beenden"));
         connect(quit, &QAction::triggered, this, &QWidget::close);
 
         Load();
+        printer_.setDocName(QFileInfo(path_).completeBaseName());
         resize(760, 560);
+    }
+
+    void Print() {
+        QPrintDialog dialog(&printer_, this);
+        dialog.setWindowTitle(QStringLiteral("Drucken"));
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        if (!lumo::PrintText(printer_, edit_->toPlainText(), QFileInfo(path_).fileName(),
+                             printer_.fromPage(), printer_.toPage()))
+            QMessageBox::warning(this, QStringLiteral("Lumoretta Texteditor"),
+                                 QStringLiteral("Der Druck konnte nicht gestartet werden."));
+    }
+
+    void ExportPdf() {
+        const QFileInfo fi(path_);
+        const QString target = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Als PDF exportieren"),
+            fi.absolutePath() + QLatin1Char('/') + fi.completeBaseName() + QStringLiteral(".pdf"),
+            QStringLiteral("PDF-Dateien (*.pdf)"));
+        if (target.isEmpty())
+            return;
+        QString error;
+        if (lumo::ExportPdf(target, edit_->toPlainText(), fi.fileName(), &error))
+            statusBar()->showMessage(QStringLiteral("PDF gespeichert: ") + target, 5000);
+        else
+            QMessageBox::warning(
+                this, QStringLiteral("Lumoretta Texteditor"),
+                QString::fromUtf8("Die PDF-Datei %1 konnte nicht geschrieben werden.\n%2")
+                    .arg(target, error));
     }
 
 protected:
@@ -74,22 +133,18 @@ protected:
 
 private:
     void Load() {
-        QFile f(path_);
-        if (!f.exists()) {
+        if (!QFile::exists(path_)) {
             statusBar()->showMessage(QStringLiteral("Neue Datei"));
             return;
         }
-        if (!f.open(QIODevice::ReadOnly)) {
-            QMessageBox::warning(
-                this, QStringLiteral("Lumoretta Texteditor"),
-                QString::fromUtf8("Die Datei %1 konnte nicht geöffnet werden.").arg(path_));
+        QString error;
+        const auto d = ReadText(path_, &error);
+        if (!d) {
+            QMessageBox::warning(this, QStringLiteral("Lumoretta Texteditor"), error);
             return;
         }
-        const QByteArray bytes = f.readAll();
-        const lumo::DecodedText d =
-            lumo::DecodeTextFile(std::string_view(bytes.constData(), size_t(bytes.size())));
-        crlf_ = d.crlf;
-        edit_->setPlainText(d.text);
+        crlf_ = d->crlf;
+        edit_->setPlainText(d->text);
         edit_->document()->setModified(false);
     }
 
@@ -127,17 +182,41 @@ private:
 
     QString path_;
     QPlainTextEdit* edit_ = nullptr;
+    QPrinter printer_; // kept, so the print dialog remembers the last choices
     bool crlf_ = true;
 };
+
+// lumo_textview --pdf out.pdf file: the PDF of file, without a window.
+int WritePdf(const QString& pdfPath, const QString& path) {
+    const QString real = ExistingSpelling(path);
+    QString error;
+    const auto d =
+        QFile::exists(real) ? ReadText(real, &error) : std::optional<lumo::DecodedText>{};
+    if (!d) {
+        if (error.isEmpty())
+            error = QString::fromUtf8("Die Datei %1 gibt es nicht.").arg(path);
+    } else if (lumo::ExportPdf(pdfPath, d->text, QFileInfo(real).fileName(), &error)) {
+        return 0;
+    }
+    std::fprintf(stderr, "lumo_textview: %s\n", error.toLocal8Bit().constData());
+    return 1;
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own dialogs (printing, file choice) in German like the rest of the program.
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
     QStringList args = QApplication::arguments();
-    // Lumoretta starts the editor maximised, as it starts every program.
-    const bool maximised = args.size() > 1 && args.at(1) == QStringLiteral("--maximized");
-    if (maximised)
+    if (args.size() == 4 && args.at(1) == QLatin1String("--pdf"))
+        return WritePdf(args.at(2), args.at(3));
+    // Lumoretta starts the editor maximised, as it starts every program; the viewer opens
+    // maximised in any case.
+    if (args.size() > 1 && args.at(1) == QStringLiteral("--maximized"))
         args.removeAt(1);
     if (args.size() < 2) {
         QMessageBox::information(nullptr, QStringLiteral("Lumoretta Texteditor"),
@@ -146,13 +225,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     TextViewWindow w(args.at(1));
-    if (maximised) {
-        // The screen's size as well, so it fills the screen where no window manager
-        // maximises windows.
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            w.setGeometry(screen->availableGeometry());
-        w.showMaximized();
-    } else
-        w.show();
+    // The screen's size as well, so it fills the screen where no window manager maximises.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        w.setGeometry(screen->availableGeometry());
+    w.showMaximized();
     return app.exec();
 }

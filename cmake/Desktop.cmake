@@ -1,0 +1,98 @@
+# The desktop side of Lumoretta: the start helper of the menu entry, installation into
+# the usual places, the Debian package, and the tests that check them.
+include(GNUInstallDirs)
+
+set(LUMO_TEMPLATE_DIR ${CMAKE_INSTALL_DATADIR}/lumoretta/vorlage)
+file(RELATIVE_PATH LUMO_TEMPLATE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/lumoretta/vorlage)
+set(LUMO_START_SOURCES src/platform/LastArchive.cpp src/platform/StartArchive.cpp)
+
+if(LUMO_GUI)
+  # The text viewer prints and exports PDF.
+  target_sources(lumo_textview PRIVATE src/tools/TextPrint.cpp src/tools/TextPrint.h)
+
+  # Started by the menu entry: changes into the archive and starts the program.
+  add_executable(lumoretta-start src/app/StartHelper.cpp)
+  target_link_libraries(lumoretta-start PRIVATE lumo_gui)
+  target_compile_definitions(lumoretta-start PRIVATE
+                             LUMO_TEMPLATE_FROM_BIN="${LUMO_TEMPLATE_FROM_BIN}")
+  add_dependencies(lumoretta lumoretta-start)
+
+  install(TARGETS lumoretta lumo_textview lumoretta-start RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES data/desktop/lumoretta.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES data/icons/lumoretta.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size 16 22 24 32 48 64 128 256)
+    install(FILES data/icons/hicolor/${size}x${size}/apps/lumoretta.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+
+  # The template of a new archive: empty archive files, help, sounds, tips, pictures.
+  install(DIRECTORY data/template/ DESTINATION ${LUMO_TEMPLATE_DIR})
+  install(FILES data/DIA.HLP data/dia.bmp DESTINATION ${LUMO_TEMPLATE_DIR})
+  install(FILES data/bilder/autor.bmp DESTINATION ${LUMO_TEMPLATE_DIR}/bilder)
+  install(DIRECTORY data/sounds data/tips DESTINATION ${LUMO_TEMPLATE_DIR})
+  install(DIRECTORY DESTINATION ${LUMO_TEMPLATE_DIR}/memo)
+  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lumoretta)
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGE_NAME lumoretta)
+  set(CPACK_PACKAGE_VENDOR "Lumoretta")
+  set(CPACK_PACKAGE_CONTACT "Lumoretta <lumoretta@localhost>")
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Archiv für eine private Diasammlung")
+  string(CONCAT CPACK_PACKAGE_DESCRIPTION
+         "Lumoretta erfasst die Dias einer privaten Sammlung mit Kasten, Magazinposition,\n"
+         "Informationstext und Schlüsselwörtern, durchsucht das Archiv und schreibt Listen.\n"
+         "Catalogues a private collection of photographic slides (German user interface).")
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+  # The shared libraries come from dpkg-shlibdeps; what Qt loads at run time does not:
+  # the X11 platform plugin and the fonts the window layout is measured in.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n, xdg-user-dirs")
+  include(CPack)
+endif()
+
+if(LUMO_TESTS)
+  add_executable(test_platform tests/platform/StartArchiveTest.cpp ${LUMO_START_SOURCES}
+                               tests/TestArchive.cpp)
+  target_include_directories(test_platform PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(test_platform PRIVATE lumo_core GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST)
+
+  find_program(LUMO_PDFTOTEXT pdftotext)
+  if(LUMO_GUI AND LUMO_PDFTOTEXT)
+    add_test(NAME textview_pdf_keeps_columns
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/textview_pdf.sh $<TARGET_FILE:lumo_textview>
+                     ${CMAKE_SOURCE_DIR}/tests/data/reports)
+  endif()
+
+  # The end-to-end test: the real program in a virtual X server, driven by input events.
+  find_program(LUMO_XDOTOOL xdotool)
+  find_program(LUMO_XVFB Xvfb)
+  if(LUMO_GUI AND LUMO_XDOTOOL AND LUMO_XVFB)
+    add_executable(lumo_e2e_screen tests/e2e/ScreenProbe.cpp)
+    target_link_libraries(lumo_e2e_screen PRIVATE lumo_flags Qt6::Gui)
+    add_test(NAME e2e_user_day
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/user_day.sh ${CMAKE_BINARY_DIR}
+                     ${CMAKE_SOURCE_DIR}/data)
+    set_tests_properties(e2e_user_day PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
+  else()
+    message(STATUS "xdotool or Xvfb not found: the end-to-end test is not registered")
+  endif()
+
+  find_program(LUMO_DESKTOP_FILE_VALIDATE desktop-file-validate)
+  if(LUMO_DESKTOP_FILE_VALIDATE)
+    add_test(NAME desktop_entry_valid
+             COMMAND ${LUMO_DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/data/desktop/lumoretta.desktop)
+    set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning")
+  endif()
+endif()
+
+# The benchmark of the user's actions shows slide pictures from the demo data.
+if(TARGET lumo_bench)
+  target_compile_definitions(lumo_bench PRIVATE LUMO_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+endif()
