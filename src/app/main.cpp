@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
 
     lumo::Program program(archive, false);
     if (!program.Start()) {
+        if (program.userLeft())
+            return 0;
         // Fatal exit: nothing is saved.
         QMessageBox::critical(nullptr, QStringLiteral("Lumoretta 3.0"),
                               QStringLiteral("Programm Lumoretta wird abgebrochen !"));

@@ -19,8 +19,10 @@
 #include <QTextBlock>
 #include <QToolButton>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace lumo {
 

@@ -47,6 +47,16 @@ bool IsMappedName(const QString& n) {
     return IsTextEditorName(n) || IsPaintName(n) || IsExplorerName(n);
 }
 
+// Does the command line start one of the mapped old tools? Its program is the quoted
+// first token or the first blank-separated one, as ResolveCommand takes it.
+bool NamesMappedTool(const QString& commandLine) {
+    const QString cmd = commandLine.trimmed();
+    QString program = cmd.section(QLatin1Char(' '), 0, 0);
+    if (cmd.startsWith(QLatin1Char('"')))
+        program = cmd.mid(1).section(QLatin1Char('"'), 0, 0);
+    return IsMappedName(BaseNameLower(program));
+}
+
 QString AgainstWorkDir(const QString& path, const QString& workDir) {
     if (QDir::isAbsolutePath(path) || workDir.isEmpty())
         return path;
@@ -155,6 +165,8 @@ bool Launcher::RunProgram(const QString& commandLine, const QString& workDir) {
     const QStringList cmd = ResolveCommand(commandLine, workDir);
     if (cmd.isEmpty())
         return false;
+    if (approvalGate_ && !NamesMappedTool(commandLine) && !approvalGate_(commandLine))
+        return true;
     if (testMode_)
         started_.append(commandLine);
     if (cmd.first() == QLatin1String("explorer.exe")) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace lumo {
@@ -19,6 +20,21 @@ public:
     // programs, and starts it detached with the working directory `workDir`.
     // False when it could not be started.
     bool RunProgram(const QString& commandLine, const QString& workDir);
+    // Asked before a command line is started that names none of the mapped old tools
+    // (notepad.exe, write.exe, pbrush.exe, explorer.exe); when it answers false nothing is
+    // started and RunProgram returns true: the user declined, nothing failed.
+    void setApprovalGate(std::function<bool(const QString& commandLine)> gate) {
+        approvalGate_ = std::move(gate);
+    }
+    // Records a program the user chose on this computer (the preferences' editor), so that
+    // the gate lets it start without asking.
+    void setApprovalRecorder(std::function<void(const QString& command)> recorder) {
+        approvalRecorder_ = std::move(recorder);
+    }
+    void ApproveProgram(const QString& command) const {
+        if (approvalRecorder_)
+            approvalRecorder_(command);
+    }
     // Opens a file (relative names against workDir) or web address with its program.
     bool OpenDocument(const QString& fileOrAddress, const QString& workDir);
 
@@ -55,6 +71,8 @@ private:
     bool startDetached(const QStringList& command, const QString& workDir);
     bool openUrl(const QString& url);
 
+    std::function<bool(const QString&)> approvalGate_;
+    std::function<void(const QString&)> approvalRecorder_;
     bool testMode_ = false;
     bool failStarts_ = false;
     QStringList started_;

@@ -1,11 +1,13 @@
 #include "search/SearchRun.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumo {
@@ -30,7 +32,7 @@ class RecordReader {
 public:
     RecordReader(size_t recordSize, size_t recordsPerBlock)
         : recordSize_(recordSize), capacity_(recordSize * recordsPerBlock),
-          buffer_(capacity_ + kRecordSlack, '\0') {}
+          buffer_(kRecordSlack, '\0') {}
     ~RecordReader() {
         if (fd_ >= 0)
             ::close(fd_);
@@ -41,7 +43,16 @@ public:
     // 0 or errno.
     int open(const std::filesystem::path& path) {
         fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        return fd_ < 0 ? errno : 0;
+        if (fd_ < 0)
+            return errno;
+        // A block need not be larger than the file (and a record more): a small archive
+        // gets a small buffer.
+        struct stat st {};
+        if (::fstat(fd_, &st) == 0)
+            capacity_ = std::min(capacity_,
+                                 (static_cast<size_t>(st.st_size) / recordSize_ + 1) * recordSize_);
+        buffer_.assign(capacity_ + kRecordSlack, '\0');
+        return 0;
     }
     bool isOpen() const { return fd_ >= 0; }
 

@@ -7,6 +7,7 @@
 #include "services/logic/NewArchive.h"
 #include "store/Settings.h"
 #include "store/SlideDatabase.h"
+#include "ui/ArchiveGuard.h"
 #include "ui/MessageCatalog.h"
 
 #include <QCoreApplication>
@@ -95,6 +96,15 @@ bool ArchiveCommands::SwitchTo(const std::filesystem::path& dir) {
     // The new archive is read before anything of the old one is given up: a database that
     // cannot be read leaves the old archive open.
     const Archive next(dir);
+    // One program per archive: the new archive's lock is taken (or the user chose to work
+    // on all the same) before anything is read; the old one is kept until then. The open
+    // archive itself is already held.
+    ArchiveLock nextLock;
+    std::error_code same;
+    const bool reopening =
+        st.archiveLock.held() && std::filesystem::equivalent(dir, st.archive.dir(), same) && !same;
+    if (!reopening && !ClaimArchive(nextLock, next, ctx_.messages))
+        return false;
     Counters counters;
     if (CountRecords(next, counters)) {
         ctx_.messages.ShowError(31);
@@ -110,6 +120,8 @@ bool ArchiveCommands::SwitchTo(const std::filesystem::path& dir) {
     settings.windowTop = st.settings.windowTop; // the window stays where it is
     settings.windowLeft = st.settings.windowLeft;
     st.archive.setDir(dir);
+    if (!reopening)
+        st.archiveLock.swap(nextLock); // the old archive's lock ends with nextLock
     // The menu's start helper opens this archive next time (tests leave the user's
     // settings alone).
     if (!ctx_.messages.testMode())

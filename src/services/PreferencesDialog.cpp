@@ -146,6 +146,8 @@ void PreferencesDialog::ChooseEditor() {
         return;
     }
     ctx_.state.settings.editor = StoredPath(info.absoluteFilePath());
+    // Chosen here by the user: it starts later without the approval question.
+    ctx_.launcher.ApproveProgram(FromCp1252(ctx_.state.settings.editor));
     editor_->setText(FileNamePart(ctx_.state.settings.editor));
 }
 

@@ -2,13 +2,16 @@
 
 #include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
+#include "platform/Cp1252.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
+#include "platform/ProgramApproval.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
 #include "shell/ContextHelp.h"
 #include "shell/MainWindow.h"
+#include "ui/ArchiveGuard.h"
 #include "ui/MessageCatalog.h"
 
 #include <QTimer>
@@ -40,7 +43,19 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
         messages_->setTestMode(true);
         sound_->setTestMode(true);
         launcher_->setTestMode(true);
+    } else {
+        enableProgramApproval();
     }
+}
+
+void Program::enableProgramApproval(const QString& file) {
+    approval_ = std::make_unique<ProgramApproval>(file);
+    launcher_->setApprovalGate([this](const QString& commandLine) {
+        const QString editor = FromCp1252(state_->settings.editor);
+        return ApproveArchiveProgram(*approval_, ProgramApproval::NamedCommand(commandLine, editor),
+                                     *messages_);
+    });
+    launcher_->setApprovalRecorder([this](const QString& command) { approval_->approve(command); });
 }
 
 Program::~Program() {
@@ -54,6 +69,10 @@ Program::~Program() {
 }
 
 bool Program::Start() {
+    if (!ClaimArchive(state_->archiveLock, state_->archive, *messages_)) {
+        userLeft_ = true;
+        return false;
+    }
     if (!main_->StartUp())
         return false;
     main_->show();

@@ -3,6 +3,8 @@
 // one archive directory, wires them together and runs the start-up.
 #include "ui/AppState.h"
 
+#include <QString>
+
 #include <filesystem>
 #include <memory>
 
@@ -17,6 +19,7 @@ class SlideEntryCommands;
 class SearchCommands;
 class ServiceCommands;
 class RecordCommands;
+class ProgramApproval;
 
 class Program {
 public:
@@ -27,9 +30,14 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // The start-up; false when the program cannot run (error 31 has been shown).
+    // The start-up; false when the program cannot run (error 31 has been shown) or the
+    // user chose to leave an archive another program has open (userLeft()).
     // On success the main window is shown.
     bool Start();
+    bool userLeft() const { return userLeft_; }
+    // Programs the archive names start only after the user's approval, kept in `file`
+    // (empty: the user's own settings). On from the start outside test mode.
+    void enableProgramApproval(const QString& file = {});
 
     AppState& state() { return *state_; }
     MainWindow& main() { return *main_; }
@@ -53,6 +61,8 @@ private:
     std::unique_ptr<SearchCommands> search_;
     std::unique_ptr<ServiceCommands> services_;
     std::unique_ptr<RecordCommands> records_;
+    std::unique_ptr<ProgramApproval> approval_;
+    bool userLeft_ = false;
 };
 
 } // namespace lumo

@@ -148,6 +148,24 @@ int WriteFileAtomically(const std::filesystem::path& path, std::string_view data
     return 0;
 }
 
+int RemoveLeftoverTemporaryFiles(const std::filesystem::path& dir) {
+    constexpr std::string_view kInfix = ".tmp";
+    constexpr size_t kRandom = 6; // the XXXXXX of mkostemp
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < 2 + kInfix.size() + kRandom || name[0] != '.' ||
+            name.compare(name.size() - kRandom - kInfix.size(), kInfix.size(), kInfix) != 0)
+            continue;
+        std::error_code fileEc;
+        if (it->is_regular_file(fileEc) && !it->is_symlink(fileEc) &&
+            std::filesystem::remove(it->path(), fileEc))
+            ++removed;
+    }
+    return removed;
+}
+
 int CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     int err = 0;
     auto data = ReadWholeFile(from, &err);

@@ -29,6 +29,11 @@ enum class Durability {
 int WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
                         Durability durability = Durability::Durable);
 
+// Removes the temporary files that WriteFileAtomically leaves in `dir` when its process is
+// killed during a write ("." + name + ".tmp" + six characters); call only while no other
+// program writes there (see ArchiveLock). Returns how many were removed.
+int RemoveLeftoverTemporaryFiles(const std::filesystem::path& dir);
+
 // Copies a file over another one (atomically for the target); 0 or the system error number.
 int CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to);
 

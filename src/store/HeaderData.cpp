@@ -92,8 +92,11 @@ Problem WriteHeaderRecord(const Archive& archive, int32_t n, const HeaderValues&
     if (fd < 0)
         return {ProblemKind::Error31, SystemErrorNumber(err), 0};
     Problem problem;
+    struct stat st {};
     if (n < 1) {
         problem = Problem::io(SystemErrorNumber(EINVAL));
+    } else if (::fstat(fd, &st) != 0) {
+        problem = Problem::io(SystemErrorNumber(errno));
     } else {
         const auto rec = BuildHeaderRecord(values);
         // Written beyond the end the file grows; the gap reads as zero bytes.
@@ -106,6 +109,10 @@ Problem WriteHeaderRecord(const Archive& archive, int32_t n, const HeaderValues&
                 continue;
             if (w <= 0) {
                 problem = Problem::io(SystemErrorNumber(w < 0 ? errno : EIO));
+                // A record added only in part (the file system filled up) is taken back:
+                // the file keeps its old length.
+                if (offset + kHeaderRecordSize > st.st_size)
+                    (void)::ftruncate(fd, st.st_size);
                 break;
             }
             done += static_cast<size_t>(w);

@@ -76,21 +76,33 @@ std::string_view OneLine(std::string_view v) {
     return cut == std::string_view::npos ? v : v.substr(0, cut);
 }
 
+// The text that goes after "=": a value that reading would change (blanks around it, or
+// a pair of enclosing quotes) is put inside double quotes, which reading takes off again,
+// so every value reads back as it was written.
+std::string StoredValue(std::string_view v) {
+    const bool blanks = !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()));
+    const bool quoted =
+        v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+    if (blanks || quoted)
+        return "\"" + std::string(v) + "\"";
+    return std::string(v);
+}
+
 } // namespace
 
 IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument doc;
     size_t pos = 0;
+    // CR LF, LF and a CR alone each end a line, as for the platform's profile functions; a
+    // value can then never hold a line break that the writer would have to drop.
     while (pos < text.size()) {
-        size_t lf = text.find('\n', pos);
-        size_t end = lf == std::string_view::npos ? text.size() : lf;
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        doc.lines_.emplace_back(line);
-        if (lf == std::string_view::npos)
+        const size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            doc.lines_.emplace_back(text.substr(pos));
             break;
-        pos = lf + 1;
+        }
+        doc.lines_.emplace_back(text.substr(pos, end - pos));
+        pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return doc;
 }
@@ -141,13 +153,13 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
         if (auto k = KeyName(line)) {
             if (EqualNoCase(*k, key)) {
                 // Replaced in place; the key keeps the spelling the file has.
-                lines_[i] = std::string(*k) + "=" + std::string(value);
+                lines_[i] = std::string(*k) + "=" + StoredValue(value);
                 return;
             }
             lastKeyLine = static_cast<long>(i);
         }
     }
-    std::string newLine = std::string(key) + "=" + std::string(value);
+    std::string newLine = std::string(key) + "=" + StoredValue(value);
     if (sectionLine < 0) {
         lines_.push_back("[" + std::string(section) + "]");
         lines_.push_back(std::move(newLine));

@@ -240,8 +240,15 @@ Problem WriteSlide(const Archive& archive, int32_t n, const CurrentSlideData& sl
     if (n < 1 || n > limit)
         return Problem::io(SystemErrorNumber(EINVAL));
     SlideRecord rec = SlideRecord::Build(slide.storedKeys, slide.infoText, slide.boxNumber);
-    if (!WriteAt(fd.get(), rec.bytes.data(), kRecordSize, static_cast<off_t>(n - 1) * kRecordSize))
-        return Problem::io(SystemErrorNumber(errno));
+    const off_t offset = static_cast<off_t>(n - 1) * kRecordSize;
+    if (!WriteAt(fd.get(), rec.bytes.data(), kRecordSize, offset)) {
+        const int err = errno;
+        // A record appended only in part (the file system filled up) is taken back, so that
+        // no torn record counts as a slide.
+        if (offset + kRecordSize > st.st_size)
+            (void)::ftruncate(fd.get(), st.st_size);
+        return Problem::io(SystemErrorNumber(err));
+    }
     return {};
 }
 

@@ -3,6 +3,7 @@
 // windows and commands that need it. Qt-free: texts are code page 1252 bytes.
 #include "search/ResultPage.h"
 #include "store/Archive.h"
+#include "store/ArchiveLock.h"
 #include "store/Keywords.h"
 #include "store/Settings.h"
 #include "store/SlideTypes.h"
@@ -45,6 +46,8 @@ inline bool IsKeyMode(int m) {
 
 struct AppState {
     Archive archive;
+    // Held while this program works on the archive (one program per archive).
+    ArchiveLock archiveLock;
     Counters counters;
     Settings settings;
     KeywordCache keywordCache;

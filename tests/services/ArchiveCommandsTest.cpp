@@ -2,7 +2,9 @@
 #include "ServicesFixture.h"
 
 #include "services/logic/NewArchive.h"
+#include "store/ArchiveLock.h"
 #include "store/SlideTypes.h"
+#include "ui/ArchiveGuard.h"
 
 using namespace lumo;
 using namespace lumo::test;
@@ -40,6 +42,35 @@ TEST_F(ServicesTest, OpeningAnotherArchiveLeavesNothingOfTheOldOne) {
     EXPECT_EQ(st.keys.count + st.keyStore.count + st.foundCount, 0);
     EXPECT_TRUE(st.infoHistory.empty() && st.searchResultList.empty() && st.page.rows[0].empty());
     EXPECT_FALSE(main().undoAction()->isEnabled());
+    // The program now holds the new archive and has let the old one go.
+    ArchiveLock probe;
+    EXPECT_EQ(probe.acquire(other.dir()), ArchiveLock::Result::HeldElsewhere);
+    EXPECT_EQ(probe.acquire(archive.dir()), ArchiveLock::Result::Acquired);
+}
+
+TEST_F(ServicesTest, AnArchiveAnotherProgramHoldsOpensOnlyWhenTheUserSaysSo) {
+    startWith(3);
+    // Opening the archive this program holds asks nothing.
+    messages().queueFileName(Text(archive.path("dias.ddb")));
+    triggerMenu("Archiv &öffnen...");
+    EXPECT_TRUE(shownOf(ShownDialog::Confirm).empty());
+    EXPECT_TRUE(state().archiveLock.held());
+
+    TempArchive other;
+    other.write("dias.ddb", RecordBytes({"A1"}, "A01 Eins", 1));
+    ArchiveLock elsewhere;
+    ASSERT_EQ(elsewhere.acquire(other.dir()), ArchiveLock::Result::Acquired);
+    for (const bool goOn : {false, true}) {
+        clearRecords();
+        messages().queueFileName(Text(other.path("dias.ddb")));
+        messages().queue(goOn ? DialogAnswer::yes() : DialogAnswer::no());
+        triggerMenu("Archiv &öffnen...");
+        const auto asked = shownOf(ShownDialog::Confirm);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].text, SecondProgramQuestion());
+        EXPECT_EQ(state().archive.dir(), goOn ? other.dir() : archive.dir());
+        EXPECT_EQ(state().archiveLock.held(), !goOn);
+    }
 }
 
 TEST_F(ServicesTest, AWrongOrUnreadableDatabaseKeepsTheOldArchive) {

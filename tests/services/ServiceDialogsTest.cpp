@@ -1,6 +1,10 @@
 // Backup, automatic backup, preferences, tips and the tray menu, driving the real windows.
 #include "ServicesFixture.h"
 
+#include "platform/ProgramApproval.h"
+
+#include <QTemporaryDir>
+
 #include "platform/Launcher.h"
 #include "services/BackupDialog.h"
 #include "services/PreferencesDialog.h"
@@ -126,6 +130,9 @@ TEST_F(ServicesTest, PreferencesAreCheckedBeforeTheyTakeEffect) {
 
 TEST_F(ServicesTest, PreferencesShowTheFileAndTheChosenEditorTakesEffectAtOnce) {
     startWith(1);
+    QTemporaryDir settingsDir;
+    const QString approvals = settingsDir.filePath(QStringLiteral("programs.ini"));
+    program->enableProgramApproval(approvals);
     writeIni({"[LUMORETTA]", "DIAS=1", "KASTEN=9", "EDITOR=/usr/bin/mousepad"});
     archive.write("tools/myedit", "#!/bin/sh\n");
     ::chmod(archive.path("tools/myedit").c_str(), 0755);
@@ -146,6 +153,9 @@ TEST_F(ServicesTest, PreferencesShowTheFileAndTheChosenEditorTakesEffectAtOnce) 
     EXPECT_EQ(notices().size(), 1u);
     EXPECT_EQ(state().settings.editor, archive.path("tools/myedit").string());
     EXPECT_TRUE(iniHas("EDITOR=/usr/bin/mousepad")); // saved only with the next save
+    // Chosen by the user here: it will start without the approval question.
+    EXPECT_EQ(ProgramApproval(approvals).approved(),
+              QStringList{Text(archive.path("tools/myedit"))});
 }
 
 TEST_F(ServicesTest, TipsStepAroundAndFollowTheCheckBox) {

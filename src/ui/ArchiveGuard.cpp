@@ -1,0 +1,50 @@
+#include "ui/ArchiveGuard.h"
+
+#include "platform/ProgramApproval.h"
+#include "store/Archive.h"
+#include "store/ArchiveLock.h"
+#include "ui/MessageCatalog.h"
+
+namespace lumo {
+
+QString SecondProgramQuestion() {
+    return QString::fromUtf8("Dieses Archiv ist bereits in\r"
+                             "einem anderen LUMORETTA\r"
+                             "geöffnet !\r\r"
+                             "Wenn beide Programme es ändern,\r"
+                             "können Daten verloren gehen.\r\r"
+                             "Möchten Sie trotzdem\r"
+                             "weiterarbeiten ?");
+}
+
+QString ProgramApprovalQuestion(const QString& command) {
+    return QString::fromUtf8("Das Archiv möchte dieses\rProgramm starten:\r\r") + command +
+           QString::fromUtf8("\r\rEs wurde auf diesem Computer noch\r"
+                             "nicht freigegeben. Möchten Sie es\r"
+                             "freigeben und starten ?");
+}
+
+bool ClaimArchive(ArchiveLock& lock, const Archive& archive, MessageCatalog& messages) {
+    switch (lock.acquire(archive.dir())) {
+    case ArchiveLock::Result::HeldElsewhere:
+        return messages.AskConfirmation(SecondProgramQuestion());
+    case ArchiveLock::Result::Unavailable:
+        return true; // a write-protected archive: no program can change it
+    case ArchiveLock::Result::Acquired:
+        break;
+    }
+    RecoverAfterInterruptedRun(archive, lock);
+    return true;
+}
+
+bool ApproveArchiveProgram(ProgramApproval& approval, const QString& command,
+                           MessageCatalog& messages) {
+    if (approval.isApproved(command))
+        return true;
+    if (!messages.AskConfirmation(ProgramApprovalQuestion(command)))
+        return false;
+    approval.approve(command);
+    return true;
+}
+
+} // namespace lumo

@@ -1,0 +1,28 @@
+#pragma once
+// What guards the archive beyond its own files: one program per archive (a second one
+// asks before it writes anything and lets the user leave), a new analysis after a run
+// that did not end normally, and the user's approval of the programs an archive names.
+#include <QString>
+
+namespace lumo {
+
+class Archive;
+class ArchiveLock;
+class MessageCatalog;
+class ProgramApproval;
+
+// Takes the archive's lock. When another program holds the archive, the user is asked
+// whether to work on all the same; false when they choose to leave (nothing has been
+// written then). Holding the lock, it clears what an interrupted run left behind
+// (RecoverAfterInterruptedRun).
+bool ClaimArchive(ArchiveLock& lock, const Archive& archive, MessageCatalog& messages);
+
+// The launcher's gate for a command an archive names: true when it may start, because
+// it was approved before or the user approves it now (then recorded in `approval`).
+bool ApproveArchiveProgram(ProgramApproval& approval, const QString& command,
+                           MessageCatalog& messages);
+
+QString SecondProgramQuestion();
+QString ProgramApprovalQuestion(const QString& command);
+
+} // namespace lumo

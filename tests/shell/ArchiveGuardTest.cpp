@@ -1,0 +1,162 @@
+// Two programs on one archive, a run that was killed, and programs an archive names.
+#include "ProgramFixture.h"
+#include "store/ChildProcess.h"
+
+#include "platform/ProgramApproval.h"
+#include "store/ArchiveLock.h"
+#include "ui/ArchiveGuard.h"
+
+#include <QTemporaryDir>
+
+namespace lumo::test {
+namespace {
+
+class ArchiveGuardTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        writeSimpleRecords(3);
+        writeKeywords(1, {{"Alpen", "A1"}});
+    }
+    std::vector<ShownDialog> confirmations() { return shownOf(ShownDialog::Confirm); }
+};
+
+TEST_F(ArchiveGuardTest, ASecondProgramAsksBeforeItWritesAndLetsTheUserLeave) {
+    writeIni({"[LUMORETTA]", "DIAS=?"}); // a start would analyse and save the settings
+    const std::string iniBefore = archive.read("DIA.INI");
+    ArchiveLock first;
+    ASSERT_EQ(first.acquire(archive.dir()), ArchiveLock::Result::Acquired);
+
+    program = std::make_unique<Program>(archive.dir(), true);
+    messages().queue(DialogAnswer::no());
+    EXPECT_FALSE(program->Start());
+    EXPECT_TRUE(program->userLeft());
+    ASSERT_EQ(confirmations().size(), 1u);
+    EXPECT_EQ(confirmations()[0].text, SecondProgramQuestion());
+    EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
+
+    // Working on all the same is the user's choice.
+    program = std::make_unique<Program>(archive.dir(), true);
+    messages().queue(DialogAnswer::yes());
+    ASSERT_TRUE(program->Start());
+    EXPECT_FALSE(program->userLeft());
+    EXPECT_EQ(state().counters.activeSlides, 3);
+}
+
+TEST_F(ArchiveGuardTest, AKilledProgramDoesNotBlockAndItsCountersAreRecounted) {
+    // DIA.INI says 5 slides, the file holds 3: as if the program was killed between
+    // appending slides and saving the settings.
+    writeIni({"[LUMORETTA]", "DIAS=5"});
+    {
+        ChildProcess killed([&](int report, int goOn) {
+            ArchiveLock lock;
+            Report(report, static_cast<unsigned char>(lock.acquire(archive.dir())));
+            WaitForParent(goOn);
+            return 0;
+        });
+        ASSERT_EQ(killed.readByte(), static_cast<int>(ArchiveLock::Result::Acquired));
+        killed.kill(SIGKILL);
+        killed.wait();
+    }
+    start();
+    EXPECT_TRUE(confirmations().empty());
+    EXPECT_EQ(state().counters.activeSlides, 3);
+    EXPECT_NE(archive.read("DIA.INI").find("DIAS=3"), std::string::npos);
+
+    // After a normal end the stored number is trusted again.
+    program.reset();
+    EXPECT_EQ(archive.read(kArchiveLockName), "");
+    writeIni({"[LUMORETTA]", "DIAS=5"});
+    start();
+    EXPECT_EQ(state().counters.activeSlides, 5);
+}
+
+class ArchiveProgramTest : public ArchiveGuardTest {
+protected:
+    QTemporaryDir settingsDir;
+    QString approvals() const { return settingsDir.filePath(QStringLiteral("programs.ini")); }
+    void startWithEditor(const std::string& editor) {
+        writeIni({"[LUMORETTA]", "DIAS=3", "EDITOR=" + editor});
+        start();
+        program->enableProgramApproval(approvals());
+        clearRecords();
+    }
+    void showIniFile() { triggerMenu("&Ini-Datei Einstellungen anzeigen"); }
+};
+
+TEST_F(ArchiveProgramTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
+    const std::string hostile = "sh -c \"rm -rf ~; echo\"";
+    startWithEditor(hostile);
+    const std::string iniBefore = archive.read("DIA.INI");
+    const QString command = QString::fromStdString(hostile);
+
+    messages().queue(DialogAnswer::no());
+    showIniFile();
+    ASSERT_EQ(confirmations().size(), 1u);
+    EXPECT_EQ(confirmations()[0].text, ProgramApprovalQuestion(command));
+    EXPECT_TRUE(confirmations()[0].text.contains(command));
+    EXPECT_TRUE(launcher().commands().empty());
+    EXPECT_TRUE(shownOf(ShownDialog::Notice).empty()); // declined is no failure
+    EXPECT_FALSE(ProgramApproval(approvals()).isApproved(command));
+
+    clearRecords();
+    messages().queue(DialogAnswer::yes());
+    showIniFile();
+    ASSERT_EQ(launcher().commands().size(), 1u);
+    EXPECT_EQ(launcher().commands()[0].mid(1),
+              QStringList({QStringLiteral("-c"), QStringLiteral("rm -rf ~; echo"),
+                           QStringLiteral("DIA.INI")}));
+    EXPECT_TRUE(ProgramApproval(approvals()).isApproved(command));
+
+    // Approved once on this computer: no further question. The archive holds no trace.
+    clearRecords();
+    showIniFile();
+    EXPECT_TRUE(confirmations().empty());
+    EXPECT_EQ(launcher().commands().size(), 1u);
+    EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
+}
+
+TEST_F(ArchiveProgramTest, BuiltInEditorsAndEditorsChosenInThePreferencesNeedNoQuestion) {
+    for (const std::string editor : {"notepad.exe", "WRITE.EXE", "/bin/true"}) {
+        program.reset();
+        if (editor == "/bin/true")
+            ProgramApproval(approvals()).approve(QStringLiteral("/bin/true")); // preferences
+        startWithEditor(editor);
+        showIniFile();
+        EXPECT_TRUE(confirmations().empty()) << editor;
+        EXPECT_EQ(launcher().started().size(), 1) << editor;
+    }
+    // The same program with other arguments is another command.
+    program.reset();
+    startWithEditor("/bin/true --anders");
+    messages().queue(DialogAnswer::no());
+    showIniFile();
+    EXPECT_EQ(confirmations().size(), 1u);
+    EXPECT_TRUE(launcher().started().isEmpty());
+}
+
+} // namespace
+} // namespace lumo::test
+
+namespace lumo::test {
+namespace {
+
+TEST(ProgramApprovalTest, KeepsEachCommandExactlyAndOnlyThat) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("lumoretta/programs.ini"));
+    const QStringList commands = {QStringLiteral("sh -c 'a, b; c=d # e'"),
+                                  QString::fromUtf8("\"C:\\Programme\\Übel\\x.exe\" /p"),
+                                  QStringLiteral("editor,mit,kommas"),
+                                  QStringLiteral("  leer vorn")};
+    for (const QString& c : commands)
+        ASSERT_TRUE(ProgramApproval(file).approve(c)) << c.toStdString();
+    const ProgramApproval again(file);
+    for (const QString& c : commands) {
+        EXPECT_TRUE(again.isApproved(c)) << c.toStdString();
+        EXPECT_FALSE(again.isApproved(c + QLatin1Char(' '))) << c.toStdString();
+    }
+    EXPECT_EQ(again.approved().size(), commands.size());
+    EXPECT_FALSE(again.isApproved(QStringLiteral("editor")));
+}
+
+} // namespace
+} // namespace lumo::test

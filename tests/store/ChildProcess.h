@@ -1,0 +1,96 @@
+#pragma once
+// A function run in a forked child process, for tests that need a second program on the
+// same archive or one that dies at a random moment. The child reports through a pipe and
+// ends with _exit, so no test framework code runs twice.
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace lumo::test {
+
+class ChildProcess {
+public:
+    // Runs body(reportFd, goOnFd) in a child; what the child writes to reportFd the parent
+    // reads with readByte(); a WaitForParent(goOnFd) in the child returns when the parent
+    // calls goOn(). The child ends with the body's result as exit status.
+    explicit ChildProcess(const std::function<int(int reportFd, int goOnFd)>& body) {
+        int report[2], goOn[2];
+        if (::pipe(report) != 0 || ::pipe(goOn) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(report[0]);
+            ::close(goOn[1]);
+            ::_exit(body(report[1], goOn[0]));
+        }
+        ::close(report[1]);
+        ::close(goOn[0]);
+        readFd_ = report[0];
+        goOnFd_ = goOn[1];
+    }
+    ~ChildProcess() {
+        kill(SIGKILL);
+        wait();
+        if (readFd_ >= 0)
+            ::close(readFd_);
+        if (goOnFd_ >= 0)
+            ::close(goOnFd_);
+    }
+    // Lets a child waiting in WaitForParent go on.
+    void goOn() {
+        if (goOnFd_ >= 0)
+            ::close(goOnFd_);
+        goOnFd_ = -1;
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    // The next byte the child reported, or -1 when it ended without one.
+    int readByte() {
+        unsigned char b = 0;
+        ssize_t n;
+        do {
+            n = ::read(readFd_, &b, 1);
+        } while (n < 0 && errno == EINTR);
+        return n == 1 ? b : -1;
+    }
+    void kill(int signal) {
+        if (pid_ > 0 && !reaped_)
+            ::kill(pid_, signal);
+    }
+    // Waits for the end; the raw wait status (or the one seen before).
+    int wait() {
+        if (pid_ > 0 && !reaped_) {
+            while (::waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
+            }
+            reaped_ = true;
+        }
+        return status_;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int readFd_ = -1;
+    int goOnFd_ = -1;
+    int status_ = 0;
+    bool reaped_ = false;
+};
+
+// Writes one byte to a report pipe (in the child).
+inline void Report(int fd, unsigned char b) {
+    while (::write(fd, &b, 1) < 0 && errno == EINTR) {
+    }
+}
+
+// Waits (in the child) until the parent calls goOn() or ends.
+inline void WaitForParent(int goOnFd) {
+    char c;
+    while (::read(goOnFd, &c, 1) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace lumo::test

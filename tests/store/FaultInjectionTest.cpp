@@ -1,0 +1,221 @@
+// Every operation that writes archive files, under every fault: it reports the failure
+// (or succeeds where the fault does not touch it), and every file is afterwards either as
+// before or as the same operation writes it without the fault; no temporary file is left.
+#include "FaultInjection.h"
+
+#include "editing/logic/KeywordInsertion.h"
+#include "search/Reports.h"
+#include "search/SearchRun.h"
+#include "store/DemoArchive.h"
+#include "store/FileUtil.h"
+#include "store/HeaderData.h"
+#include "store/Keywords.h"
+#include "store/Settings.h"
+#include "store/SlideDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+
+namespace lumo::test {
+namespace {
+
+struct WriteOperation {
+    const char* name;
+    std::string target; // the file it writes (others it writes are judged the same way)
+    bool inPlace;       // writes records into the existing file instead of replacing it
+    bool grows;         // makes the file longer
+    std::function<bool(const Archive&)> run; // true when it reports success
+};
+
+CurrentSlideData NewSlide() {
+    CurrentSlideData s;
+    s.storedKeys.fill("00    ");
+    s.storedKeys[0] = "N1    ";
+    s.infoText = "B07 Neu aufgenommen";
+    s.boxNumber = 4;
+    return s;
+}
+
+ReportStamp Stamp() {
+    return {"01.02.03", "04:05:06"};
+}
+
+const std::vector<WriteOperation>& Operations() {
+    static const std::vector<WriteOperation> ops = {
+        {"SlideReRecorded", "dias.ddb", true, false,
+         [](const Archive& a) { return !WriteSlide(a, 5, NewSlide()); }},
+        {"SlideAppended", "dias.ddb", true, true,
+         [](const Archive& a) {
+             Counters c;
+             return !CountRecords(a, c) && !WriteSlide(a, c.totalRecords + 1, NewSlide());
+         }},
+        {"KeywordInserted", "keyword1", false, true,
+         [](const Archive& a) {
+             // The file steps of the keyword window: undo copies, then the new list.
+             const auto data = ReadWholeFile(a.resolve("keyword1"));
+             if (!data)
+                 return false;
+             const auto plan = PlanKeywordInsertion(std::string_view(*data), 1, "Quelle", "");
+             RefreshUndoCopies(a);
+             return plan.outcome == KeywordInsertion::Outcome::Inserted &&
+                    WriteFileAtomically(a.resolve("keyword1"), plan.newFile) == 0;
+         }},
+        {"KeywordsUndone", "keyword1", false, true,
+         [](const Archive& a) { return RestoreFromUndoCopies(a) == 0; }},
+        {"SettingsSaved", "DIA.INI", false, true,
+         [](const Archive& a) {
+             Settings s;
+             Counters c;
+             LoadSettings(a, s, c);
+             s.tipNumber = 42;
+             s.editor = "mein-editor --neu";
+             return SaveSettings(a, s, c);
+         }},
+        {"BoxLabelSaved", "KASTEN.INI", false, true,
+         [](const Archive& a) { return WriteBoxLabel(a, 3, "Magazin Drei", "Thema Drei"); }},
+        {"MemoSaved", "memo/7.txt", false, true,
+         [](const Archive& a) {
+             return WriteFileAtomically(a.resolve("memo/7.txt"),
+                                        "Neues Memo\r\nmit zwei Zeilen und mehr Text\r\n") == 0;
+         }},
+        {"MemoDeleted", "memo/7.txt", true, false,
+         [](const Archive& a) {
+             std::error_code ec;
+             return std::filesystem::remove(a.resolve("memo/7.txt"), ec) && !ec;
+         }},
+        {"HeaderDataSaved", "kopfdata.ddb", true, false,
+         [](const Archive& a) {
+             return !WriteHeaderRecord(a, 5, {"Leica", "Summicron", "", "", "", "", "", ""});
+         }},
+        {"HeaderDataAppended", "kopfdata.ddb", true, true,
+         [](const Archive& a) {
+             const auto n = static_cast<int32_t>(std::max(0LL, a.fileSize("kopfdata.ddb")) / 120);
+             return !WriteHeaderRecord(a, n + 1, {"Leica", "Summicron", "", "", "", "", "", ""});
+         }},
+        {"FieldNamesSaved", "DIA.INI", false, true,
+         [](const Archive& a) {
+             return WriteFieldNames(
+                 a, {"Apparat", "Linse", "Filter", "Film", "Format", "Zeit", "Blende", "Tag"});
+         }},
+        {"ProposalsSaved", "DIA.INI", false, true,
+         [](const Archive& a) {
+             return WriteProposalList(a, 2, {"UV", "Pol", "Skylight"});
+         }},
+        {"ResultReportWritten", "dialiste.txt", false, true,
+         [](const Archive& a) {
+             std::vector<std::string> list;
+             ResultPage page;
+             int32_t found = 0;
+             SearchRun run(a, list, page, found, Stamp);
+             Problem p = ScanBox(run, 20, 1);
+             if (!p)
+                 p = run.Finish(20);
+             return !p;
+         }},
+        {"BoxListWritten", "kasten.txt", false, true,
+         [](const Archive& a) { return !WriteBoxList(a, Stamp); }},
+        {"KeyListWritten", "keyliste.txt", false, true,
+         [](const Archive& a) { return !WriteKeyList(a, Stamp); }},
+        {"MemoListWritten", "memo.txt", false, true,
+         [](const Archive& a) {
+             return !WriteMemoList(a, {1, 7, 14}, Stamp);
+         }},
+    };
+    return ops;
+}
+
+// The demo archive of 20 slides with memos 1, 7 and 14, undo copies that differ from
+// the keyword lists, and reports from an earlier run.
+void MakeTemplate(const std::filesystem::path& dir) {
+    DemoOptions options;
+    options.slides = 20;
+    options.memos = 3;
+    ASSERT_TRUE(MakeDemoArchive(dir, options).ok);
+    const Archive a(dir);
+    for (int level = 1; level <= 3; ++level)
+        WriteFileAtomically(a.resolve(KeywordOldFileName(level)),
+                            "Altes\nA1\nAlte Reisen\nA2\nAlte Zeiten\nA3\nAlte Wege\nA4\n*");
+    for (const char* report : {"dialiste.txt", "kasten.txt", "keyliste.txt", "memo.txt"})
+        WriteFileAtomically(a.resolve(report), "alter Bericht\r\n");
+}
+
+void CopyArchive(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+}
+
+using FaultCase = std::tuple<size_t, Fault>;
+
+class WriteFaultTest : public ::testing::TestWithParam<FaultCase> {
+protected:
+    static void SetUpTestSuite() {
+        templateArchive = new TempArchive;
+        MakeTemplate(templateArchive->dir());
+    }
+    static void TearDownTestSuite() { delete templateArchive; }
+    static TempArchive* templateArchive;
+    TempArchive archive, reference;
+};
+TempArchive* WriteFaultTest::templateArchive = nullptr;
+
+TEST_P(WriteFaultTest, ReportedAndEveryFileBeforeOrAfter) {
+    const WriteOperation& op = Operations()[std::get<0>(GetParam())];
+    const Fault fault = std::get<1>(GetParam());
+    std::filesystem::remove(archive.dir());
+    CopyArchive(templateArchive->dir(), archive.dir());
+    if (fault == Fault::TargetRemoved)
+        std::filesystem::remove(archive.path(op.target));
+    std::filesystem::remove(reference.dir());
+    CopyArchive(archive.dir(), reference.dir());
+
+    // What the operation writes without the fault (with the target removed it may fail).
+    ASSERT_TRUE(op.run(Archive(reference.dir())) || fault == Fault::TargetRemoved);
+    const Snapshot after = TakeSnapshot(reference.dir());
+
+    if (fault == Fault::TargetDirectory)
+        ReplaceByDirectory(archive.path(op.target));
+    const Snapshot before = TakeSnapshot(archive.dir());
+    bool ok = false;
+    if (fault == Fault::WriteProtected) {
+        WriteProtectedArchive guard(archive.dir());
+        if (!guard.ok())
+            GTEST_SKIP() << "root's write override cannot be lowered here";
+        ok = op.run(Archive(archive.dir()));
+    } else if (fault == Fault::FileSystemFull) {
+        struct stat st {};
+        const rlim_t size = ::stat(archive.path(op.target).c_str(), &st) == 0 ? st.st_size : 0;
+        // A file written in place may grow by less than a record; a new file not at all
+        // beyond its first bytes.
+        FileSizeLimit limit(op.inPlace ? size + 40 : 40);
+        ok = op.run(Archive(archive.dir()));
+    } else {
+        ok = op.run(Archive(archive.dir()));
+    }
+    const Snapshot now = TakeSnapshot(archive.dir());
+
+    const bool mustFail = fault == Fault::WriteProtected || fault == Fault::TargetDirectory ||
+                          (fault == Fault::FileSystemFull && op.grows);
+    if (mustFail) {
+        EXPECT_FALSE(ok) << "the failure was not reported";
+    }
+    EXPECT_EQ(NeitherBeforeNorAfter(before, after, now), "");
+    const auto state = [&](const Snapshot& s) {
+        const auto it = s.find(op.target);
+        return it == s.end() ? std::string("<none>") : it->second;
+    };
+    EXPECT_EQ(state(now), ok ? state(after) : state(before)) << op.target;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, WriteFaultTest,
+    ::testing::Combine(::testing::Range<size_t>(0, Operations().size()),
+                       ::testing::Values(Fault::WriteProtected, Fault::FileSystemFull,
+                                         Fault::TargetDirectory, Fault::TargetRemoved)),
+    [](const ::testing::TestParamInfo<FaultCase>& info) {
+        return std::string(Operations()[std::get<0>(info.param)].name) + "_" +
+               FaultName(std::get<1>(info.param));
+    });
+
+} // namespace
+} // namespace lumo::test
