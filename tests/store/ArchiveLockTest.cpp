@@ -7,76 +7,38 @@
 
 #include <fcntl.h>
 
-#include <string>
-
 namespace lumo::test {
 namespace {
 
-// A child that takes the archive's lock, reports the result and then waits for the
-// parent before it ends the way `ending` says.
+// A child holds the lock; it is killed, releases it, or exits without release (as a crash).
 enum class Ending { Killed, Released, ExitWithoutRelease };
 
-class LockHolder {
-public:
-    LockHolder(const std::filesystem::path& dir, Ending ending)
-        : ending_(ending), child_([&dir, ending](int report, int goOn) {
-              ArchiveLock lock;
-              Report(report, static_cast<unsigned char>(lock.acquire(dir)));
-              WaitForParent(goOn); // or killed
-              if (ending == Ending::ExitWithoutRelease)
-                  ::_exit(0); // as a crash would: the lock is never given back by the program
-              return 0;       // a normal end: the lock's destructor releases it
-          }) {
-        result_ = child_.readByte();
+TEST(ArchiveLockTest, ASecondProgramIsRefusedUntilTheFirstEnds) {
+    for (auto [ending, interrupted] : {std::pair{Ending::Killed, true},
+                                       {Ending::Released, false},
+                                       {Ending::ExitWithoutRelease, true}}) {
+        TempArchive archive;
+        ChildProcess first([&, ending = ending](int report, int goOn) {
+            ArchiveLock lock;
+            Report(report, static_cast<unsigned char>(lock.acquire(archive.dir())));
+            WaitForParent(goOn);
+            if (ending == Ending::ExitWithoutRelease)
+                ::_exit(0);
+            return 0; // the lock's destructor releases it
+        });
+        ASSERT_EQ(first.readByte(), static_cast<int>(ArchiveLock::Result::Acquired));
+        ArchiveLock second;
+        EXPECT_EQ(second.acquire(archive.dir()), ArchiveLock::Result::HeldElsewhere);
+        EXPECT_FALSE(second.held());
+        ending == Ending::Killed ? first.kill(SIGKILL) : first.goOn();
+        first.wait();
+        EXPECT_TRUE(archive.exists(kArchiveLockName)); // the file stays, its lock does not
+        ASSERT_EQ(second.acquire(archive.dir()), ArchiveLock::Result::Acquired);
+        EXPECT_EQ(second.previousRunInterrupted(), interrupted) << static_cast<int>(ending);
+        second.release();
+        EXPECT_EQ(archive.read(kArchiveLockName), ""); // a normal end leaves no mark
     }
-    ArchiveLock::Result result() const { return static_cast<ArchiveLock::Result>(result_); }
-    // Ends the child as chosen and waits for it.
-    void end() {
-        if (ending_ == Ending::Killed)
-            child_.kill(SIGKILL);
-        else
-            child_.goOn();
-        child_.wait();
-    }
-
-private:
-    Ending ending_;
-    ChildProcess child_;
-    int result_ = -1;
-};
-
-struct EndingCase {
-    Ending ending;
-    bool interrupted; // what the next program learns about the run before it
-};
-
-class ArchiveLockEndingTest : public ::testing::TestWithParam<EndingCase> {
-protected:
-    TempArchive archive;
-};
-
-TEST_P(ArchiveLockEndingTest, ASecondProgramIsRefusedUntilTheFirstEnds) {
-    LockHolder first(archive.dir(), GetParam().ending);
-    ASSERT_EQ(first.result(), ArchiveLock::Result::Acquired);
-
-    ArchiveLock second;
-    EXPECT_EQ(second.acquire(archive.dir()), ArchiveLock::Result::HeldElsewhere);
-    EXPECT_FALSE(second.held());
-
-    first.end();
-    EXPECT_TRUE(archive.exists(kArchiveLockName)); // the file stays, its lock does not
-    ASSERT_EQ(second.acquire(archive.dir()), ArchiveLock::Result::Acquired);
-    EXPECT_EQ(second.previousRunInterrupted(), GetParam().interrupted);
-    second.release();
-    EXPECT_EQ(archive.read(kArchiveLockName), ""); // a normal end leaves no mark
-}
-
-INSTANTIATE_TEST_SUITE_P(Endings, ArchiveLockEndingTest,
-                         ::testing::Values(EndingCase{Ending::Killed, true},
-                                           EndingCase{Ending::Released, false},
-                                           EndingCase{Ending::ExitWithoutRelease, true}));
-
-TEST(ArchiveLockTest, TwoLocksInOneProcessExcludeEachOther) {
+    // Two locks in one process exclude each other too.
     TempArchive archive;
     ArchiveLock a, b;
     ASSERT_EQ(a.acquire(archive.dir()), ArchiveLock::Result::Acquired);
@@ -89,14 +51,13 @@ TEST(ArchiveLockTest, TwoLocksInOneProcessExcludeEachOther) {
 TEST(ArchiveLockTest, ProgramsStartedByTheHolderDoNotInheritTheLock) {
     TempArchive archive;
     pid_t grandchild = -1;
+    int pids[2];
+    ASSERT_EQ(::pipe(pids), 0);
     {
-        int pids[2];
-        ASSERT_EQ(::pipe(pids), 0);
         ChildProcess holder([&](int report, int goOn) {
             ArchiveLock lock;
             lock.acquire(archive.dir());
-            // The pipe closes when the started program has replaced the forked copy.
-            int exec[2];
+            int exec[2]; // closes when the started program has replaced the forked copy
             if (::pipe2(exec, O_CLOEXEC) != 0)
                 return 1;
             const pid_t p = ::fork();
@@ -113,13 +74,10 @@ TEST(ArchiveLockTest, ProgramsStartedByTheHolderDoNotInheritTheLock) {
             return 0;
         });
         ASSERT_EQ(holder.readByte(), 1);
-        ASSERT_EQ(::read(pids[0], &grandchild, sizeof grandchild),
-                  static_cast<ssize_t>(sizeof grandchild));
-        ::close(pids[0]);
-        ::close(pids[1]);
-        holder.kill(SIGKILL);
-        holder.wait();
+        ASSERT_EQ(::read(pids[0], &grandchild, sizeof grandchild), ssize_t(sizeof grandchild));
     }
+    ::close(pids[0]);
+    ::close(pids[1]);
     // The started program still runs, but the lock died with the holder.
     ArchiveLock next;
     EXPECT_EQ(next.acquire(archive.dir()), ArchiveLock::Result::Acquired);

@@ -1,7 +1,6 @@
 #pragma once
-// A function run in a forked child process, for tests that need a second program on the
-// same archive or one that dies at a random moment. The child reports through a pipe and
-// ends with _exit, so no test framework code runs twice.
+// A function run in a forked child process: a second program on the same archive or one that
+// dies at a random moment. The child reports through a pipe and ends with _exit.
 #include <cerrno>
 #include <csignal>
 #include <functional>
@@ -13,9 +12,8 @@ namespace lumo::test {
 
 class ChildProcess {
 public:
-    // Runs body(reportFd, goOnFd) in a child; what the child writes to reportFd the parent
-    // reads with readByte(); a WaitForParent(goOnFd) in the child returns when the parent
-    // calls goOn(). The child ends with the body's result as exit status.
+    // Runs body(reportFd, goOnFd) in a child; readByte() reads what it reports, and its
+    // WaitForParent(goOnFd) returns when the parent calls goOn(). Exit status: the result.
     explicit ChildProcess(const std::function<int(int reportFd, int goOnFd)>& body) {
         int report[2], goOn[2];
         if (::pipe(report) != 0 || ::pipe(goOn) != 0)
@@ -34,28 +32,23 @@ public:
     ~ChildProcess() {
         kill(SIGKILL);
         wait();
-        if (readFd_ >= 0)
-            ::close(readFd_);
-        if (goOnFd_ >= 0)
-            ::close(goOnFd_);
+        ::close(readFd_);
+        goOn();
     }
-    // Lets a child waiting in WaitForParent go on.
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
     void goOn() {
         if (goOnFd_ >= 0)
             ::close(goOnFd_);
         goOnFd_ = -1;
     }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    bool started() const { return pid_ > 0; }
     // The next byte the child reported, or -1 when it ended without one.
     int readByte() {
         unsigned char b = 0;
         ssize_t n;
-        do {
-            n = ::read(readFd_, &b, 1);
-        } while (n < 0 && errno == EINTR);
+        while ((n = ::read(readFd_, &b, 1)) < 0 && errno == EINTR) {
+        }
         return n == 1 ? b : -1;
     }
     void kill(int signal) {
@@ -64,19 +57,14 @@ public:
     }
     // Waits for the end; the raw wait status (or the one seen before).
     int wait() {
-        if (pid_ > 0 && !reaped_) {
-            while (::waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
-            }
-            reaped_ = true;
-        }
+        while (pid_ > 0 && !reaped_)
+            reaped_ = ::waitpid(pid_, &status_, 0) >= 0 || errno != EINTR;
         return status_;
     }
 
 private:
     pid_t pid_ = -1;
-    int readFd_ = -1;
-    int goOnFd_ = -1;
-    int status_ = 0;
+    int readFd_ = -1, goOnFd_ = -1, status_ = 0;
     bool reaped_ = false;
 };
 

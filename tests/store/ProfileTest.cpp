@@ -1,10 +1,13 @@
+// DIA.INI and KASTEN.INI: the profile file rules, the settings and the box labels.
 #include "store/Profile.h"
 #include "TestArchive.h"
+#include "store/Settings.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 
-using namespace lumo;
-using lumo::test::TempArchive;
+namespace lumo::test {
+namespace {
 
 TEST(IniDocumentTest, KeepsEveryLineReplacesInPlaceAndWritesCrLf) {
     using Set = std::array<const char*, 3>; // section, key, value
@@ -18,7 +21,8 @@ TEST(IniDocumentTest, KeepsEveryLineReplacesInPlaceAndWritesCrLf) {
          {},
          "; Kommentar\r\n[LUMORETTA]\r\nDIAS=12\r\nMuell ohne "
          "Gleich\r\n\r\n[Fremd]\r\nX=1\r\nY=2\r\n"},
-        {"[A]\r\nk=v\r\n", {}, "[A]\r\nk=v\r\n"},
+        // A CR alone ends a line as CR LF and LF do; no line is lost when a value is replaced.
+        {"[A]\rX=1\r*junk\nY=2\r\n", {{"A", "X", "3"}}, "[A]\r\nX=3\r\n*junk\r\nY=2\r\n"},
         // Sections and keys match without regard to case; the spelling in the file stays.
         {"[lumoretta]\r\nDias=12\r\nKASTEN = 2 \r\n[Backup]\r\nAUTO=1\r\n",
          {{"LUMORETTA", "DIAS", "13"}, {"BACKUP", "auto", "0"}},
@@ -33,8 +37,7 @@ TEST(IniDocumentTest, KeepsEveryLineReplacesInPlaceAndWritesCrLf) {
         {"[S]\nk=1\nk=2\n[T]\nk=7\n[s]\nk=3\nneu=4\n",
          {{"S", "K", "5"}},
          "[S]\r\nk=5\r\nk=2\r\n[T]\r\nk=7\r\n[s]\r\nk=3\r\nneu=4\r\n"},
-        // A value stays on one line.
-        {"", {{"S", "k", "eins\r\n[BOESE]\r\nx=1"}}, "[S]\r\nk=eins\r\n"},
+        {"", {{"S", "k", "eins\r\n[BOESE]\r\nx=1"}}, "[S]\r\nk=eins\r\n"}, // one line per value
     };
     for (const auto& c : cases) {
         IniDocument doc = IniDocument::Parse(c.in);
@@ -42,29 +45,43 @@ TEST(IniDocumentTest, KeepsEveryLineReplacesInPlaceAndWritesCrLf) {
             doc.set(section, key, value);
         EXPECT_EQ(doc.Serialize(), c.out) << c.in;
     }
-    IniDocument doc = IniDocument::Parse("[lumoretta]\nKASTEN = 2 \n[S]\nk=1\nk=2\n[s]\nneu=4\n");
+    IniDocument doc =
+        IniDocument::Parse("[lumoretta]\nKASTEN = 2 \n[S]\nk=1\nk=2\n[s]\nneu=4\n[A]\rX=1\r");
     EXPECT_EQ(doc.get("Lumoretta", "kasten"), "2"); // blanks around key and value dropped
     EXPECT_EQ(doc.get("S", "K"), "1");
     EXPECT_EQ(doc.get("S", "neu"), std::nullopt);       // only the first [S] counts
     EXPECT_EQ(doc.get("LUMORETTA", "k"), std::nullopt); // belongs to another section
+    EXPECT_EQ(doc.get("A", "X"), "1");
+    // Values with blanks around them or enclosing quotes are written in double quotes,
+    // which the reader takes off.
+    for (const auto& [value, line] : std::vector<std::pair<std::string, std::string>>{
+             {"Urlaub", "T1=Urlaub"},
+             {"\"Urlaub 1998\"", "T1=\"\"Urlaub 1998\"\""},
+             {"'vi'", "T1=\"'vi'\""},
+             {" links", "T1=\" links\""},
+             {"rechts\t", "T1=\"rechts\t\""},
+             {"\"", "T1=\""},
+             {"a\"b\"", "T1=a\"b\""},
+         }) {
+        IniDocument quoted = IniDocument::Parse("[K001]\r\n");
+        quoted.set("K001", "T1", value);
+        EXPECT_EQ(quoted.Serialize(), "[K001]\r\n" + line + "\r\n") << value;
+        EXPECT_EQ(IniDocument::Parse(quoted.Serialize()).get("K001", "T1"), value) << value;
+    }
 }
 
 TEST(ProfileValueTest, IntegerAndListRules) {
-    const std::pair<const char*, int32_t> numbers[] = {
-        {"", 2},
-        {"abc", 0},
-        {"7x", 7},
-        {"x7", 7},
-        {"  -12 ", -12},
-        {"+5", 5},
-        {"5-3", 5},
-        {"--5", 0},
-        {"99999999999", 2147483647},
-        {"-99999999999", -2147483647 - 1},
-    };
-    for (auto [text, number] : numbers)
+    for (auto [text, number] : {std::pair<const char*, int32_t>{"", 2},
+                                {"abc", 0},
+                                {"7x", 7},
+                                {"x7", 7},
+                                {"  -12 ", -12},
+                                {"+5", 5},
+                                {"5-3", 5},
+                                {"--5", 0},
+                                {"99999999999", 2147483647},
+                                {"-99999999999", -2147483647 - 1}})
         EXPECT_EQ(ProfileInteger(text, 2), number) << text;
-
     using V = std::vector<std::string>;
     EXPECT_EQ(SplitListValue("a,,b"), (V{"a", "", "b"}));
     EXPECT_EQ(SplitListValue("a,b,"), (V{"a", "b"}));
@@ -75,7 +92,7 @@ TEST(ProfileValueTest, IntegerAndListRules) {
     EXPECT_EQ(SplitListValue(std::string(32763, ',') + ",,z").size(), 32764u);
 }
 
-TEST(ProfileStoreTest, ReadsAndWritesValuesAndListElements) {
+TEST(ProfileStoreTest, ReadsAndWritesValuesListElementsAndBatches) {
     TempArchive t;
     ProfileStore p;
     p.SetIniFile(t.path("DIA.INI"));
@@ -90,18 +107,14 @@ TEST(ProfileStoreTest, ReadsAndWritesValuesAndListElements) {
     ASSERT_TRUE(p.WriteListInteger("KOPFDATA", "3", 0, -4)); // the others are kept
     EXPECT_EQ(p.ReadListInteger("KOPFDATA", "3", 0, 0), -4);
     EXPECT_EQ(t.read("DIA.INI"), "[LUMORETTA]\r\nEDITOR=kate\r\n[KOPFDATA]\r\n3=-4,Kodachrome\r\n");
-}
-
-TEST(ProfileStoreTest, BatchWritesTheFileOnce) {
-    TempArchive t;
+    // A batch is read back at once but written once, at the commit.
     t.write("KASTEN.INI", "; Etiketten\r\n[K001]\r\nT1=alt\r\n");
-    ProfileStore p;
     p.SetIniFile(t.path("KASTEN.INI"));
     p.BeginBatch();
     EXPECT_TRUE(p.WriteString("K001", "T1", "neu"));
     EXPECT_TRUE(p.WriteString("K001", "T2", "Thema"));
-    EXPECT_EQ(p.ReadString("K001", "T1", "", 255), "neu");                  // reads see the batch
-    EXPECT_EQ(t.read("KASTEN.INI"), "; Etiketten\r\n[K001]\r\nT1=alt\r\n"); // not yet written
+    EXPECT_EQ(p.ReadString("K001", "T1", "", 255), "neu");
+    EXPECT_EQ(t.read("KASTEN.INI"), "; Etiketten\r\n[K001]\r\nT1=alt\r\n");
     ASSERT_TRUE(p.CommitBatch());
     EXPECT_EQ(t.read("KASTEN.INI"), "; Etiketten\r\n[K001]\r\nT1=neu\r\nT2=Thema\r\n");
 }
@@ -123,3 +136,121 @@ TEST(ProfileStoreTest, NoFileNameOrAnUnreadableFileReadsDefaultsAndFailsWrites) 
     }
     EXPECT_TRUE(std::filesystem::is_directory(t.path("DIA.INI")));
 }
+
+// Every loaded value as "name=value" words.
+std::string Describe(const Settings& s, const Counters& c) {
+    auto b = [](bool v) { return v ? "1" : "0"; };
+    auto n = [](int32_t v) { return std::to_string(v); };
+    std::string groups;
+    for (bool g : s.backupGroups)
+        groups += b(g);
+    return " dias=" + n(c.activeSlides) + " unreadable=" + b(s.slideCountWasUnreadable) +
+           " drucker=" + b(s.printer) + " tip=" + n(s.tipNumber) + " bmp=" + s.pictureName +
+           " fenster=" + n(s.windowTop) + "," + n(s.windowLeft) +
+           " kasten=" + n(s.magazinesPerBox) + " magazin=" + n(s.slidesPerMagazine) + "/" +
+           n(s.slidesPerMagazineShown) + " sound=" + b(s.sound) +
+           " vorber=" + b(s.precomputePosition) + " editor=" + s.editor +
+           " auto=" + b(s.autoBackup) + " groups=" + groups + " ";
+}
+
+TEST(LoadSettingsTest, ValuesDefaultsAndConversionRules) {
+    const std::string defaults = "dias=-1 unreadable=0 drucker=0 tip=1 bmp=dia.bmp fenster=0,0 "
+                                 "kasten=2 magazin=50/50 sound=1 vorber=1 editor=notepad.exe "
+                                 "auto=0 groups=00000";
+    // ini: nullptr for no DIA.INI; without a leading "[" the lines belong to [LUMORETTA].
+    // words: each must appear in the description of what was loaded.
+    const std::pair<const char*, std::string> cases[] = {
+        {nullptr, defaults},
+        {"[KOPFDATA]\r\nFELDNAMEN=A,B\r\n", defaults},
+        {"[LUMORETTA]\r\nDIAS=387\r\nDRUCKER=1\r\nTIP=4\r\nBMPBILD=bilder\\x.bmp\r\n"
+         "FENSTER=120,35\r\nKASTEN=4\r\nMAGAZIN=36\r\nSOUND=0\r\nVORBERECHNUNG=0\r\n"
+         "EDITOR=kate\r\n[BACKUP]\r\nAUTO=1\r\nDIASDDB=1\r\nKEYSDDB=0\r\nKOPFDDB=1\r\n"
+         "MEMODDB=2\r\nBMPSDDB=1\r\n",
+         "dias=387 unreadable=0 drucker=1 tip=4 bmp=bilder\\x.bmp fenster=120,35 kasten=4 "
+         "magazin=36/36 sound=0 vorber=0 editor=kate auto=1 groups=10101"},
+        {"DIAS=?", "dias=-1 unreadable=0"},
+        {"DIAS=-1", "dias=-1 unreadable=0"},
+        {"DIAS=0", "dias=0 unreadable=0"},
+        // Not a number: unknown, so the archive is analysed; the rest still loads.
+        {"DIAS=abc\nKASTEN=5", "dias=-1 unreadable=1 kasten=5"},
+        {"DIAS=", "dias=-1 unreadable=1"},
+        {"DIAS=12x", "dias=-1 unreadable=1"},
+        {"KASTEN=7x", "kasten=7"}, // the number rule of the profile functions
+        {"SOUND=2\nVORBERECHNUNG=-1\nDRUCKER=2", "sound=1 vorber=1 drucker=0"},
+        {"[BACKUP]\nAUTO=2", "auto=0"},
+        {"MAGAZIN=255", "magazin=50/255"},
+        {"FENSTER=120", "fenster=120,0"},
+    };
+    for (const auto& [ini, words] : cases) {
+        TempArchive t;
+        if (ini)
+            t.write("DIA.INI", std::string(ini[0] == '[' ? "" : "[LUMORETTA]\n") + ini + "\n");
+        // Start from values that are no default, to see every one of them set.
+        Settings s{true, 9, "x.bmp", 9, 9, 9, false, false, "vi", 7, 7, true};
+        s.backupGroups.fill(true);
+        s.slideCountWasUnreadable = true;
+        Counters counters;
+        counters.activeSlides = 99;
+        LoadSettings(Archive(t.dir()), s, counters);
+        std::istringstream in(words);
+        for (std::string w; in >> w;)
+            EXPECT_NE(Describe(s, counters).find(" " + w + " "), std::string::npos)
+                << (ini ? ini : "no file") << ": " << w << " in" << Describe(s, counters);
+    }
+}
+
+TEST(SaveSettingsTest, WritesTheKeysInOrderAndReplacesValuesInPlace) {
+    TempArchive t;
+    Archive a(t.dir());
+    t.write("DIA.INI", "; eigene Notiz\r\n[KOPFDATA]\r\nFELDNAMEN=Kamera,Objektiv\r\n");
+    Settings s;
+    Counters c;
+    c.activeSlides = -1;
+    s.windowTop = 120;
+    s.backupGroups = {true, false, false, true, false};
+    ASSERT_TRUE(SaveSettings(a, s, c));
+    EXPECT_EQ(t.read("DIA.INI"),
+              "; eigene Notiz\r\n[KOPFDATA]\r\nFELDNAMEN=Kamera,Objektiv\r\n"
+              "[LUMORETTA]\r\nDIAS=-1\r\nKASTEN=2\r\nMAGAZIN=50\r\nSOUND=1\r\nVORBERECHNUNG=1\r\n"
+              "DRUCKER=0\r\nTIP=1\r\nBMPBILD=dia.bmp\r\nFENSTER=120,0\r\nEDITOR=notepad.exe\r\n"
+              "[BACKUP]\r\nAUTO=0\r\nDIASDDB=1\r\nKEYSDDB=0\r\nKOPFDDB=0\r\nMEMODDB=1\r\n"
+              "BMPSDDB=0\r\n");
+    t.write("DIA.INI", "[LUMORETTA]\nEDITOR=vi\nDIAS=?\nFENSTER=5,6,7\n");
+    LoadSettings(a, s, c);
+    c.activeSlides = 12;
+    s.windowLeft = 9;
+    ASSERT_TRUE(SaveSettings(a, s, c));
+    EXPECT_EQ(t.read("DIA.INI").substr(0, 58),
+              "[LUMORETTA]\r\nEDITOR=vi\r\nDIAS=12\r\nFENSTER=5,9,7\r\nKASTEN=2\r\n");
+    // A directory in the file's place, an archive directory that does not exist.
+    std::filesystem::remove(t.path("DIA.INI"));
+    std::filesystem::create_directory(t.path("DIA.INI"));
+    EXPECT_FALSE(SaveSettings(a, s, c));
+    EXPECT_FALSE(SaveSettings(Archive(t.path("fehlt")), s, c));
+}
+
+TEST(BoxLabelTest, ReadAndWrite) {
+    TempArchive t;
+    Archive a(t.dir());
+    auto label = [&](int box) {
+        std::string magazine = "alt", theme = "alt";
+        ReadBoxLabel(a, box, magazine, theme);
+        return magazine + "|" + theme;
+    };
+    EXPECT_EQ(label(3), "MagazinText|ThematikText"); // no KASTEN.INI
+    ASSERT_TRUE(WriteBoxLabel(a, 7, "Magazin 7", "Thema \xdc"));
+    EXPECT_FALSE(WriteBoxLabel(a, 0, "a", "b"));
+    EXPECT_EQ(t.read("KASTEN.INI"), "[K007]\r\nT1=Magazin 7\r\nT2=Thema \xdc\r\n");
+    t.write("KASTEN.INI", "[K003]\r\nT1=Urlaub K\xfcste\r\n[k042]\r\nT2=" + std::string(300, 'z') +
+                              "\r\n[K000]\r\nT1=null\r\n[K256]\r\nT1=zu gross\r\n");
+    for (const auto& [box, texts] : std::vector<std::pair<int, std::string>>{
+             {3, "Urlaub K\xfcste|ThematikText"},
+             {42, "MagazinText|" + std::string(255, 'z')},
+             {255, "MagazinText|ThematikText"},
+             {0, "alt|alt"}, // numbers outside 1..255 leave the texts alone
+             {256, "alt|alt"}})
+        EXPECT_EQ(label(box), texts) << box;
+}
+
+} // namespace
+} // namespace lumo::test
