@@ -111,16 +111,21 @@ TEST(ProfileStoreTest, ReadsAndWritesValuesListElementsAndBatches) {
     EXPECT_EQ(t.read("KASTEN.INI"), "; Etiketten\r\n[K001]\r\nT1=neu\r\nT2=Thema\r\n");
 }
 
-TEST(ProfileStoreTest, NoFileNameReadsDefaultsAndFailsWrites) {
-    ProfileStore p;
-    p.SetIniFile({});
-    EXPECT_EQ(p.ReadString("A", "b", "def", 255), "def");
-    EXPECT_EQ(p.ReadInteger("A", "b", 42), 42);
-    EXPECT_FALSE(p.WriteString("A", "b", "c"));
-    EXPECT_FALSE(p.WriteListString("A", "b", 0, "c"));
-    p.BeginBatch();
-    p.WriteString("A", "b", "c");
-    EXPECT_FALSE(p.CommitBatch());
+TEST(ProfileStoreTest, NoFileNameOrADirectoryReadsDefaultsAndFailsWrites) {
+    TempArchive t;
+    std::filesystem::create_directory(t.path("DIA.INI")); // must not be replaced
+    for (const auto& file : {std::filesystem::path(), t.path("DIA.INI")}) {
+        ProfileStore p;
+        p.SetIniFile(file);
+        EXPECT_EQ(p.ReadString("A", "b", "def", 255), "def");
+        EXPECT_EQ(p.ReadInteger("A", "b", 42), 42);
+        EXPECT_FALSE(p.WriteString("A", "b", "c"));
+        EXPECT_FALSE(p.WriteListString("A", "b", 0, "c"));
+        p.BeginBatch();
+        p.WriteString("A", "b", "c");
+        EXPECT_FALSE(p.CommitBatch());
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(t.path("DIA.INI")));
 }
 
 // Every loaded value as "name=value" words.
