@@ -22,10 +22,25 @@
 namespace lumo::test {
 namespace {
 
+// In fast mode the window is minimised during the scan and restored before the notice.
 TEST_F(SearchGui, KeySearchListsMatchesWritesReportAndStartsTheEditor) {
     WriteSevenSlides();
     Start();
+    main().fastModeAction()->trigger();
+    ASSERT_TRUE(st().fastMode);
+    struct StateLog : QObject {
+        std::vector<bool> minimised;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::WindowStateChange)
+                minimised.push_back(static_cast<QWidget*>(o)->isMinimized());
+            return false;
+        }
+    } log;
+    main().installEventFilter(&log);
     KeySearch({{"N1", "Natur"}});
+    main().removeEventFilter(&log);
+    EXPECT_EQ(log.minimised, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(main().isMinimized());
 
     EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-keys", "expected-dialiste.txt"));
     EXPECT_EQ(Summary(),
@@ -69,28 +84,6 @@ TEST_F(SearchGui, KeySearchWithoutMatchResetsSelectionAndReturnsToMainMenu) {
     for (const auto& k : st().slide.storedKeys)
         EXPECT_EQ(k, "00    ");
     EXPECT_FALSE(main().scrollBar()->isVisible());
-}
-
-TEST_F(SearchGui, FastModeMinimisesDuringTheScanAndRestoresBeforeTheNotice) {
-    WriteSevenSlides();
-    Start();
-    main().fastModeAction()->trigger();
-    ASSERT_TRUE(st().fastMode);
-    struct StateLog : QObject {
-        std::vector<bool> minimised;
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::WindowStateChange)
-                minimised.push_back(static_cast<QWidget*>(o)->isMinimized());
-            return false;
-        }
-    } log;
-    main().installEventFilter(&log);
-    KeySearch({{"U1", "Urlaub"}});
-    main().removeEventFilter(&log);
-    EXPECT_EQ(log.minimised, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(main().isMinimized());
-    EXPECT_EQ(st().foundCount, 3);
-    EXPECT_EQ(shown(ShownDialog::Notice).size(), 1u);
 }
 
 TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
