@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace lumo {
 namespace {
 
@@ -44,6 +46,10 @@ std::string A1Slides(const std::vector<std::pair<std::string, int>>& slides) {
     for (const auto& [info, box] : slides)
         bytes += RecordBytes({"A1"}, info, box);
     return bytes;
+}
+
+std::string Columns(const ResultRow& r) {
+    return r.empty() ? "-" : r.slide + "|" + r.box + "|" + r.code + "|" + r.text;
 }
 
 using Scan = std::function<Problem(SearchRun&, int32_t total, const ScanCallbacks&)>;
@@ -149,18 +155,13 @@ TEST(SearchReportGolden, WholeReportsAndWhatTheScreenShows) {
         // Full pages went out during the scan.
         EXPECT_EQ(afterScan, expected.substr(0, afterScan.size())) << c.name;
         EXPECT_EQ(list.size(), static_cast<size_t>(found)) << c.name;
-        const ResultRow& first = page.rows[0];
         const auto shown = std::count_if(page.rows.begin(), page.rows.end(),
                                          [](const ResultRow& r) { return !r.empty(); });
-        EXPECT_EQ(std::to_string(found) + " " + std::to_string(started) + " " +
-                      std::to_string(written) + " " + std::to_string(run.lastPageRows()) + " " +
-                      lastRow + " " + (list.empty() ? "-" : list.back()) + " / " +
-                      std::to_string(shown) + " " +
-                      (first.empty()
-                           ? "-"
-                           : first.slide + "|" + first.box + "|" + first.code + "|" + first.text),
-                  c.summary)
-            << c.name;
+        std::ostringstream summary;
+        summary << found << " " << started << " " << written << " " << run.lastPageRows() << " "
+                << lastRow << " " << (list.empty() ? "-" : list.back()) << " / " << shown << " "
+                << Columns(page.rows[0]);
+        EXPECT_EQ(summary.str(), c.summary) << c.name;
     }
 }
 

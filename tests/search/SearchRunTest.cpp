@@ -1,5 +1,5 @@
-// The archive scan around the tests: missing files, memo files, header records beyond the
-// file, the result list columns and the page filling read back from them.
+// The archive scan around the record tests: missing files, memo files, header records beyond
+// the file, a report that cannot grow, the result list columns and the page filling.
 #include "search/SearchRun.h"
 #include "TestArchive.h"
 
@@ -17,11 +17,11 @@ using test::HeaderRecordBytes;
 using test::RecordBytes;
 using test::TempArchive;
 
-const ReportClock kFixedClock = [] { return ReportStamp{"05.12.98", "14:30:00"}; };
-
 struct Scan {
     explicit Scan(const TempArchive& a)
-        : archive(a.dir()), run(archive, list, page, found, kFixedClock) {}
+        : archive(a.dir()), run(archive, list, page, found, [] {
+              return ReportStamp{"05.12.98", "14:30:00"};
+          }) {}
     Archive archive;
     std::vector<std::string> list{"old line"};
     ResultPage page;
@@ -29,52 +29,50 @@ struct Scan {
     SearchRun run;
 };
 
-TEST(SearchRun, MissingSlideFileEndsTheScanAfterTheHead) {
+std::string Slides(int count, const std::function<std::string(int)>& record) {
+    std::string bytes;
+    for (int n = 1; n <= count; ++n)
+        bytes += record(n);
+    return bytes;
+}
+
+TEST(SearchRun, MissingFilesGiveError31) {
     TempArchive a;
+    bool begun = false;
+    ScanCallbacks cb;
+    cb.begun = [&] { begun = true; };
+    // No slide file: the report keeps only its head, the previous results are gone.
     Scan r(a);
     KeySelection keys;
     keys.entries[0] = {"A1", "Natur"};
     keys.count = 1;
-    bool begun = false;
-    ScanCallbacks cb;
-    cb.begun = [&] { begun = true; };
-    Problem p = ScanKeys(r.run, 5, keys, cb);
-    EXPECT_EQ(p.kind, ProblemKind::Error31);
+    EXPECT_EQ(ScanKeys(r.run, 5, keys, cb).kind, ProblemKind::Error31);
     EXPECT_TRUE(begun);
-    // The report holds the head only; the previous results are gone.
-    std::string report = a.read("dialiste.txt");
+    const std::string report = a.read("dialiste.txt");
     EXPECT_EQ(report.substr(report.size() - 71),
               "*              !           !                                        *\r\n");
     EXPECT_TRUE(r.list.empty());
     EXPECT_EQ(r.found, 0);
-}
-
-TEST(SearchRun, MissingHeaderFileWritesNothing) {
-    TempArchive a;
+    // No header file: nothing is written, the criteria stay untouched.
     a.write("dias.ddb", RecordBytes({"A1"}, "A01 x", 1));
     a.write("dialiste.txt", "previous report\r\n");
-    Scan r(a);
+    begun = false;
+    Scan h(a);
     std::array<std::string, 8> criteria{"nikon"};
-    bool begun = false;
-    ScanCallbacks cb;
-    cb.begun = [&] { begun = true; };
-    Problem p = ScanHeaderData(r.run, 1, criteria, cb);
-    EXPECT_EQ(p.kind, ProblemKind::Error31);
+    EXPECT_EQ(ScanHeaderData(h.run, 1, criteria, cb).kind, ProblemKind::Error31);
     EXPECT_FALSE(begun);
     EXPECT_EQ(a.read("dialiste.txt"), "previous report\r\n");
-    EXPECT_EQ(criteria[1], ""); // criteria untouched as well
+    EXPECT_EQ(criteria[1], "");
 }
 
-// kopfdata.ddb shorter than dias.ddb (the normal case): the records beyond its end do not
-// exist and are never found, while the scan still goes on to the last slide.
+// kopfdata.ddb shorter than dias.ddb (the normal case): the records beyond its end are never
+// found, while the scan still goes on to the last slide, reporting progress sparingly.
 TEST(SearchRun, HeaderRecordsBeyondTheFileAreNeverFound) {
     TempArchive a;
     const int total = 2 * kProgressStride + 3;
-    std::string slideFile;
-    for (int n = 1; n <= total; ++n)
-        slideFile += RecordBytes({"A1"}, "A0" + std::to_string(n % 10) + " Bild", n % 256);
-    a.write("dias.ddb", slideFile);
-    // Record 1 has values, record 2 is all spaces, the others lie beyond the file.
+    a.write("dias.ddb", Slides(total, [](int n) {
+                return RecordBytes({"A1"}, "A0" + std::to_string(n % 10) + " Bild", n % 256);
+            }));
     a.write("kopfdata.ddb", HeaderRecordBytes({"Nikon"}) + std::string(120, ' '));
     Scan r(a);
     std::vector<int32_t> progress;
@@ -83,9 +81,7 @@ TEST(SearchRun, HeaderRecordsBeyondTheFileAreNeverFound) {
     std::array<std::string, 8> criteria; // all empty: every one becomes unused
     ASSERT_FALSE(ScanHeaderData(r.run, total, criteria, cb));
     ASSERT_FALSE(r.run.Finish(total));
-    ASSERT_EQ(r.list.size(), 2u);
-    EXPECT_EQ(r.list[0], "00100001A01 Bild");
-    EXPECT_EQ(r.list[1], "00200002A02 Bild");
+    EXPECT_EQ(r.list, (std::vector<std::string>{"00100001A01 Bild", "00200002A02 Bild"}));
     EXPECT_EQ(r.run.lastExamined(), total);
     EXPECT_EQ(progress, (std::vector<int32_t>{kProgressStride, 2 * kProgressStride, total}));
     for (const auto& c : criteria)
@@ -96,10 +92,7 @@ TEST(SearchRun, HeaderRecordsBeyondTheFileAreNeverFound) {
 // failed append is taken back: the report keeps its head, without half a page or line.
 TEST(SearchRun, ReportThatCannotGrowEndsTheScanAndKeepsItsWholeLines) {
     TempArchive a;
-    std::string dias;
-    for (int n = 1; n <= 40; ++n)
-        dias += RecordBytes({"A1"}, "A01 Bild", 3);
-    a.write("dias.ddb", dias);
+    a.write("dias.ddb", Slides(40, [](int) { return RecordBytes({"A1"}, "A01 Bild", 3); }));
     Scan r(a);
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -117,7 +110,6 @@ TEST(SearchRun, ReportThatCannotGrowEndsTheScanAndKeepsItsWholeLines) {
         p = r.run.Finish(40);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-
     ASSERT_FALSE(head.empty());
     EXPECT_EQ(p.kind, ProblemKind::Io);
     EXPECT_EQ(p.sysError, EFBIG);
@@ -126,11 +118,18 @@ TEST(SearchRun, ReportThatCannotGrowEndsTheScanAndKeepsItsWholeLines) {
 
 TEST(SearchRun, MemoSearchUsesExistingReadableMemoFilesOnly) {
     TempArchive a;
-    std::string slideFile;
-    for (int n = 1; n <= 14; ++n)
-        slideFile +=
-            RecordBytes({"A1"}, "B" + std::to_string(10 + n) + " Dia " + std::to_string(n), 7);
-    a.write("dias.ddb", slideFile);
+    a.write("dias.ddb", Slides(14, [](int n) {
+                return RecordBytes({"A1"},
+                                   "B" + std::to_string(10 + n) + " Dia " + std::to_string(n), 7);
+            }));
+    {
+        Scan r(a); // no memo directory at all
+        ASSERT_FALSE(ScanMemo(r.run, 14, "x", false, {}));
+        ASSERT_FALSE(r.run.Finish(14));
+        EXPECT_EQ(r.found, 0);
+        EXPECT_NE(a.read("dialiste.txt").find("Dies entspricht 0.00 % Ihres Archivs.\r\n"),
+                  std::string::npos);
+    }
     a.write("memo/3.txt", "Erste Zeile\r\nRom im Regen\r\n");
     a.write("memo/12.TXT", "rom");  // name in another case
     a.write("memo/007.txt", "Rom"); // not the name of slide 7
@@ -143,75 +142,34 @@ TEST(SearchRun, MemoSearchUsesExistingReadableMemoFilesOnly) {
     cb.rowFilled = [&](int, int32_t n) { filled.push_back(n); };
     ASSERT_FALSE(ScanMemo(r.run, 14, "ROM", false, cb));
     EXPECT_EQ(filled, (std::vector<int32_t>{3, 12}));
-    ASSERT_EQ(r.list.size(), 2u);
     // Box and info of a match come from the slide record.
-    EXPECT_EQ(r.list[0], "00700003B13 Dia 3");
+    EXPECT_EQ(r.list, (std::vector<std::string>{"00700003B13 Dia 3", "00700012B22 Dia 12"}));
     EXPECT_EQ(r.page.rows[1].box, "7");
     EXPECT_EQ(r.page.rows[1].code, "B22");
-
     Scan exact(a);
     ASSERT_FALSE(ScanMemo(exact.run, 14, "Rom", true, {}));
-    ASSERT_EQ(exact.list.size(), 1u);
-    EXPECT_EQ(exact.list[0].substr(3, 5), "00003");
+    EXPECT_EQ(exact.list, (std::vector<std::string>{"00700003B13 Dia 3"}));
 }
 
-TEST(SearchRun, MemoSearchWithoutMemoDirectoryFindsNothing) {
-    TempArchive a;
-    a.write("dias.ddb", RecordBytes({"A1"}, "A01", 1));
-    Scan r(a);
-    ASSERT_FALSE(ScanMemo(r.run, 1, "x", false, {}));
-    ASSERT_FALSE(r.run.Finish(1));
-    EXPECT_EQ(r.found, 0);
-    EXPECT_NE(a.read("dialiste.txt").find("Dies entspricht 0.00 % Ihres Archivs.\r\n"),
-              std::string::npos);
-}
-
-TEST(SearchRun, ProgressIsReportedSparinglyAndAtTheLastRecord) {
-    TempArchive a;
-    std::string slideFile;
-    const int total = 3 * kProgressStride + 5;
-    for (int n = 1; n <= total; ++n)
-        slideFile += RecordBytes({"A1"}, "A01", n % 2 ? 1 : 2);
-    a.write("dias.ddb", slideFile);
-    Scan r(a);
-    std::vector<int32_t> seen;
-    ScanCallbacks cb;
-    cb.progress = [&](int32_t n) { seen.push_back(n); };
-    ASSERT_FALSE(ScanBox(r.run, total, 2, cb));
-    EXPECT_EQ(seen, (std::vector<int32_t>{kProgressStride, 2 * kProgressStride, 3 * kProgressStride,
-                                          total}));
-    EXPECT_EQ(r.found, total / 2);
-}
-
-TEST(SearchRun, ShortLastRecordReadsAsPaddedWithNul) {
-    TempArchive a;
-    std::string rec2 = RecordBytes({"A1"}, "A02 Kurz", 4);
-    a.write("dias.ddb", RecordBytes({"A1"}, "A01 Lang", 4) + rec2.substr(0, 60));
-    Scan r(a);
-    ASSERT_FALSE(ScanInfoText(r.run, 2, "a0", false, {}));
-    ASSERT_EQ(r.list.size(), 2u);
-    EXPECT_EQ(r.list[1], "00000002A02 Kurz"); // box byte missing: 0
-}
-
+// More records than two read blocks hold, a short last record (read as padded with zero
+// bytes) and slides asked for beyond the end of the file: every scan finds what the record
+// tests find.
 TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
-    // More records than two read blocks hold, a short last record (read as padded with zero
-    // bytes) and slides asked for beyond the end of the file (they do not exist: never found).
     TempArchive a;
     const std::vector<std::string> codes{"A1", "A1B2", "B1", "C1C1", "00"};
-    const int inFile = 9001;
-    const int total = inFile + 3;
+    const int inFile = 9001, total = inFile + 3;
     std::string slideFile, headerFile;
     for (int n = 1; n <= inFile; ++n) {
         std::vector<std::string> slots;
         for (int k = 0; k < 1 + n % 4; ++k)
             slots.push_back(codes[static_cast<size_t>((n / 3 + k * 7) % 5)]);
-        std::string info =
-            (n % 7 ? "B" : "a") + std::to_string(n % 50) + " Dia " + std::to_string(n);
-        slideFile += RecordBytes(slots, info, n % 5);
+        slideFile += RecordBytes(
+            slots, (n % 7 ? "B" : "a") + std::to_string(n % 50) + " Dia " + std::to_string(n),
+            n % 5);
         headerFile +=
             HeaderRecordBytes({"Nikon", "", "", "", "", "", "", "." + std::to_string(60 + n % 40)});
     }
-    slideFile.resize(slideFile.size() - 40); // the last record is cut short (info and box missing)
+    slideFile.resize(slideFile.size() - 40); // the last record lacks info and box
     headerFile.resize(headerFile.size() - 100);
     a.write("dias.ddb", slideFile);
     a.write("kopfdata.ddb", headerFile);
@@ -220,99 +178,72 @@ TEST(SearchRun, ScansAcrossManyBlocksFindWhatTheRecordTestsFind) {
         return reinterpret_cast<const unsigned char*>(padded.data()) +
                static_cast<size_t>(n - 1) * kRecordSize;
     };
-    auto expectedLines = [&](auto test) {
-        std::vector<std::string> lines;
-        for (int n = 1; n <= inFile; ++n)
-            if (test(n))
-                lines.push_back(ResultListLine(record(n)[kBoxOffset], n, RecordInfo(record(n))));
-        return lines;
-    };
-    auto check = [&](Scan& r, const std::vector<std::string>& expected) {
-        ASSERT_FALSE(r.run.Finish(total));
-        EXPECT_EQ(r.list, expected);
-        EXPECT_EQ(r.found, static_cast<int32_t>(expected.size()));
-        EXPECT_EQ(r.run.lastExamined(), total);
-        EXPECT_GT(expected.size(), 50u);
-        EXPECT_LT(expected.size(), static_cast<size_t>(total) - 50);
-    };
-
     KeySelection keys;
     keys.entries[0].code = "A1";
     keys.entries[1].code = "B1";
     keys.count = 2;
-    {
+    const struct {
+        const char* name;
+        std::function<Problem(SearchRun&)> scan;
+        std::function<bool(int)> test;
+    } rows[] = {
+        {"keys",
+         [&](SearchRun& run) {
+             KeySelection k = keys;
+             return ScanKeys(run, total, k);
+         },
+         [&](int n) { return KeyTest(RecordTextUpToNul(record(n)), keys); }},
+        {"info", [&](SearchRun& run) { return ScanInfoText(run, total, "a1", false); },
+         [&](int n) { return InfoTextTest(RecordInfo(record(n)), "a1", false); }},
+        {"info exact", [&](SearchRun& run) { return ScanInfoText(run, total, "a1", true); },
+         [&](int n) { return InfoTextTest(RecordInfo(record(n)), "a1", true); }},
+        {"box 0", [&](SearchRun& run) { return ScanBox(run, total, 0); },
+         [&](int n) { return record(n)[kBoxOffset] == 0; }},
+        {"header",
+         [&](SearchRun& run) {
+             std::array<std::string, 8> criteria{"", "", "", "", "", "", "", ".7"};
+             return ScanHeaderData(run, total, criteria);
+         },
+         [&](int n) { return n < inFile && (60 + n % 40) / 10 == 7; }}, // the last is cut short
+    };
+    for (const auto& row : rows) {
         Scan r(a);
-        KeySelection k = keys;
-        ASSERT_FALSE(ScanKeys(r.run, total, k));
-        check(r, expectedLines([&](int n) { return KeyTest(RecordTextUpToNul(record(n)), keys); }));
-    }
-    {
-        Scan r(a);
-        ASSERT_FALSE(ScanInfoText(r.run, total, "a1", false));
-        check(r, expectedLines(
-                     [&](int n) { return InfoTextTest(RecordInfo(record(n)), "a1", false); }));
-    }
-    {
-        Scan r(a);
-        ASSERT_FALSE(ScanInfoText(r.run, total, "a1", true));
-        check(r, expectedLines(
-                     [&](int n) { return InfoTextTest(RecordInfo(record(n)), "a1", true); }));
-    }
-    {
-        Scan r(a);
-        ASSERT_FALSE(ScanBox(r.run, total, 0));
-        check(r, expectedLines([&](int n) { return record(n)[kBoxOffset] == 0; }));
-        EXPECT_EQ(r.list.back(), "00009001"); // the short last record has no box byte
-    }
-    {
-        Scan r(a);
-        std::array<std::string, 8> criteria;
-        criteria.fill("");
-        criteria[7] = ".7";
-        ASSERT_FALSE(ScanHeaderData(r.run, total, criteria));
-        check(r, expectedLines([&](int n) {
-                  return n < inFile && (60 + n % 40) / 10 == 7; // the last header is cut short
-              }));
+        ASSERT_FALSE(row.scan(r.run)) << row.name;
+        ASSERT_FALSE(r.run.Finish(total)) << row.name;
+        std::vector<std::string> expected;
+        for (int n = 1; n <= inFile; ++n)
+            if (row.test(n))
+                expected.push_back(ResultListLine(record(n)[kBoxOffset], n, RecordInfo(record(n))));
+        EXPECT_EQ(r.list, expected) << row.name;
+        EXPECT_EQ(r.found, static_cast<int32_t>(expected.size())) << row.name;
+        EXPECT_EQ(r.run.lastExamined(), total) << row.name;
+        EXPECT_GT(expected.size(), 50u) << row.name;
+        EXPECT_LT(expected.size(), static_cast<size_t>(total) - 50) << row.name;
     }
 }
 
-TEST(ResultColumns, ListLineAndRowsReadBackByColumns) {
-    EXPECT_EQ(ResultListLine(7, 42, "A05 Urlaub"), "00700042A05 Urlaub");
-    EXPECT_EQ(ResultListLine(255, 99999, std::string(kFreeSlotMarker)),
-              "25599999Dia wurde entnommen / Platz frei");
-    EXPECT_EQ(ResultListLine(1, 1, "AB"), "00100001AB");
-    ResultRow row = RowFromListLine("00700042A05 Urlaub");
-    EXPECT_EQ(row.box, "7");
-    EXPECT_EQ(row.slide, "42");
-    EXPECT_EQ(row.code, "A05");
-    EXPECT_EQ(row.text, " Urlaub");
-    ResultRow m = RowFromMatch(120, 5, "??? Dolomiten");
-    EXPECT_EQ(m.box, "120");
-    EXPECT_EQ(m.slide, "5");
-    EXPECT_EQ(m.code, "???");
-    EXPECT_EQ(m.text, " Dolomiten");
-}
-
-TEST(ResultColumns, PageFillingStartsAfterLineFirst) {
+// Result list lines read back by columns, the page filled from the list, the progress bar.
+TEST(ResultColumns, ListLinesPagesAndProgress) {
+    EXPECT_EQ(ResultListLine(0, 9001, ""), "00009001"); // a short record without box byte
+    const ResultRow row = RowFromListLine("00700042A05 Urlaub");
+    EXPECT_EQ(row.box + "|" + row.slide + "|" + row.code + "|" + row.text, "7|42|A05| Urlaub");
     std::vector<std::string> list;
     for (int n = 1; n <= 20; ++n)
         list.push_back(ResultListLine(1, n, "A01 x"));
     ResultPage page;
-    FillPageFromList(list, 17, page);
+    FillPageFromList(list, 17, page); // the page starts after line `first`
     EXPECT_EQ(page.rows[0].slide, "18");
     EXPECT_EQ(page.rows[2].slide, "20");
     EXPECT_TRUE(page.rows[3].empty());
     FillPageFromList(list, 0, page);
     EXPECT_EQ(page.rows[16].slide, "17");
-    FillPageFromList(list, 20, page); // FoundCount a multiple of 17 shows an empty page
+    FillPageFromList(list, 20, page); // a count that is a multiple of 17 shows an empty page
     EXPECT_TRUE(page.rows[0].empty());
     MarkNoResult(page);
     EXPECT_EQ(page.rows[16].text, kNoResultMarker);
-}
 
-TEST(ResultColumns, ProgressPositionRoundsHalvesToEven) {
-    EXPECT_EQ(ProgressPosition(1, 200), 0); // 0.5 -> 0
-    EXPECT_EQ(ProgressPosition(3, 200), 2); // 1.5 -> 2
+    EXPECT_EQ(ProgressPosition(1, 200), 0); // halves round to even
+    EXPECT_EQ(ProgressPosition(3, 200), 2);
     EXPECT_EQ(ProgressPosition(200, 200), 100);
     EXPECT_EQ(ProgressPosition(1, 3), 33);
 }

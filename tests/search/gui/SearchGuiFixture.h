@@ -8,16 +8,17 @@
 #include "search/gui/SearchCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "store/FileUtil.h"
 #include "ui/MessageCatalog.h"
 
 #include <QDialog>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace lumo::test {
 
@@ -36,45 +37,105 @@ inline void WhenShown(QDialog* dialog, std::function<void()> action) {
     timer->start();
 }
 
-// The cp1252 bytes of a literal written in UTF-8 (the test sources are UTF-8).
-std::string Cp(const char* utf8);
+// A report typed from its layout: tests/data/reports/<caseName>/<file>.
+inline std::string Expected(const std::string& caseName, const std::string& file) {
+    return ReadWholeFile(std::string(LUMO_TEST_DATA) + "/reports/" + caseName + "/" + file)
+        .value_or("(missing " + caseName + ")");
+}
 
-// One header data field: the value, a NUL and spaces up to 15 bytes (15 bytes: no NUL).
-std::string HeaderField(const std::string& value);
-std::string HeaderRecord(const std::vector<std::string>& values);
-
-// Report pieces written out from the format tables.
-std::string Stars();
-std::string BoxBlank();
-std::string Divider();
-std::string Head5(); // the five head lines for 05.12.98 / 10:11:12
-std::string ColumnHead();
-std::string ResultLineText(int box, int slide, const std::string& infoField);
-std::string Statistics(int total, int found, const std::string& percent);
+// The canvas y of a result row (1..17).
+inline int RowY(int row) {
+    return 60 + 17 * (row - 1) + 5;
+}
 
 class SearchGui : public ::testing::Test {
 protected:
     TempArchive arc;
     std::unique_ptr<Program> prog;
 
-    // Keyword files, DIA.INI (with DIAS = active slides, editor "myedit", no tips) and
+    // Keyword files, DIA.INI (DIAS = active slides, the editor /bin/true, no tips) and
     // dias.ddb from the given records.
-    void WriteArchive(const std::vector<std::string>& records, int activeSlides);
-    // The seven slides most tests use: slides 1, 3, 5 carry N1 (or a key below it);
-    // 4 and 7 are free slots; boxes 1 (slides 1-4) and 2 (5-7).
-    void WriteSevenSlides();
-    void Start();
+    void WriteArchive(const std::vector<std::string>& records, int activeSlides) {
+        arc.write("keyword1", KeywordBytes({{"Natur", "N1"}, {"Urlaub", "U1"}}));
+        arc.write("keyword2", KeywordBytes({{"Blumen", "N1B1"}}));
+        arc.write("keyword3", KeywordBytes({{"Rosen", "N1B1R1"}}));
+        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(activeSlides) +
+                                 "\r\nEDITOR=/bin/true\r\nTIP=0\r\nSOUND=1\r\n");
+        std::string db;
+        for (const auto& r : records)
+            db += r;
+        arc.write("dias.ddb", db);
+    }
+    // Slides 1, 3, 5 carry N1 (or a key below it); 4 and 7 are free slots; boxes 1 (slides
+    // 1-4) and 2 (5-7).
+    void WriteSevenSlides() {
+        const std::string freeSlot = "Dia wurde entnommen / Platz frei";
+        WriteArchive({RecordBytes({"N1"}, "A01 Wiese", 1), RecordBytes({"U1"}, "A02 Strand", 1),
+                      RecordBytes({"N1B1"}, "A03 Garten", 1), RecordBytes({"00    "}, freeSlot, 1),
+                      RecordBytes({"N1B1R1", "U1"}, "B01 Rosen am Meer", 2),
+                      RecordBytes({"U1"}, "B02 Rom im Regen", 2),
+                      RecordBytes({"00    "}, freeSlot, 2)},
+                     5);
+    }
+    void Start() {
+        prog = std::make_unique<Program>(arc.dir(), true);
+        ASSERT_TRUE(prog->Start());
+        search().setClock([] { return ReportStamp{"05.12.98", "14:30:00"}; });
+        msg().clearShown();
+        prog->sound().clearRecord();
+        prog->launcher().clearRecord();
+    }
+    // The seven slides listed by a search for U1 (slides 2, 5, 6 on rows 1-3).
+    void StartWithResults() {
+        WriteSevenSlides();
+        Start();
+        KeySearch({{"U1", "Urlaub"}});
+        ASSERT_EQ(st().foundCount, 3);
+        msg().clearShown();
+        prog->sound().clearRecord();
+    }
 
     AppState& st() { return prog->state(); }
     MainWindow& main() { return prog->main(); }
     MessageCatalog& msg() { return prog->messages(); }
     SearchCommands& search() { return prog->search(); }
-    std::vector<ShownDialog> shown(ShownDialog::Kind kind) const;
-    std::vector<int> errors() const;
+    QStringList started() { return prog->launcher().started(); }
+    std::vector<ShownDialog> shown(ShownDialog::Kind kind) const {
+        std::vector<ShownDialog> out;
+        for (const auto& d : prog->messages().shown())
+            if (d.kind == kind)
+                out.push_back(d);
+        return out;
+    }
+    std::vector<int> errors() const {
+        std::vector<int> out;
+        for (const auto& d : shown(ShownDialog::Error))
+            out.push_back(d.number);
+        return out;
+    }
     // Mode 210 through tool button 5, the given keys selected, then "SUCHE DIAS".
-    void KeySearch(const std::vector<std::pair<std::string, std::string>>& codesAndNames);
-    // The result lines of dialiste.txt (lines between the column head and the statistics).
-    std::vector<std::string> ReportResultLines() const;
+    void KeySearch(const std::vector<std::pair<std::string, std::string>>& codesAndNames) {
+        main().toolButton(5)->click();
+        ASSERT_EQ(st().screenMode, mode::KeySearchSetup);
+        for (const auto& [code, name] : codesAndNames)
+            st().keys.entries[static_cast<size_t>(st().keys.count++)] = {code, name};
+        msg().clearShown();
+        ASSERT_TRUE(main().softButton(1)->isEnabled());
+        main().softButton(1)->click();
+    }
+    // Mode, status, found count, status panel 3, soft buttons 1 and 2, and the slide column
+    // of the result page on screen.
+    std::string Summary() {
+        std::string s = "mode " + std::to_string(st().screenMode) + ", status " +
+                        std::to_string(st().currentStatus) + ", found " +
+                        std::to_string(st().foundCount) + ", panel " +
+                        main().statusPanel(2).toStdString() + ", " +
+                        main().softButton(1)->text().toStdString() + " / " +
+                        main().softButton(2)->text().toStdString() + ", rows";
+        for (const auto& row : st().page.rows)
+            s += row.slide.empty() ? "" : " " + row.slide;
+        return s;
+    }
 };
 
 } // namespace lumo::test

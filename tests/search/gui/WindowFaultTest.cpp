@@ -8,8 +8,6 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QToolButton>
 
 namespace lumo::test {
 namespace {
@@ -20,10 +18,6 @@ struct WindowWrite {
     // Opens the window with a right or left click on a result row and does the write in it.
     std::function<void(MessageCatalog&, MainWindow&, SearchCommands&)> run;
 };
-
-int RowY(int row) {
-    return 60 + 17 * (row - 1) + 5;
-}
 
 const std::vector<WindowWrite>& Writes() {
     static const std::vector<WindowWrite> writes = {
@@ -69,13 +63,9 @@ class WindowFaultTest : public SearchGui, public ::testing::WithParamInterface<W
 TEST_P(WindowFaultTest, ShowsTheErrorKeepsTheFileAndGoesOn) {
     const WindowWrite& write = Writes()[std::get<0>(GetParam())];
     const Fault fault = std::get<1>(GetParam());
-    WriteSevenSlides();
     arc.write("memo/5.txt", "Rosen\r\n");
     arc.write("KASTEN.INI", "[K002]\r\nT1=Sommer 98\r\nT2=Italien\r\n");
-    Start();
-    KeySearch({{"U1", "Urlaub"}});
-    ASSERT_EQ(st().foundCount, 3);
-    msg().clearShown();
+    StartWithResults();
     if (fault == Fault::TargetDirectory)
         ReplaceByDirectory(arc.path(write.target));
     const Snapshot before = TakeSnapshot(arc.dir());
@@ -93,9 +83,7 @@ TEST_P(WindowFaultTest, ShowsTheErrorKeepsTheFileAndGoesOn) {
     for (auto kind : {ShownDialog::Error, ShownDialog::ErrorBox, ShownDialog::IoError})
         errorsShown += shown(kind).size();
     EXPECT_GE(errorsShown, 1u);
-    const Snapshot now = TakeSnapshot(arc.dir());
-    EXPECT_EQ(now.at(write.target), before.at(write.target));
-
+    EXPECT_EQ(TakeSnapshot(arc.dir()).at(write.target), before.at(write.target));
     // The program goes on.
     KeySearch({{"U1", "Urlaub"}});
     EXPECT_EQ(st().foundCount, 3);
