@@ -56,30 +56,28 @@ protected:
 };
 
 TEST_F(SlideEntry, BoxAndPositionFollowTheSlideNumber) {
-    struct Row {
-        int slide;
-        bool precompute;
-        const char* fields;
-    };
-    for (Row r :
-         {Row{1, true, "1|1|A01"}, Row{36, true, "36|1|A36"}, Row{37, true, "37|1|B01"},
-          Row{144, true, "144|1|D36"}, Row{145, true, "145|2|A01"}, Row{1, false, "1|0|???"}}) {
-        Open({.emptyRecords = r.slide - 1,
+    for (auto [slide, precompute, fields] : {std::tuple{1, true, "1|1|A01"},
+                                             {36, true, "36|1|A36"},
+                                             {37, true, "37|1|B01"},
+                                             {144, true, "144|1|D36"},
+                                             {145, true, "145|2|A01"},
+                                             {1, false, "1|0|???"}}) {
+        Open({.emptyRecords = slide - 1,
               .keyword1 = kLevel1,
               .slidesPerMagazine = 36,
               .magazinesPerBox = 4,
-              .precomputePosition = r.precompute});
+              .precomputePosition = precompute});
         entry().StartNewSlide();
         Select({{"B1", "Berge"}});
         Answer({yes}); // clear the keys afterwards
         InSaveDialog([&](SlideEntryDialog& d) {
-            EXPECT_EQ(Fields(d), r.fields + std::string("|InformationsText(28)"));
+            EXPECT_EQ(Fields(d), fields + std::string("|InformationsText(28)"));
             EXPECT_EQ(Mode(), "110/20 off");
-            if (!r.precompute)
+            if (!precompute)
                 d.onSave(); // box 0 is refused
         });
-        EXPECT_EQ(Errors(), r.precompute ? std::vector<int>{} : std::vector<int>{5});
-        EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 82u * (r.slide - 1));
+        EXPECT_EQ(Errors(), precompute ? std::vector<int>{} : std::vector<int>{5});
+        EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 82u * (slide - 1));
         EXPECT_EQ(Keys(st().keys, 1), "|");
         EXPECT_TRUE(sound().played().contains(u"loesch"_s));
     }
