@@ -152,15 +152,11 @@ TEST(SlideEntryLogic, CompactionDropsUncheckedKeysAndKeepsTheOrder) {
 }
 
 TEST(SlideDeletionRules, TheRangeMustLieInTheArchiveInOrder) {
-    for (auto [from, to, valid] : {std::tuple{"5", "5", true},
-                                   {"1", "10", true},
-                                   {"+3", "4", true},
-                                   {"7", "3", false},
-                                   {"0", "3", false},
-                                   {"3", "11", false},
-                                   {"", "3", false},
-                                   {"3a", "4", false}})
-        EXPECT_EQ(CheckSlideRange(from, to, 10).has_value(), valid) << from << ".." << to;
+    const char* ranges[][3] = {{"5", "5", "ok"}, {"1", "10", "ok"}, {"+3", "4", "ok"},
+                               {"7", "3", ""},   {"0", "3", ""},    {"3", "11", ""},
+                               {"", "3", ""},    {"3a", "4", ""}};
+    for (auto [from, to, valid] : ranges)
+        EXPECT_EQ(CheckSlideRange(from, to, 10).has_value(), *valid != 0) << from << ".." << to;
 }
 
 TEST(SlideDeletionRules, ASlotTheAnalysisCountsAsFreeIsNotCountedOffTwice) {
