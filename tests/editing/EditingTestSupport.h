@@ -1,21 +1,31 @@
 #pragma once
-// Shared set-up of the slide entry GUI tests: a whole program over a temporary archive,
-// dialogs answered through the message seam, own modal windows driven once shown.
+// A whole program over a temporary archive for the editing windows: dialogs answered through
+// the message seam, own modal windows driven once shown.
 #include "TestArchive.h"
 
+#include "editing/RecordCommands.h"
+#include "editing/SlideEntryCommands.h"
 #include "platform/Sound.h"
+#include "search/gui/SearchCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
 #include "ui/MessageCatalog.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,14 +56,18 @@ private:
     bool ran_ = false;
 };
 
+} // namespace lumo::test
+
+// The rest is this folder's own, kept out of the namespace other test folders share.
+namespace lumo::test::editing {
+
+using namespace Qt::Literals::StringLiterals;
+
 struct ArchiveSetup {
     std::vector<std::string> records; // 82-byte records of dias.ddb
     int emptyRecords = 0;             // zero-byte records put before them (a sparse file)
-    std::string keyword1, keyword2, keyword3;
-    std::string old1, old2, old3;
-    int slideCount = -2; // DIAS of DIA.INI; -2: the number of records
-    int slidesPerMagazine = 50;
-    int magazinesPerBox = 2;
+    std::string keyword1, keyword2, keyword3, old1, old2, old3;
+    int slidesPerMagazine = 50, magazinesPerBox = 2;
     bool precomputePosition = true;
 };
 
@@ -62,38 +76,95 @@ protected:
     TempArchive arc;
     std::unique_ptr<Program> prog;
 
+    static inline const std::string kLevel1 = KeywordBytes({{"Berge", "B1"}, {"Wasser", "W1"}});
+    static inline const std::string kLevel2 = KeywordBytes({{"Alpen", "B1A1"}, {"Meer", "W1M1"}});
+    static inline const std::string kLevel3 = KeywordBytes({{"Zugspitze", "B1A1Z1"}});
+    static inline const std::string kLists = kLevel1 + "|" + kLevel2 + "|" + kLevel3 + "|";
+    static inline const DialogAnswer yes = DialogAnswer::yes(), no = DialogAnswer::no();
+    static QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+    static DialogAnswer Type(const char* utf8) { return DialogAnswer::type(U(utf8)); }
+    // Slide n: key B1, text "A01 Dia n", box 1 for slides 1..5 and box 2 after.
+    static std::string Slide(int n) {
+        return RecordBytes({"B1"}, "A01 Dia " + std::to_string(n), n <= 5 ? 1 : 2);
+    }
+    static std::string Slides(int first, int last) {
+        return first > last ? "" : Slide(first) + Slides(first + 1, last);
+    }
+    static std::string FreeSlot(int box) {
+        return RecordBytes(std::vector<std::string>(8, "00"), kFreeSlotMarker, box);
+    }
+    // "name|code" of the first n entries (the counted ones when n < 0), comma-separated.
+    static std::string Keys(const KeySelection& s, int n = -1) {
+        std::string out;
+        for (int i = 0; i < (n < 0 ? s.count : n); ++i)
+            out += (i ? "," : "") + s.entries[size_t(i)].name + "|" + s.entries[size_t(i)].code;
+        return out;
+    }
+    // The check boxes as their captions, with "*" when checked and "~" when disabled.
+    template <size_t N> static std::string Boxes(const std::array<QCheckBox*, N>& boxes) {
+        std::string out;
+        for (size_t i = 0; i < N; ++i)
+            out += (i ? "," : "") + boxes[i]->text().toStdString() +
+                   (boxes[i]->isChecked() ? "*" : "") + (boxes[i]->isEnabled() ? "" : "~");
+        return out;
+    }
+
     void Open(const ArchiveSetup& s) {
-        std::string ddb;
+        prog.reset();
+        std::string ddb(size_t(82 * s.emptyRecords), '\0');
         for (const auto& r : s.records)
             ddb += r;
-        arc.write("dias.ddb", "");
-        std::filesystem::resize_file(arc.path("dias.ddb"), uintmax_t{82} * s.emptyRecords);
-        std::ofstream(arc.path("dias.ddb"), std::ios::binary | std::ios::app) << ddb;
-        arc.write("keyword1", s.keyword1);
-        arc.write("keyword2", s.keyword2);
-        arc.write("keyword3", s.keyword3);
-        arc.write("keyword1.old", s.old1);
-        arc.write("keyword2.old", s.old2);
-        arc.write("keyword3.old", s.old3);
-        const int slideCount =
-            s.slideCount == -2 ? static_cast<int>(s.records.size()) + s.emptyRecords : s.slideCount;
-        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(slideCount) +
+        arc.write("dias.ddb", ddb);
+        const std::string* files[] = {&s.keyword1, &s.keyword2, &s.keyword3,
+                                      &s.old1,     &s.old2,     &s.old3};
+        for (int i = 0; i < 6; ++i)
+            arc.write("keyword" + std::to_string(i % 3 + 1) + (i < 3 ? "" : ".old"), *files[i]);
+        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" +
+                                 std::to_string(s.records.size() + size_t(s.emptyRecords)) +
                                  "\r\nKASTEN=" + std::to_string(s.magazinesPerBox) +
                                  "\r\nMAGAZIN=" + std::to_string(s.slidesPerMagazine) +
                                  "\r\nSOUND=1\r\nVORBERECHNUNG=" +
                                  (s.precomputePosition ? "1" : "0") + "\r\nTIP=0\r\n");
         prog = std::make_unique<Program>(arc.dir(), true);
         ASSERT_TRUE(prog->Start());
+        main().show();
         msg().clearShown();
         sound().clearRecord();
+    }
+    // Slides 1..n, the first ones replaced by `own` where it is not empty; all keyword lists.
+    void OpenSlides(int n, std::vector<std::string> own = {}) {
+        ArchiveSetup s{.keyword1 = kLevel1, .keyword2 = kLevel2, .keyword3 = kLevel3};
+        for (int i = 1; i <= n; ++i)
+            s.records.push_back(i <= int(own.size()) && !own[i - 1].empty() ? own[i - 1]
+                                                                            : Slide(i));
+        Open(s);
     }
 
     AppState& st() { return prog->state(); }
     MainWindow& main() { return prog->main(); }
     MessageCatalog& msg() { return prog->messages(); }
     SoundCue& sound() { return prog->sound(); }
-
-    // Numbers of the error notices shown so far.
+    SlideEntryCommands& entry() { return prog->entry(); }
+    RecordCommands& records() { return prog->records(); }
+    SearchCommands& search() { return prog->search(); }
+    // Screen mode / status, " off" while the soft buttons are disabled.
+    std::string Mode() {
+        return std::to_string(st().screenMode) + "/" + std::to_string(st().currentStatus) +
+               (main().softButton(1)->isEnabled() ? "" : " off");
+    }
+    std::pair<int, int> Counts() {
+        return {st().counters.totalRecords, st().counters.activeSlides};
+    }
+    // The three keyword lists (or their undo copies), each followed by "|".
+    std::string Lists(std::string suffix = "") {
+        return arc.read("keyword1" + suffix) + "|" + arc.read("keyword2" + suffix) + "|" +
+               arc.read("keyword3" + suffix) + "|";
+    }
+    void Answer(std::vector<DialogAnswer> answers) {
+        for (auto& a : answers)
+            msg().queue(a);
+    }
+    // Numbers of the error notices, and texts of one kind of dialog, shown so far.
     std::vector<int> Errors() {
         std::vector<int> n;
         for (const auto& d : msg().shown())
@@ -108,15 +179,12 @@ protected:
                 t.push_back(d.text);
         return t;
     }
-
     // Puts keys into the selection as the key-label clicks would.
     void Select(const std::vector<std::pair<std::string, std::string>>& keys) {
         st().keys.clearAll();
-        for (const auto& [code, name] : keys) {
-            st().keys.entries[static_cast<size_t>(st().keys.count)] = {code, name};
-            ++st().keys.count;
-        }
+        for (const auto& [code, name] : keys)
+            st().keys.entries[size_t(st().keys.count++)] = {code, name};
     }
 };
 
-} // namespace lumo::test
+} // namespace lumo::test::editing

@@ -1,389 +1,202 @@
-// Slide entry in mode 110: starting it, the save dialog SlideEntryDialog for new and edited
-// slides, KEY ABLAGE and the selected-keys dialog SelectedKeysDialog.
+// Slide entry (mode 110), keyword entry (mode 140) with its undo, and the slide data viewer.
 #include "EditingTestSupport.h"
 
 #include "editing/SelectedKeysDialog.h"
-#include "editing/SlideEntryCommands.h"
+#include "editing/SlideDataViewer.h"
 #include "editing/SlideEntryDialog.h"
+#include "platform/Launcher.h"
+#include "store/SlideDatabase.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QToolButton>
+#include <QImage>
 
-#include <filesystem>
-
-namespace lumo::test {
+namespace lumo::test::editing {
 namespace {
 
-const std::string kLevel1 = KeywordBytes({{"Berge", "B1"}, {"Wasser", "W1"}});
-const std::string kLevel2 = KeywordBytes({{"Alpen", "B1A1"}, {"Meer", "W1M1"}});
-const std::string kLevel3 = KeywordBytes({{"Zugspitze", "B1A1Z1"}});
-
-std::string Records(int n) {
-    std::string all;
-    for (int i = 1; i <= n; ++i)
-        all += RecordBytes({"B1"}, "A01 Dia " + std::to_string(i), 1);
-    return all;
-}
+const QString kNoKeys =
+    u"Es sind noch keine Schlüssel im Archiv !\rangelegt bzw. erfasst worden !"_s;
 
 class SlideEntry : public EditingTest {
 protected:
-    void OpenArchive(int records, int slidesPerMagazine = 50, int magazinesPerBox = 2,
-                     bool precomputePosition = true) {
-        ArchiveSetup s;
-        for (int i = 1; i <= records; ++i)
-            s.records.push_back(RecordBytes({"B1"}, "A01 Dia " + std::to_string(i), 1));
-        s.keyword1 = kLevel1;
-        s.keyword2 = kLevel2;
-        s.keyword3 = kLevel3;
-        s.old1 = "old one";
-        s.slidesPerMagazine = slidesPerMagazine;
-        s.magazinesPerBox = magazinesPerBox;
-        s.precomputePosition = precomputePosition;
-        Open(s);
-    }
-    SlideEntryCommands& entry() { return prog->entry(); }
-    SlideEntryDialog& save() { return *prog->entry().slideEntryDialog(); }
-    SelectedKeysDialog& selectedKeysDialog() { return *prog->entry().selectedKeysDialog(); }
-
-    // Opens SlideEntryDialog through "DIA SICHERN", runs `act` in it and closes it if still open.
+    SlideEntryDialog& save() { return *entry().slideEntryDialog(); }
+    // Opens the save dialog through "DIA SICHERN", runs `act` in it and closes it if still open.
     void InSaveDialog(const std::function<void(SlideEntryDialog&)>& act) {
-        bool ran = false;
-        new WhenShown(&save(), [&] {
-            ran = true;
+        const auto* w = new WhenShown(&save(), [&] {
             act(save());
             if (save().isVisible())
-                save().onClose();
+                QTest::mouseClick(save().closeButton, Qt::LeftButton);
         });
         entry().SaveSlide();
-        ASSERT_TRUE(ran);
+        ASSERT_TRUE(w->ran());
+    }
+    // Number, box, magazine code and information text shown.
+    static std::string Fields(SlideEntryDialog& d) {
+        return QStringList{d.slideNumberEdit->text(), d.boxNumberEdit->text(),
+                           d.magazineCodeEdit->text(), d.infoTextBox->currentText()}
+            .join(u'|')
+            .toStdString();
+    }
+    // The canvas and the three key cursors are those a fresh paint of the lists gives:
+    // the lists on disk and the cursors the next insertion starts from.
+    void ExpectScreenShowsTheLists() {
+        auto cursors = [this] {
+            std::string out;
+            for (const QLabel* c :
+                 {main().levelCursor(1), main().levelCursor(2), main().levelCursor(3)})
+                out += c->isHidden() ? "-|"
+                                     : c->text().toStdString() + std::to_string(c->x()) + "," +
+                                           std::to_string(c->y()) + "|";
+            return out;
+        };
+        const QImage shown = main().canvas().toImage();
+        const std::string before = cursors();
+        main().RepaintNow();
+        EXPECT_TRUE(main().canvas().toImage() == shown);
+        EXPECT_EQ(cursors(), before);
     }
 };
 
-TEST_F(SlideEntry, NewSlideEntryStartsModeOneHundredTen) {
-    OpenArchive(2);
-    st().keys.count = 3;
-    entry().StartNewSlide();
-    EXPECT_EQ(st().screenMode, 110);
-    EXPECT_FALSE(st().editExisting);
-    EXPECT_EQ(st().currentSlide, 3);
-    EXPECT_EQ(main().statusPanel(0), QStringLiteral("3"));
-    EXPECT_EQ(st().keys.count, 0);
-    EXPECT_EQ(main().statusLine()->text(), QString::fromUtf8("Freie Stichwörter ->8<-"));
-    EXPECT_EQ(main().softButton(1)->text(), QStringLiteral("DIA SICHERN"));
-    EXPECT_FALSE(st().paintLock);
-    EXPECT_TRUE(sound().played().contains(QStringLiteral("hotclik")));
-}
-
-TEST_F(SlideEntry, SoftButtonsOfModeOneHundredTenReachTheCommands) {
-    OpenArchive(1);
-    main().show();
-    QTest::mouseClick(main().toolButton(1), Qt::LeftButton);
-    ASSERT_EQ(st().screenMode, 110);
-    QTest::mouseClick(main().softButton(1), Qt::LeftButton); // DIA SICHERN
-    QTest::mouseClick(main().softButton(2), Qt::LeftButton); // KEY EDITOR
-    QTest::mouseClick(main().softButton(3), Qt::LeftButton); // KEY ABLAGE
-    EXPECT_EQ(Errors(), (std::vector<int>{10, 10, 23}));
-
-    Select({{"B1", "Berge"}});
-    bool ran = false;
-    new WhenShown(&save(), [&] {
-        ran = true;
-        QTest::mouseClick(save().saveButton, Qt::LeftButton);
-        QTest::mouseClick(save().closeButton, Qt::LeftButton);
-    });
-    msg().queue(DialogAnswer::no());
-    QTest::mouseClick(main().softButton(1), Qt::LeftButton);
-    ASSERT_TRUE(ran);
-    EXPECT_EQ(arc.read("dias.ddb").substr(82), RecordBytes({"B1"}, "A02 InformationsText(28)", 1));
-    EXPECT_EQ(st().screenMode, 110);
-}
-
-TEST_F(SlideEntry, NewSlideEntryWithoutKeywordsShowsTheNoticeAndStays) {
-    ArchiveSetup s;
-    Open(s);
-    entry().StartNewSlide();
-    EXPECT_EQ(Texts(ShownDialog::Notice),
-              std::vector<QString>{QString::fromUtf8(
-                  "Es sind noch keine Schlüssel im Archiv !\rangelegt bzw. erfasst worden !")});
-    EXPECT_EQ(st().screenMode, 0);
-    EXPECT_EQ(st().levels.levels[0].currentCode, "--");
-    EXPECT_FALSE(st().paintLock);
-}
-
-TEST_F(SlideEntry, SaveSlideWithoutKeysShowsError10AndNoDialog) {
-    OpenArchive(1);
-    entry().StartNewSlide();
-    bool shown = false;
-    new WhenShown(&save(), [&] {
-        shown = true;
-        save().onClose();
-    });
-    entry().SaveSlide();
-    EXPECT_EQ(Errors(), std::vector<int>{10});
-    EXPECT_FALSE(shown);
-}
-
-struct PrecomputedCase {
-    int slide;
-    const char* box;
-    const char* code;
-};
-
-class SlideEntryPrecomputed : public SlideEntry,
-                              public ::testing::WithParamInterface<PrecomputedCase> {};
-
-TEST_P(SlideEntryPrecomputed, BoxAndPositionFollowTheSlideNumber) {
-    const auto c = GetParam();
-    OpenArchive(c.slide - 1, 36, 4);
-    entry().StartNewSlide();
-    Select({{"B1", "Berge"}});
-    QString number, box, code, text;
-    InSaveDialog([&](SlideEntryDialog& d) {
-        number = d.slideNumberEdit->text();
-        box = d.boxNumberEdit->text();
-        code = d.magazineCodeEdit->text();
-        text = d.infoTextBox->currentText();
-        EXPECT_FALSE(main().softButton(1)->isEnabled());
-        EXPECT_EQ(st().currentStatus, 20);
-    });
-    EXPECT_EQ(number, QString::number(c.slide));
-    EXPECT_EQ(box, QLatin1String(c.box));
-    EXPECT_EQ(code, QLatin1String(c.code));
-    EXPECT_EQ(text, QStringLiteral("InformationsText(28)"));
-}
-
-INSTANTIATE_TEST_SUITE_P(ThirtySixSlidesFourMagazines, SlideEntryPrecomputed,
-                         ::testing::Values(PrecomputedCase{1, "1", "A01"},
-                                           PrecomputedCase{36, "1", "A36"},
-                                           PrecomputedCase{37, "1", "B01"},
-                                           PrecomputedCase{144, "1", "D36"},
-                                           PrecomputedCase{145, "2", "A01"}));
-
-TEST_F(SlideEntry, WithoutPrecalculationBoxZeroIsRefused) {
-    OpenArchive(1, 50, 2, false);
-    entry().StartNewSlide();
-    Select({{"B1", "Berge"}});
-    const std::string before = arc.read("dias.ddb");
-    InSaveDialog([&](SlideEntryDialog& d) {
-        EXPECT_EQ(d.boxNumberEdit->text(), QStringLiteral("0"));
-        EXPECT_EQ(d.magazineCodeEdit->text(), QStringLiteral("???"));
-        d.onSave();
-        EXPECT_TRUE(d.isVisible());
-    });
-    EXPECT_EQ(Errors(), std::vector<int>{5});
-    EXPECT_EQ(arc.read("dias.ddb"), before);
+TEST_F(SlideEntry, BoxAndPositionFollowTheSlideNumber) {
+    for (auto [slide, precompute, fields] : {std::tuple{1, true, "1|1|A01"},
+                                             {36, true, "36|1|A36"},
+                                             {37, true, "37|1|B01"},
+                                             {144, true, "144|1|D36"},
+                                             {145, true, "145|2|A01"},
+                                             {1, false, "1|0|???"}}) {
+        Open({.emptyRecords = slide - 1,
+              .keyword1 = kLevel1,
+              .slidesPerMagazine = 36,
+              .magazinesPerBox = 4,
+              .precomputePosition = precompute});
+        entry().StartNewSlide();
+        Select({{"B1", "Berge"}});
+        Answer({yes}); // clear the keys afterwards
+        InSaveDialog([&](SlideEntryDialog& d) {
+            EXPECT_EQ(Fields(d), fields + std::string("|InformationsText(28)"));
+            EXPECT_EQ(Mode(), "110/20 off");
+            if (!precompute)
+                d.onSave(); // box 0 is refused
+        });
+        EXPECT_EQ(Errors(), precompute ? std::vector<int>{} : std::vector<int>{5});
+        EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 82u * (slide - 1));
+        EXPECT_EQ(Keys(st().keys, 1), "|");
+        EXPECT_TRUE(sound().played().contains(u"loesch"_s));
+    }
 }
 
 TEST_F(SlideEntry, SavingANewSlideAppendsItAndPreparesTheNext) {
-    OpenArchive(2);
+    OpenSlides(2);
     main().SetUndoEnabled(true);
     entry().StartNewSlide();
     Select({{"B1", "Berge"}, {"B1A1", "Alpen"}, {"B1A1Z1", "Zugspitze"}});
-    msg().queue(DialogAnswer::no()); // keep the keys afterwards
+    Answer({no}); // keep the keys afterwards
     InSaveDialog([&](SlideEntryDialog& d) {
-        EXPECT_EQ(d.keyBoxes[0]->text(), QStringLiteral("Berge"));
-        EXPECT_TRUE(d.keyBoxes[2]->isChecked());
-        EXPECT_FALSE(d.keyBoxes[2]->isEnabled());
-        EXPECT_EQ(d.keyBoxes[3]->text(), QStringLiteral("?"));
-        EXPECT_FALSE(d.keyBoxes[3]->isChecked());
-        d.infoTextBox->setEditText(QStringLiteral("Urlaub am Meer"));
+        EXPECT_EQ(Boxes(d.keyBoxes), "Berge*~,Alpen*~,Zugspitze*~,?~,?~,?~,?~,?~");
+        d.infoTextBox->setEditText(u"Urlaub am Meer"_s);
         QTest::mouseClick(d.saveButton, Qt::LeftButton);
-
-        // Written as record 3: three codes, five empty slots.
-        const std::string ddb = arc.read("dias.ddb");
-        ASSERT_EQ(ddb.size(), 3u * 82);
-        EXPECT_EQ(ddb.substr(2 * 82),
-                  RecordBytes({"B1", "B1A1", "B1A1Z1"}, "A03 Urlaub am Meer", 1));
-        EXPECT_EQ(ddb.substr(0, 2 * 82), Records(2));
-        // Counted, settings saved, undo copies refreshed, undo disabled.
-        EXPECT_EQ(st().counters.totalRecords, 3);
-        EXPECT_EQ(st().counters.activeSlides, 3);
+        // Appended; counted, settings saved, undo copies refreshed, undo ended.
+        const std::string keys = RecordBytes({"B1", "B1A1", "B1A1Z1"}, "A03 Urlaub am Meer", 1);
+        EXPECT_EQ(arc.read("dias.ddb"), Slides(1, 2) + keys);
+        EXPECT_EQ(Counts(), std::pair(3, 3));
         EXPECT_NE(arc.read("DIA.INI").find("DIAS=3"), std::string::npos);
-        EXPECT_EQ(arc.read("keyword1.old"), kLevel1);
-        EXPECT_EQ(arc.read("keyword2.old"), kLevel2);
-        EXPECT_EQ(arc.read("keyword3.old"), kLevel3);
+        EXPECT_EQ(Lists(".old"), kLists);
         EXPECT_FALSE(main().undoAction()->isEnabled());
-        EXPECT_EQ(main().statusPanel(0), QStringLiteral("4"));
-        EXPECT_EQ(main().statusPanel(1), QStringLiteral("3"));
-        EXPECT_TRUE(sound().played().contains(QStringLiteral("click006")));
+        EXPECT_EQ(main().statusPanel(0) + main().statusPanel(1), u"43"_s);
+        EXPECT_TRUE(sound().played().contains(u"click006"_s));
         // Still open for the next slide with the same keys and text.
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("4"));
-        EXPECT_EQ(d.magazineCodeEdit->text(), QStringLiteral("A04"));
-        EXPECT_EQ(d.infoTextBox->currentText(), QStringLiteral("Urlaub am Meer"));
-        EXPECT_EQ(st().currentStatus, 20);
-        EXPECT_FALSE(main().softButton(1)->isEnabled());
-
-        d.infoTextBox->setEditText(QStringLiteral("Strand"));
+        EXPECT_EQ(Fields(d), "4|1|A04|Urlaub am Meer");
+        EXPECT_EQ(Mode(), "110/20 off");
+        d.infoTextBox->setEditText(u"Strand"_s);
+        d.magazineCodeEdit->setText(u"B7"_s); // padded to three bytes
+        d.boxNumberEdit->setText(u"255"_s);
         d.onSave();
         EXPECT_EQ(arc.read("dias.ddb").substr(3 * 82),
-                  RecordBytes({"B1", "B1A1", "B1A1Z1"}, "A04 Strand", 1));
-        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("5"));
+                  RecordBytes({"B1", "B1A1", "B1A1Z1"}, "B7  Strand", 255));
+        EXPECT_EQ(d.slideNumberEdit->text(), u"5"_s);
         EXPECT_EQ(d.infoTextBox->count(), 2); // the history of this run
     });
     // The clear question after closing; "Nein" keeps the keys.
     EXPECT_EQ(Texts(ShownDialog::Confirm),
-              std::vector<QString>{QString::fromUtf8(
-                  "Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?")});
+              std::vector<QString>{
+                  U("Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?")});
     EXPECT_EQ(st().keys.count, 3);
-    EXPECT_EQ(st().screenMode, 110);
-    EXPECT_EQ(st().currentStatus, 3);
-    EXPECT_TRUE(main().softButton(1)->isEnabled());
+    EXPECT_EQ(Mode(), "110/3");
 }
 
-TEST_F(SlideEntry, ClearQuestionAnsweredYesEmptiesTheSelection) {
-    OpenArchive(1);
+// A refused box number or a failed write leaves file, count and undo as they were.
+TEST_F(SlideEntry, InvalidBoxNumbersAndAFailedWriteChangeNothing) {
+    OpenSlides(2);
+    main().SetUndoEnabled(true);
     entry().StartNewSlide();
     Select({{"B1", "Berge"}});
-    msg().queue(DialogAnswer::yes());
-    InSaveDialog([](SlideEntryDialog&) {});
-    EXPECT_EQ(st().keys.count, 0);
-    EXPECT_EQ(st().keys.entries[0].name, "");
-    EXPECT_TRUE(sound().played().contains(QStringLiteral("loesch")));
-    EXPECT_EQ(st().screenMode, 110);
-}
-
-TEST_F(SlideEntry, ShortMagazineCodeIsPaddedToThreeCharacters) {
-    OpenArchive(0);
-    entry().StartNewSlide();
-    Select({{"W1M1", "Meer"}});
-    InSaveDialog([](SlideEntryDialog& d) {
-        d.magazineCodeEdit->setText(QStringLiteral("B7"));
-        d.boxNumberEdit->setText(QStringLiteral("255"));
-        d.infoTextBox->setEditText(QStringLiteral("Hafen"));
-        d.onSave();
-    });
-    EXPECT_EQ(arc.read("dias.ddb"), RecordBytes({"W1M1"}, "B7  Hafen", 255));
-}
-
-TEST_F(SlideEntry, InvalidBoxNumbersAreRefusedWithError5) {
-    OpenArchive(2);
-    entry().StartNewSlide();
-    Select({{"B1", "Berge"}});
-    const std::string ddb = arc.read("dias.ddb");
     const std::string ini = arc.read("DIA.INI");
     InSaveDialog([&](SlideEntryDialog& d) {
-        for (const char* box : {"0", "256", "abc", "", "-1"}) {
+        for (const char* box : {"0", "256", "abc", "", "-1", "1"}) {
+            if (*box == '1') { // dias.ddb can no longer be opened for writing
+                std::filesystem::remove(arc.path("dias.ddb"));
+                std::filesystem::create_directory(arc.path("dias.ddb"));
+            } else
+                EXPECT_EQ(arc.read("dias.ddb"), Slides(1, 2)) << box;
             d.boxNumberEdit->setText(QLatin1String(box));
             d.onSave();
             EXPECT_TRUE(d.isVisible()) << box;
-            EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("3")) << box;
+            EXPECT_EQ(d.slideNumberEdit->text().toStdString() + Mode(), "3110/20 off") << box;
         }
-        // The soft buttons stay disabled while the dialog is open.
-        EXPECT_FALSE(main().softButton(1)->isEnabled());
     });
-    EXPECT_EQ(Errors(), (std::vector<int>{5, 5, 5, 5, 5}));
-    EXPECT_EQ(arc.read("dias.ddb"), ddb);
+    EXPECT_EQ(Errors(), (std::vector<int>{5, 5, 5, 5, 5, 31}));
+    EXPECT_EQ(Counts(), std::pair(2, 2));
     EXPECT_EQ(arc.read("DIA.INI"), ini);
-    EXPECT_EQ(st().counters.totalRecords, 2);
-    EXPECT_EQ(st().counters.activeSlides, 2);
-}
-
-TEST_F(SlideEntry, SlideThatCannotBeWrittenIsNotCounted) {
-    OpenArchive(2);
-    main().SetUndoEnabled(true);
-    entry().StartNewSlide();
-    Select({{"B1", "Berge"}});
-    const std::string ini = arc.read("DIA.INI");
-    // dias.ddb can no longer be opened for writing.
-    std::filesystem::remove(arc.path("dias.ddb"));
-    std::filesystem::create_directory(arc.path("dias.ddb"));
-    InSaveDialog([&](SlideEntryDialog& d) {
-        d.onSave();
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("3"));
-    });
-    EXPECT_EQ(Errors(), std::vector<int>{31});
-    EXPECT_EQ(st().counters.totalRecords, 2);
-    EXPECT_EQ(st().counters.activeSlides, 2);
-    EXPECT_EQ(arc.read("DIA.INI"), ini);
-    EXPECT_EQ(arc.read("keyword1.old"), "old one");
+    EXPECT_EQ(Lists(".old"), "|||");
     EXPECT_TRUE(main().undoAction()->isEnabled());
-    EXPECT_EQ(main().statusPanel(1), QStringLiteral("2"));
+    EXPECT_EQ(main().statusPanel(1), u"2"_s);
 }
 
-// The edited slide keeps every stored code, also one no keyword file resolves ("XX"),
-// and nothing but its record changes (the undo copies hold its keywords already).
+// An edited slide keeps every stored code, also an unresolved one; nothing else changes.
 TEST_F(SlideEntry, EditingRewritesTheRecordKeepingEveryCodeAndTouchesNothingElse) {
-    ArchiveSetup s;
-    s.records = {RecordBytes({"B1"}, "A01 Eins", 1),
-                 RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12),
-                 RecordBytes({"B1"}, "A03 Drei", 1)};
-    s.keyword1 = kLevel1;
-    s.keyword2 = kLevel2;
-    s.keyword3 = kLevel3;
-    s.old1 = kLevel1;
-    s.old2 = kLevel2;
-    s.old3 = "old three";
-    Open(s);
+    const std::string one = RecordBytes({"B1"}, "A01 Eins", 1);
+    Open({.records = {one, RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12), one},
+          .keyword1 = kLevel1,
+          .keyword2 = kLevel2,
+          .keyword3 = kLevel3,
+          .old1 = kLevel1,
+          .old2 = kLevel2,
+          .old3 = "old three"});
     main().SetUndoEnabled(true);
     const std::string ini = arc.read("DIA.INI");
-
-    msg().queue(DialogAnswer::type(QStringLiteral("2")));
+    Answer({Type("2")});
     entry().StartEditSlide();
-    ASSERT_EQ(st().screenMode, 110);
+    EXPECT_EQ(Mode(), "110/3");
     EXPECT_TRUE(st().editExisting);
     EXPECT_EQ(st().currentSlide, 2);
-    EXPECT_EQ(main().statusPanel(0), QStringLiteral("2"));
-    // Every slot holding a code is a key, in slot order, with its stored code; the one
-    // that did not resolve shows its code as unknown.
-    ASSERT_EQ(st().keys.count, 3);
-    EXPECT_EQ(st().keys.entries[0].name, "XX (unbekannt)");
-    EXPECT_EQ(st().keys.entries[0].code, "XX    ");
-    EXPECT_EQ(st().keys.entries[1].name, "Wasser");
-    EXPECT_EQ(st().keys.entries[1].code, "W1    ");
-    EXPECT_EQ(st().keys.entries[2].name, "Alpen");
-    EXPECT_EQ(st().keys.entries[2].code, "B1A1  ");
-    EXPECT_EQ(main().windowTitle().endsWith(QStringLiteral(" - Dia editieren...")), true);
-
+    EXPECT_EQ(main().statusPanel(0), u"2"_s);
+    EXPECT_EQ(Keys(st().keys), "XX (unbekannt)|XX    ,Wasser|W1    ,Alpen|B1A1  ");
+    EXPECT_TRUE(main().windowTitle().endsWith(u" - Dia editieren..."_s));
     InSaveDialog([&](SlideEntryDialog& d) {
-        EXPECT_EQ(d.slideNumberEdit->text(), QStringLiteral("2"));
-        EXPECT_EQ(d.boxNumberEdit->text(), QStringLiteral("12"));
-        EXPECT_EQ(d.magazineCodeEdit->text(), QStringLiteral("B07"));
-        EXPECT_EQ(d.infoTextBox->currentText(), QStringLiteral("Haus am See"));
-        EXPECT_EQ(d.keyBoxes[0]->text(), QStringLiteral("XX (unbekannt)"));
-        EXPECT_TRUE(d.keyBoxes[0]->isChecked());
-        EXPECT_EQ(d.keyBoxes[2]->text(), QStringLiteral("Alpen"));
-        EXPECT_EQ(d.keyBoxes[3]->text(), QStringLiteral("?"));
-        d.infoTextBox->setEditText(QStringLiteral("Haus am Meer"));
+        EXPECT_EQ(Fields(d), "2|12|B07|Haus am See");
+        EXPECT_EQ(Boxes(d.keyBoxes), "XX (unbekannt)*~,Wasser*~,Alpen*~,?~,?~,?~,?~,?~");
+        d.infoTextBox->setEditText(u"Haus am Meer"_s);
         d.onSave();
         EXPECT_FALSE(d.isVisible()); // closes after the one save
     });
-    const std::string ddb = arc.read("dias.ddb");
-    ASSERT_EQ(ddb.size(), 3u * 82);
-    EXPECT_EQ(ddb.substr(82, 82), RecordBytes({"XX", "W1", "B1A1"}, "B07 Haus am Meer", 12));
-    EXPECT_EQ(ddb.substr(0, 82), RecordBytes({"B1"}, "A01 Eins", 1));
-    EXPECT_EQ(ddb.substr(164), RecordBytes({"B1"}, "A03 Drei", 1));
-    EXPECT_EQ(st().counters.totalRecords, 3);
-    EXPECT_EQ(st().counters.activeSlides, 3);
+    EXPECT_EQ(arc.read("dias.ddb"),
+              one + RecordBytes({"XX", "W1", "B1A1"}, "B07 Haus am Meer", 12) + one);
+    EXPECT_EQ(Counts(), std::pair(3, 3));
     EXPECT_EQ(arc.read("DIA.INI"), ini);
-    EXPECT_EQ(arc.read("keyword3.old"), "old three");
+    EXPECT_EQ(Lists(".old"), kLevel1 + "|" + kLevel2 + "|old three|");
     EXPECT_TRUE(main().undoAction()->isEnabled());
     // Back to the main menu, without the clear question.
-    EXPECT_EQ(st().screenMode, 0);
-    EXPECT_EQ(st().currentStatus, 0);
-    EXPECT_EQ(main().softButton(1)->text(), QStringLiteral("BEARBEITEN"));
+    EXPECT_EQ(Mode(), "0/0");
+    EXPECT_EQ(main().softButton(1)->text(), u"BEARBEITEN"_s);
     EXPECT_TRUE(Texts(ShownDialog::Confirm).empty());
 }
 
-// A slide re-recorded with a keyword added since the undo copies: the undo could take
-// that keyword away again, so the copies are brought up to date and the undo ends.
+// A slide stored with a keyword the undo would take away ends the undo.
 TEST_F(SlideEntry, EditedSlideWithAKeywordAddedJustBeforeEndsTheUndo) {
-    OpenArchive(1);
+    OpenSlides(1);
     entry().StartNewKeyword();
-    msg().queue(DialogAnswer::type(QStringLiteral("Eis")));
-    msg().queue(DialogAnswer::yes());
+    Answer({Type("Eis"), yes, Type("1")});
     entry().LevelButton(1);
-    ASSERT_EQ(arc.read("keyword1"), "Berge\nB1\nEis\nE1\nWasser\nW1\n*");
     ASSERT_TRUE(main().undoAction()->isEnabled());
-
-    msg().queue(DialogAnswer::type(QStringLiteral("1")));
     entry().StartEditSlide();
     main().onCanvasPress(Qt::RightButton, 100, 60 + 17); // level 1, row 2: "Eis"
     main().onLevelCursorClick(1);
@@ -391,25 +204,18 @@ TEST_F(SlideEntry, EditedSlideWithAKeywordAddedJustBeforeEndsTheUndo) {
     InSaveDialog([](SlideEntryDialog& d) { d.onSave(); });
     EXPECT_EQ(arc.read("dias.ddb"), RecordBytes({"B1", "E1"}, "A01 Dia 1", 1));
     EXPECT_FALSE(main().undoAction()->isEnabled());
-    for (int level = 1; level <= 3; ++level)
-        EXPECT_EQ(arc.read("keyword" + std::to_string(level) + ".old"),
-                  arc.read("keyword" + std::to_string(level)))
-            << level;
+    EXPECT_EQ(Lists(".old"), Lists());
+    EXPECT_EQ(Lists(), "Berge\nB1\nEis\nE1\nWasser\nW1\n*|" + kLevel2 + "|" + kLevel3 + "|");
 }
 
-// Slide numbers have five digits: the slide 99,999 is the last one stored, a new slide
-// after it is refused with a notice.
+// Slide 99,999 is the last one: no slide 100,000 is prepared or started.
 TEST_F(SlideEntry, NoNewSlideBeyondTheLastFiveDigitNumber) {
-    const QString full =
-        QStringLiteral("Das Archiv belegt bereits die\rmax. Anzahl von 99999 Dias !");
-    ArchiveSetup s;
-    s.emptyRecords = 99998;
-    s.keyword1 = kLevel1;
-    Open(s);
+    const QString full = U("Das Archiv belegt bereits die\rmax. Anzahl von 99999 Dias !");
+    Open({.emptyRecords = 99998, .keyword1 = kLevel1});
     entry().StartNewSlide();
     ASSERT_EQ(st().currentSlide, 99999);
     Select({{"B1", "Berge"}});
-    msg().queue(DialogAnswer::no()); // keep the keys
+    Answer({no}); // keep the keys
     InSaveDialog([&](SlideEntryDialog& d) {
         d.onSave();
         EXPECT_FALSE(d.isVisible()); // not prepared for a slide 100,000
@@ -417,103 +223,337 @@ TEST_F(SlideEntry, NoNewSlideBeyondTheLastFiveDigitNumber) {
     EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
     EXPECT_EQ(Texts(ShownDialog::Notice), std::vector<QString>{full});
     EXPECT_EQ(st().counters.totalRecords, 99999);
-
     // "DIA SICHERN" again, and new-slide entry started again: refused, no dialog.
-    bool opened = false;
-    new WhenShown(&save(), [&] {
-        opened = true;
-        save().onClose();
-    });
-    msg().clearShown();
+    const auto* w = new WhenShown(&save(), [&] { save().onClose(); });
     entry().SaveSlide();
     entry().StartNewSlide();
-    EXPECT_FALSE(opened);
-    EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{full, full}));
+    EXPECT_FALSE(w->ran());
+    EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{full, full, full}));
     EXPECT_EQ(st().keys.count, 1); // refused before new-slide entry starts again
     EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
     EXPECT_FALSE(st().paintLock);
 }
 
-TEST_F(SlideEntry, EditWithoutSlidesOrCancelledGoesBackToTheMainMenu) {
-    OpenArchive(0);
-    entry().StartEditSlide();
-    EXPECT_EQ(Errors(), std::vector<int>{53});
-    EXPECT_TRUE(Texts(ShownDialog::Prompt).empty());
-
-    prog.reset();
-    OpenArchive(2);
-    entry().StartNewSlide();
-    msg().queue(DialogAnswer::cancel());
-    entry().StartEditSlide();
-    EXPECT_EQ(st().screenMode, 0);
-    EXPECT_EQ(st().currentStatus, 0);
-    EXPECT_FALSE(st().editExisting);
-}
-
-TEST_F(SlideEntry, KeyStoreTakesAndGivesBackTheSelection) {
-    OpenArchive(1);
-    entry().StartNewSlide();
-    entry().ExchangeKeyStore();
-    EXPECT_EQ(Errors(), std::vector<int>{23});
-
+// Mode 110 from the tool button; its soft buttons, KEY ABLAGE and the selected-keys dialog.
+TEST_F(SlideEntry, KeyStoreAndKeyEditorWorkOnTheSelection) {
+    OpenSlides(2);
+    st().keys.count = 3;
+    const auto* saveShown = new WhenShown(&save(), [] {});
+    QTest::mouseClick(main().toolButton(1), Qt::LeftButton);
+    EXPECT_EQ(Mode(), "110/3");
+    EXPECT_FALSE(st().editExisting || st().paintLock);
+    EXPECT_EQ(st().currentSlide, 3);
+    EXPECT_EQ(main().statusPanel(0), u"3"_s);
+    EXPECT_EQ(st().keys.count, 0);
+    EXPECT_EQ(main().statusLine()->text(), U("Freie Stichwörter ->8<-"));
+    EXPECT_EQ(main().softButton(1)->text(), u"DIA SICHERN"_s);
+    EXPECT_TRUE(sound().played().contains(u"hotclik"_s));
+    for (int b : {1, 2, 3}) // DIA SICHERN, KEY EDITOR, KEY ABLAGE without keys
+        QTest::mouseClick(main().softButton(b), Qt::LeftButton);
+    EXPECT_EQ(Errors(), (std::vector<int>{10, 10, 23}));
+    EXPECT_FALSE(saveShown->ran()); // no save dialog without keys
     Select({{"B1", "Berge"}, {"W1M1", "Meer"}});
     sound().clearRecord();
-    entry().ExchangeKeyStore();
-    EXPECT_EQ(st().keyStore.count, 2);
-    EXPECT_EQ(st().keyStore.entries[1].name, "Meer");
-    EXPECT_EQ(st().keyStore.entries[1].code, "W1M1");
-    EXPECT_EQ(sound().played(), QStringList{QStringLiteral("harfe")});
+    entry().ExchangeKeyStore(); // taken into the store
+    EXPECT_EQ(Keys(st().keyStore), "Berge|B1,Meer|W1M1");
+    EXPECT_EQ(sound().played(), QStringList{u"harfe"_s});
     EXPECT_EQ(sound().delayedMs(), 3000);
-    EXPECT_EQ(st().currentStatus, 3);
-
+    EXPECT_EQ(Mode(), "110/3");
     st().keys.clearAll();
-    entry().ExchangeKeyStore();
-    EXPECT_EQ(st().keys.count, 2);
-    EXPECT_EQ(st().keys.entries[0].name, "Berge");
-    EXPECT_EQ(st().keys.entries[1].code, "W1M1");
-    EXPECT_EQ(st().currentStatus, 3);
-    EXPECT_EQ(Errors(), std::vector<int>{23});
-}
-
-TEST_F(SlideEntry, KeyEditorDropsUncheckedKeysAndCanEmptyAll) {
-    OpenArchive(1);
-    entry().StartNewSlide();
-    entry().KeyEditor();
-    EXPECT_EQ(Errors(), std::vector<int>{10});
+    entry().ExchangeKeyStore(); // and given back
+    EXPECT_EQ(Keys(st().keys), "Berge|B1,Meer|W1M1");
+    EXPECT_EQ(Mode(), "110/3");
 
     Select({{"B1", "Berge"}, {"B1A1", "Alpen"}, {"W1", "Wasser"}, {"W1M1", "Meer"}});
-    bool ran = false;
-    new WhenShown(&selectedKeysDialog(), [&] {
-        ran = true;
-        auto& d = selectedKeysDialog();
-        EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Selektierte Schlüssel"));
-        EXPECT_TRUE(d.keyBoxes[3]->isEnabled());
-        EXPECT_TRUE(d.keyBoxes[3]->isChecked());
-        EXPECT_FALSE(d.keyBoxes[4]->isEnabled());
-        EXPECT_EQ(d.keyBoxes[4]->text(), QStringLiteral("?"));
+    auto& d = *entry().selectedKeysDialog();
+    const auto* w = new WhenShown(&d, [&] {
+        EXPECT_EQ(d.windowTitle(), U("Selektierte Schlüssel"));
+        EXPECT_EQ(Boxes(d.keyBoxes), "Berge*,Alpen*,Wasser*,Meer*,?~,?~,?~,?~");
         QTest::mouseClick(d.keyBoxes[0], Qt::LeftButton, {}, QPoint(8, 11)); // on the box
         d.keyBoxes[2]->setChecked(false);
         QTest::mouseClick(d.updateButton, Qt::LeftButton);
         EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(Keys(st().keys, 3), "Alpen|B1A1,Meer|W1M1,|00    ");
         EXPECT_EQ(st().keys.count, 2);
-        EXPECT_EQ(st().keys.entries[0].name, "Alpen");
-        EXPECT_EQ(st().keys.entries[1].name, "Meer");
-        EXPECT_EQ(st().keys.entries[1].code, "W1M1");
-        EXPECT_EQ(st().keys.entries[2].code, "00    ");
-        EXPECT_EQ(d.keyBoxes[0]->text(), QStringLiteral("Alpen"));
-        EXPECT_EQ(d.keyBoxes[2]->text(), QStringLiteral("?"));
-        EXPECT_EQ(main().statusLine()->text(), QString::fromUtf8("Freie Stichwörter ->6<-"));
+        EXPECT_EQ(Boxes(d.keyBoxes), "Alpen*,Meer*,?~,?~,?~,?~,?~,?~");
+        EXPECT_EQ(main().statusLine()->text(), U("Freie Stichwörter ->6<-"));
         d.onClearAll();
         EXPECT_FALSE(d.isVisible());
     });
     entry().KeyEditor();
-    ASSERT_TRUE(ran);
-    EXPECT_EQ(st().keys.count, 0);
-    EXPECT_EQ(st().keys.entries[0].name, "");
-    EXPECT_TRUE(sound().played().contains(QStringLiteral("loesch")));
-    EXPECT_EQ(st().currentStatus, 3);
-    EXPECT_TRUE(main().softButton(1)->isEnabled());
+    ASSERT_TRUE(w->ran());
+    EXPECT_EQ(Keys(st().keys, 1), "|00    ");
+    EXPECT_TRUE(sound().played().contains(u"loesch"_s));
+    EXPECT_EQ(Mode(), "110/3");
+    EXPECT_EQ(Errors().size(), 3u);
+    Answer({DialogAnswer::cancel()});
+    entry().StartEditSlide(); // cancelled: back to the main menu
+    EXPECT_EQ(Mode(), "0/0");
+    EXPECT_FALSE(st().editExisting);
+}
+
+// "Nein" changes no file; "Ja" writes list and undo copies; the undo restores them.
+TEST_F(SlideEntry, KeywordInsertionWritesUndoCopiesAndTheUndoRestoresThem) {
+    Open({.records = {Slide(1)},
+          .keyword1 = kLevel1,
+          .keyword2 = kLevel2,
+          .keyword3 = kLevel3,
+          .old1 = "stale1"});
+    QTest::mouseClick(main().toolButton(4), Qt::LeftButton);
+    EXPECT_EQ(Mode(), "140/10");
+    EXPECT_EQ(main().softButton(1)->text(), u"EBENE <1>"_s);
+    const QString question =
+        U("Soll der neue Schlüssel\r\"Blumen\"\rin die Stichwortebene <1> \reinsortiert werden ?");
+    Answer({Type("Blumen"), no, Type("Blumen"), yes});
+    QTest::mouseClick(main().softButton(1), Qt::LeftButton);
+    EXPECT_EQ(Lists() + Lists(".old"), kLists + "stale1|||");
+    EXPECT_FALSE(main().undoAction()->isEnabled());
+    QTest::mouseClick(main().softButton(1), Qt::LeftButton);
+    EXPECT_EQ(Texts(ShownDialog::Confirm), (std::vector<QString>{question, question}));
+    EXPECT_EQ(st().lastSoftButton, 1);
+    const std::string after =
+        "Berge\nB1\nBlumen\nB2\nWasser\nW1\n*|" + kLevel2 + "|" + kLevel3 + "|";
+    EXPECT_EQ(Lists() + Lists(".old"), after + kLists); // the copies: the lists before
+    EXPECT_TRUE(main().undoAction()->isEnabled());
+    EXPECT_EQ(Mode(), "140/10");
+    EXPECT_TRUE(Errors().empty());
+    // The new keyword shows at once in the level list (no stale cache).
+    KeySelection keys;
+    CurrentSlideData slide;
+    slide.storedKeys = {"B2    ", "", "", "", "", "", "", ""};
+    ResolveKeys(st().archive, slide, keys, &st().keywordCache);
+    EXPECT_EQ(keys.entries[0].name, "Blumen");
+
+    Answer({no, yes});
+    main().undoAction()->trigger();
+    EXPECT_EQ(Lists(), after);
+    EXPECT_TRUE(main().undoAction()->isEnabled());
+    main().undoAction()->trigger();
+    EXPECT_EQ(Texts(ShownDialog::Confirm).back(),
+              U("Möchten Sie die letzte Änderung\rihrer Schlüssellisten revidierden ?"));
+    EXPECT_EQ(Lists(), kLists);
+    EXPECT_FALSE(main().undoAction()->isEnabled());
+    EXPECT_TRUE(sound().played().contains(u"loesch"_s));
+    EXPECT_EQ(Mode(), "140/10");
+
+    st().cursor.selectedRow[0] = 2; // level 2 goes under the selected level-1 key "Wasser"
+    Answer({Type("Hafen"), yes});
+    entry().LevelButton(2);
+    EXPECT_EQ(
+        Texts(ShownDialog::Confirm).back(),
+        U("Soll der neue Schlüssel\r\"Hafen\"\rin die Stichwortebene <2> \reinsortiert werden ?"));
+    EXPECT_EQ(arc.read("keyword2"),
+              KeywordBytes({{"Alpen", "B1A1"}, {"Hafen", "W1H1"}, {"Meer", "W1M1"}}));
+    EXPECT_EQ(Lists(".old"), kLists);
+    // Lists 2 and 3 start again at row 1; list 1 keeps its row.
+    EXPECT_EQ(st().cursor.selectedRow[0] * 10 + st().cursor.selectedRow[1], 21);
+}
+
+// After an insertion the screen shows the lists and cursors the next insertion uses.
+TEST_F(SlideEntry, ScreenShowsTheListsTheNextKeywordInsertionUses) {
+    Open({.keyword1 = kLevel1, .keyword2 = KeywordBytes({{"Alpen", "B1A1"}, {"Anden", "B1A2"}})});
+    entry().StartNewKeyword();
+    main().onCanvasPress(Qt::RightButton, 300, 60 + 17); // level 2, row 2: "Anden"
+    ASSERT_EQ(main().levelCursor(2)->text(), u"Anden"_s);
+    Answer({Type("Atlas"), yes});
+    entry().LevelButton(2);
+    ASSERT_EQ(arc.read("keyword2"),
+              KeywordBytes({{"Alpen", "B1A1"}, {"Anden", "B1A2"}, {"Atlas", "B1A3"}}));
+    // Lists 2 and 3 start again at row 1, and the new keyword is in the list.
+    EXPECT_EQ(main().levelCursor(2)->text(), u"Alpen"_s);
+    EXPECT_EQ(st().levels.levels[1].count, 3);
+    ExpectScreenShowsTheLists();
+
+    main().onCanvasPress(Qt::RightButton, 300, 60 + 17);
+    Answer({Type("Gipfel")});
+    entry().LevelButton(3); // the first level-3 key: written without a question
+    EXPECT_EQ(arc.read("keyword3"), "Gipfel\nB1A2G1\n*");
+    EXPECT_EQ(main().levelCursor(3)->text(), u"Gipfel"_s);
+    EXPECT_FALSE(main().levelCursor(3)->isHidden());
+    ExpectScreenShowsTheLists();
+
+    Answer({Type("Alpen")});
+    entry().LevelButton(2); // refused: error 18
+    EXPECT_EQ(Errors(), std::vector<int>{18});
+    ExpectScreenShowsTheLists();
+}
+
+// Each refusal shows its error and leaves the lists and the undo copies untouched.
+TEST_F(SlideEntry, RefusedKeywordsShowTheirErrorAndChangeNoFile) {
+    std::vector<std::pair<std::string, std::string>> nine, full;
+    for (int i = 1; i <= 9; ++i)
+        nine.emplace_back("A" + std::string(size_t(i), 'a'), "A" + std::to_string(i));
+    for (char c = 'A'; c < 'A' + 17; ++c)
+        full.emplace_back(std::string(1, c) + "x", std::string(1, c) + "1");
+    struct Row {
+        std::string keyword1, keyword2;
+        int level1Row, level;
+        std::vector<DialogAnswer> answers;
+        int error;
+    };
+    for (const Row& r :
+         {Row{kLevel1, kLevel2, 1, 2, {Type("Meer")}, 18}, // under another parent
+          Row{kLevel1, kLevel2, 1, 1, {Type("blumen")}, 17},
+          Row{KeywordBytes(nine), "", 1, 1, {Type("Azur")}, 19}, Row{"", "", 1, 2, {}, 20},
+          Row{"", "", 1, 3, {}, 21}, Row{kLevel1, KeywordBytes({{"Alpen", "B1A1"}}), 2, 3, {}, 21},
+          Row{KeywordBytes(full), "", 1, 1, {}, 16}}) {
+        Open({.keyword1 = r.keyword1, .keyword2 = r.keyword2});
+        entry().StartNewKeyword();
+        st().cursor.selectedRow[0] = r.level1Row;
+        Answer(r.answers);
+        entry().LevelButton(r.level);
+        EXPECT_EQ(Errors(), std::vector<int>{r.error});
+        EXPECT_EQ(Texts(ShownDialog::Prompt).size(), r.answers.size()) << r.error;
+        EXPECT_TRUE(Texts(ShownDialog::Confirm).empty()) << r.error;
+        EXPECT_EQ(Lists() + Lists(".old"), r.keyword1 + "|" + r.keyword2 + "|||||") << r.error;
+    }
+    // Level 2 under "Ax" of the full list is empty and may take keys.
+    Answer({DialogAnswer::cancel()});
+    entry().LevelButton(2);
+    EXPECT_EQ(Texts(ShownDialog::Prompt).size(), 1u);
+    EXPECT_EQ(st().searchText, "<2>");
+}
+
+// An empty archive: nothing to edit, no keys to enter, a first keyword without question.
+TEST_F(SlideEntry, AnEmptyArchiveTakesItsFirstKeywordWithoutQuestion) {
+    Open({});
+    entry().StartEditSlide();
+    EXPECT_EQ(Errors(), std::vector<int>{53});
+    entry().StartNewSlide();
+    EXPECT_EQ(Mode(), "0/0");
+    EXPECT_EQ(st().levels.levels[0].currentCode, "--");
+    EXPECT_FALSE(st().paintLock);
+    EXPECT_TRUE(Texts(ShownDialog::Prompt).empty());
+    entry().StartNewKeyword();
+    EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{kNoKeys, kNoKeys}));
+    EXPECT_EQ(Mode(), "140/10"); // all the same
+    EXPECT_FALSE(st().paintLock);
+    Answer({Type("Natur")});
+    entry().LevelButton(1);
+    EXPECT_TRUE(Texts(ShownDialog::Confirm).empty());
+    EXPECT_EQ(Lists() + Lists(".old"), "Natur\nN1\n*||||||");
+    EXPECT_FALSE(main().undoAction()->isEnabled());
+    // It is drawn at once, and the list takes right clicks.
+    EXPECT_EQ(main().levelCursor(1)->text(), u"Natur"_s);
+    EXPECT_FALSE(main().levelCursor(1)->isHidden());
+    sound().clearRecord();
+    main().onCanvasPress(Qt::RightButton, 100, 60);
+    EXPECT_EQ(sound().played(), QStringList{u"click001"_s});
+    ExpectScreenShowsTheLists();
+    // Level 2 below it, into the empty keyword2: reference code + initial + "1".
+    Answer({Type("Wald")});
+    entry().LevelButton(2);
+    EXPECT_EQ(arc.read("keyword2"), "Wald\nN1W1\n*");
+    EXPECT_EQ(Errors().size(), 1u);
+}
+
+// Undo copies that cannot be written or read, and a missing list file, are reported.
+TEST_F(SlideEntry, KeywordFilesThatCannotBeWrittenOrReadAreReported) {
+    OpenSlides(1);
+    std::filesystem::remove(arc.path("keyword1.old"));
+    arc.write("keyword1.old/inside", "x"); // a directory with content
+    entry().StartNewKeyword();
+    Answer({Type("Blumen"), yes, yes});
+    entry().LevelButton(1);
+    EXPECT_EQ(Errors(), (std::vector<int>{80, 81}));
+    EXPECT_EQ(Lists(), "Berge\nB1\nBlumen\nB2\nWasser\nW1\n*|" + kLevel2 + "|" + kLevel3 + "|");
+    EXPECT_EQ(arc.read("keyword2.old"), kLevel2);
+    entry().UndoKeywordLists();
+    EXPECT_EQ(Errors(), (std::vector<int>{80, 81, 80}));
+    EXPECT_EQ(Mode(), "140/10");
+
+    msg().clearShown();
+    std::filesystem::remove(arc.path("keyword2"));
+    Answer({Type("Hafen")});
+    entry().LevelButton(2);
+    EXPECT_EQ(Errors(), std::vector<int>{71});
+    // The error, then the lists drawn again: the missing list file is reported there.
+    const auto& shown = msg().shown();
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown[shown.size() - 2].text, U("Datei keyword2\rkonnte nicht geöffnet werden !"));
+    EXPECT_EQ(shown.back().text, u"I/O-Fehler 2"_s);
+    EXPECT_FALSE(arc.exists("keyword2"));
+}
+
+// The viewer shows stored slides, stays inside the archive and finds the pictures.
+TEST_F(SlideEntry, SlideDataViewerShowsTheStoredSlidesAndTheirPictures) {
+    ArchiveSetup s{.keyword1 = kLevel1, .keyword2 = KeywordBytes({{"Alpen", "B1A1"}})};
+    for (int i = 1; i <= 7; ++i)
+        s.records.push_back(
+            RecordBytes({"B1"}, "A0" + std::to_string(i) + " Dia " + std::to_string(i), i));
+    s.records[1] = RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12);
+    s.records[3] = RecordBytes({"00    "}, kFreeSlotMarker, 0);
+    arc.write("KASTEN.INI", "[K012]\r\nT1=Magazin Nord\r\nT2=Reisen\r\n");
+    for (auto [name, w, h] : {std::tuple{"bilder/autor.bmp", 10, 10}, {"bilder/07.bmp", 20, 12}}) {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        arc.write(name, "");
+        ASSERT_TRUE(img.save(QString::fromStdString(arc.path(name).string()), "BMP"));
+    }
+    Open(s);
+    SlideDataViewer& d = *entry().slideDataViewer();
+    auto shown = [&d] {
+        return QStringList{d.slideNumberEdit->text(), d.boxNumberEdit->text(),
+                           d.infoTextLabel->text()}
+            .join(u'|')
+            .toStdString();
+    };
+    const auto* w = new WhenShown(&d, [&] {
+        EXPECT_EQ(d.windowTitle(), u"Daten zum Dia anzeigen"_s);
+        EXPECT_EQ(shown(), "2|12|B07 Haus am See  "); // not trimmed
+        // Slot 1 holds a code no keyword has: empty and unchecked.
+        EXPECT_EQ(Boxes(d.keyBoxes), "~,Wasser*~,~,Alpen*~,~,~,~,~");
+        EXPECT_FALSE(d.refreshButton->isVisible());
+        EXPECT_EQ(d.pictureFile(), u"bilder/autor.bmp"_s);
+        EXPECT_EQ(st().boxNumber, 12);
+        EXPECT_EQ(st().magazineText, "Magazin Nord");
+        EXPECT_EQ(Mode(), "0/20 off");
+        EXPECT_EQ(d.pos(), main().MainTopLeft() + QPoint(100, 109));
+        d.slideNumberEdit->setText(u"4"_s); // a free slot is shown like any slide
+        EXPECT_EQ(shown(), "4|0|Dia wurde entnommen / Platz frei");
+        EXPECT_EQ(Boxes(d.keyBoxes), "~,~,~,~,~,~,~,~");
+        d.slideNumberEdit->setText(u"6"_s);
+        QTest::mouseClick(d.nextButton, Qt::LeftButton);
+        EXPECT_EQ(shown(), "7|7|A07 Dia 7");
+        d.onNextSlide();
+        EXPECT_EQ(shown(), "7|7|A07 Dia 7");
+        d.slideNumberEdit->setText(u"1"_s);
+        d.onPreviousSlide();
+        EXPECT_EQ(shown(), "1|1|A01 Dia 1");
+        d.onNextSlide();
+        for (const char* n : {"0", "8", "x", ""}) {
+            d.slideNumberEdit->setText(QLatin1String(n)); // empty: nothing at all
+            EXPECT_EQ(shown(), std::string(n) + "|12|B07 Haus am See  ");
+            EXPECT_EQ(Mode(), "0/20 off") << n;
+        }
+        d.slideNumberEdit->setText(u"2"_s);
+        d.onPreviousSlide();
+        EXPECT_EQ(shown(), "1|1|A01 Dia 1");
+        EXPECT_EQ(Errors(), (std::vector<int>{11, 11, 7, 7, 7}));
+        EXPECT_EQ(sound().played().count(u"next"_s), 5);
+
+        d.slideNumberEdit->setText(u"7"_s);
+        EXPECT_EQ(d.pictureFile(), u"bilder/autor.bmp"_s);
+        d.slideNumberEdit->setText(u"07"_s);
+        EXPECT_EQ(d.pictureFile(), u"bilder/07.bmp"_s);
+        EXPECT_EQ(d.pictureLabel->pixmap().size(), QSize(20, 12));
+        d.onOpenPicture(); // no bilder/07.jpg: the notice names the file
+        ASSERT_EQ(Texts(ShownDialog::Notice).size(), 1u);
+        EXPECT_TRUE(Texts(ShownDialog::Notice)[0].contains(u"bilder/07.jpg"_s));
+        arc.write("bilder/07.jpg", "not really a jpeg");
+        QTest::mouseClick(d.pictureLabel, Qt::LeftButton);
+        EXPECT_EQ(prog->launcher().started(), QStringList{u"bilder/07.jpg"_s});
+        EXPECT_EQ(sound().played().count(u"camera1"_s), 2);
+        std::filesystem::remove(arc.path("bilder/autor.bmp")); // neither picture: none
+        d.slideNumberEdit->setText(u"3"_s);
+        EXPECT_TRUE(d.pictureFile().isEmpty());
+        EXPECT_TRUE(d.pictureLabel->pixmap().isNull());
+        d.onClose();
+    });
+    entry().ShowSlideData(2);
+    ASSERT_TRUE(w->ran());
+    EXPECT_EQ(Mode(), "0/13");
 }
 
 } // namespace
-} // namespace lumo::test
+} // namespace lumo::test::editing
