@@ -38,7 +38,6 @@ protected:
         root.write("vorlage/dias.ddb", "");
         root.write("vorlage/sounds/bell.wav", "RIFF");
     }
-    // A file in the documents directory.
     std::string doc(const std::string& name) { return root.read("home/Dokumente/" + name); }
 };
 
@@ -56,21 +55,20 @@ TEST_F(StartArchiveTest, RemembersOneAbsoluteLineUnderTheConfigHome) {
 }
 
 TEST_F(StartArchiveTest, DocumentsDirectoryFromUserDirsThenExistingFolders) {
-    const std::pair<const char*, fs::path> steps[] = {
-        {nullptr, docs},
-        {"home/Documents/.keep", home / "Documents"},
-        {"home/Dokumente/.keep", docs},
-        {"# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"$HOME/Papiere\"\n",
-         home / "Papiere"},
-        {"XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/srv/docs"},
-        {"XDG_DOCUMENTS_DIR=\"$HOME/\"\n", docs}}; // the home itself means "not set"
-    for (const auto& [file, expected] : steps) {
-        if (file && std::string_view(file).starts_with("home/"))
-            root.write(file, "");
-        else if (file)
-            root.write("config/user-dirs.dirs", file);
-        EXPECT_EQ(DocumentsDirectory(), expected) << (file ? file : "");
-    }
+    EXPECT_EQ(DocumentsDirectory(), docs);
+    root.write("home/Documents/.keep", "");
+    EXPECT_EQ(DocumentsDirectory(), home / "Documents");
+    root.write("home/Dokumente/.keep", "");
+    EXPECT_EQ(DocumentsDirectory(), docs);
+    const auto userDirs = [&](const char* text) {
+        root.write("config/user-dirs.dirs", text);
+        return DocumentsDirectory();
+    };
+    EXPECT_EQ(userDirs("# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+                       "XDG_DOCUMENTS_DIR=\"$HOME/Papiere\"\n"),
+              home / "Papiere");
+    EXPECT_EQ(userDirs("XDG_DOCUMENTS_DIR=\"/srv/docs\"\n"), fs::path("/srv/docs"));
+    EXPECT_EQ(userDirs("XDG_DOCUMENTS_DIR=\"$HOME/\"\n"), docs); // the home itself: "not set"
 }
 
 TEST_F(StartArchiveTest, ARememberedArchiveIsTakenAndAnUnreachableOneStaysRemembered) {

@@ -1,7 +1,6 @@
 // Archives, backup, preferences, tips and the tray menu, driving the real windows.
 #include "ProgramFixture.h"
 #include "editing/EditingTestSupport.h" // WhenShown
-
 #include "platform/ProgramApproval.h"
 #include "services/BackupDialog.h"
 #include "services/PreferencesDialog.h"
@@ -12,14 +11,12 @@
 #include "store/ArchiveLock.h"
 #include "store/SlideTypes.h"
 #include "ui/ArchiveGuard.h"
-
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
-
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -162,7 +159,6 @@ TEST_F(ServicesTest, ANewArchiveIsLaidOutOnlyWhereNoDataIsLost) {
             messages().queue(*row.answer ? DialogAnswer::yes() : DialogAnswer::no());
         triggerMenu("&Neues Archiv erstellen...");
         EXPECT_EQ(shownOf(ShownDialog::Confirm).size(), row.answer ? 1u : 0u);
-        EXPECT_EQ(messages().pendingAnswers(), 0u);
         const Archive made(dir);
         if (row.created) {
             for (const auto& group : kNewArchiveFiles)
@@ -254,9 +250,10 @@ TEST_F(ServicesTest, PreferencesAreCheckedBeforeTheyTakeEffect) {
     startWith(1);
     PreferencesDialog& dlg = services().preferencesDialog();
     const std::tuple<const char*, const char*, int, int, int> rows[] = {
-        {"24", "99", 0, 24, 99}, {"3", "0", 0, 3, 0},  {"25", "7", 14, 2, 50},
-        {"0", "7", 14, 2, 50},   {"", "7", 14, 2, 50}, {"-1", "7", 14, 2, 50},
-        {"5", "-1", 6, 5, 50},   {"5", "", 6, 5, 50}};
+        {"24", "99", 0, 24, 99}, {"3", "0", 0, 3, 0},    {"25", "7", 14, 2, 50},
+        {"0", "7", 14, 2, 50},   {"", "7", 14, 2, 50},   {"-1", "7", 14, 2, 50},
+        {"5", "-1", 6, 5, 50},   {"5", "", 6, 5, 50},    {"+5", "7", 0, 5, 7},
+        {" 5", "7", 14, 2, 50},  {"7x", "7", 14, 2, 50}, {"1", "7x", 6, 1, 50}};
     for (const auto& [box, magazine, error, perBox, perMagazine] : rows) {
         SCOPED_TRACE(std::string(box) + "/" + magazine);
         clearRecords();
