@@ -94,13 +94,25 @@ TEST_F(ServicesTest, OpeningAnotherArchiveLeavesNothingOfTheOldOne) {
     EXPECT_EQ(probe.acquire(archive.dir()), ArchiveLock::Result::Acquired);
 }
 
-// Opening the archive this program holds asks nothing; one another program holds asks first.
+// Opening the archive this program holds asks nothing; one another program holds asks first;
+// a wrong or unreadable database keeps the old archive.
 TEST_F(ServicesTest, AnArchiveAnotherProgramHoldsOpensOnlyWhenTheUserSaysSo) {
     startWith(3);
     openArchive(archive.path("dias.ddb"));
     EXPECT_TRUE(shownOf(ShownDialog::Confirm).empty());
     EXPECT_TRUE(state().archiveLock.held());
     TempArchive other;
+    other.write("other.ddb", RecordBytes({"A1"}, "A01", 1));
+    std::filesystem::create_directory(other.path("dias.ddb")); // not a file: cannot be read
+    for (const auto& [name, error] : {std::pair{"other.ddb", 26}, std::pair{"dias.ddb", 31}}) {
+        clearRecords();
+        openArchive(other.path(name));
+        EXPECT_TRUE(errorShown(error)) << name;
+        EXPECT_TRUE(state().archive.dir() == archive.dir() && state().counters.totalRecords == 3);
+        EXPECT_NE(std::filesystem::current_path(), other.dir()) << name;
+        EXPECT_TRUE(main().softButton(1)->isEnabled());
+    }
+    std::filesystem::remove(other.path("dias.ddb"));
     other.write("dias.ddb", RecordBytes({"A1"}, "A01 Eins", 1));
     ArchiveLock elsewhere;
     ASSERT_EQ(elsewhere.acquire(other.dir()), ArchiveLock::Result::Acquired);
@@ -113,21 +125,6 @@ TEST_F(ServicesTest, AnArchiveAnotherProgramHoldsOpensOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(asked[0].text, SecondProgramQuestion());
         EXPECT_EQ(state().archive.dir(), goOn ? other.dir() : archive.dir());
         EXPECT_EQ(state().archiveLock.held(), !goOn);
-    }
-}
-
-TEST_F(ServicesTest, AWrongOrUnreadableDatabaseKeepsTheOldArchive) {
-    startWith(3);
-    TempArchive other;
-    other.write("other.ddb", RecordBytes({"A1"}, "A01", 1));
-    std::filesystem::create_directory(other.path("dias.ddb")); // not a file: cannot be read
-    for (const auto& [name, error] : {std::pair{"other.ddb", 26}, std::pair{"dias.ddb", 31}}) {
-        clearRecords();
-        openArchive(other.path(name));
-        EXPECT_TRUE(errorShown(error)) << name;
-        EXPECT_TRUE(state().archive.dir() == archive.dir() && state().counters.totalRecords == 3);
-        EXPECT_NE(std::filesystem::current_path(), other.dir()) << name;
-        EXPECT_TRUE(main().softButton(1)->isEnabled());
     }
 }
 
