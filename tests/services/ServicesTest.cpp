@@ -1,0 +1,342 @@
+// Archives, backup, preferences, tips and the tray menu, driving the real windows.
+#include "ProgramFixture.h"
+#include "editing/EditingTestSupport.h" // WhenShown
+#include "platform/ProgramApproval.h"
+#include "services/BackupDialog.h"
+#include "services/PreferencesDialog.h"
+#include "services/ServiceCommands.h"
+#include "services/TipsDialog.h"
+#include "services/TrayIcon.h"
+#include "services/logic/NewArchive.h"
+#include "store/ArchiveLock.h"
+#include "store/SlideTypes.h"
+#include "ui/ArchiveGuard.h"
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <sys/stat.h>
+
+using namespace lumo;
+using namespace lumo::test;
+
+namespace {
+const auto U = [](const char* s) { return QString::fromUtf8(s); };
+const auto Text = [](const std::filesystem::path& p) { return QString::fromStdString(p.string()); };
+
+class ServicesTest : public ProgramTest {
+protected:
+    std::filesystem::path savedWorkingDir = std::filesystem::current_path();
+
+    ServiceCommands& services() { return program->services(); }
+    // n slides with a stored count, sounds on; `more` lines follow [LUMORETTA]'s keys.
+    void startWith(int n, const std::vector<std::string>& more = {}) {
+        writeSimpleRecords(n);
+        std::vector<std::string> ini{"[LUMORETTA]", "DIAS=" + std::to_string(n), "SOUND=1"};
+        ini.insert(ini.end(), more.begin(), more.end());
+        writeIni(ini);
+        start();
+        clearRecords();
+    }
+    std::vector<QString> notices() {
+        std::vector<QString> texts;
+        for (const auto& d : shownOf(ShownDialog::Notice))
+            texts.push_back(d.text);
+        return texts;
+    }
+    bool iniHas(const std::string& line) {
+        return archive.read("DIA.INI").find(line + "\r\n") != std::string::npos;
+    }
+    void openArchive(const std::filesystem::path& database) {
+        messages().queueFileName(Text(database));
+        triggerMenu("Archiv &öffnen...");
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        std::filesystem::current_path(savedWorkingDir); // opening an archive moves it
+    }
+};
+} // namespace
+
+TEST_F(ServicesTest, OpeningAnotherArchiveLeavesNothingOfTheOldOne) {
+    startWith(3);
+    TempArchive other; // upper-case database name, no DIA.INI, no picture
+    other.write("DIAS.DDB", RecordBytes({"A1"}, "A01 Eins", 1) +
+                                RecordBytes({"00"}, std::string(kFreeSlotMarker), 0));
+    AppState& st = state();
+    st.keys.count = 2;
+    st.keyStore.count = 1;
+    st.infoHistory = {"Urlaub"};
+    st.searchResultList = {"old result"};
+    st.foundCount = 1;
+    st.page.rows[0].text = "A01 Dia 1";
+    main().SetUndoEnabled(true);
+    openArchive(other.path("DIAS.DDB"));
+    EXPECT_EQ(st.archive.dir(), other.dir());
+    EXPECT_EQ(std::filesystem::current_path(), other.dir());
+    EXPECT_EQ(std::pair(st.counters.totalRecords, st.counters.activeSlides), std::pair(2, 1));
+    EXPECT_NE(other.read("DIA.INI").find("DIAS=1\r\n"), std::string::npos);
+    const auto shown = notices();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].startsWith(U("Ihr Archiv wird nun analysiert")) &&
+                shown[1].startsWith(U("Im aktuellen Verzeichnis ist noch kein")));
+    EXPECT_EQ(main().statusPanel(0) + main().statusPanel(1) + main().statusPanel(2), U("210"));
+    EXPECT_EQ(statusLineText(), U("Im Archiv sind 1 Dias in 2 Datensätzen gespeichert"));
+    EXPECT_TRUE(main().windowTitle().endsWith(U("Pfad=") + Text(other.dir())));
+    EXPECT_EQ(st.keys.count + st.keyStore.count + st.foundCount, 0);
+    EXPECT_TRUE(st.infoHistory.empty() && st.searchResultList.empty() && st.page.rows[0].empty());
+    EXPECT_FALSE(main().undoAction()->isEnabled());
+    ArchiveLock probe; // the program holds the new archive and has let the old one go
+    EXPECT_EQ(probe.acquire(other.dir()), ArchiveLock::Result::HeldElsewhere);
+    EXPECT_EQ(probe.acquire(archive.dir()), ArchiveLock::Result::Acquired);
+}
+
+// Opening the archive this program holds asks nothing; one another program holds asks first;
+// a wrong or unreadable database keeps the old archive.
+TEST_F(ServicesTest, AnArchiveAnotherProgramHoldsOpensOnlyWhenTheUserSaysSo) {
+    startWith(3);
+    openArchive(archive.path("dias.ddb"));
+    EXPECT_TRUE(shownOf(ShownDialog::Confirm).empty());
+    EXPECT_TRUE(state().archiveLock.held());
+    TempArchive other;
+    other.write("other.ddb", RecordBytes({"A1"}, "A01", 1));
+    std::filesystem::create_directory(other.path("dias.ddb")); // not a file: cannot be read
+    for (const auto& [name, error] : {std::pair{"other.ddb", 26}, std::pair{"dias.ddb", 31}}) {
+        clearRecords();
+        openArchive(other.path(name));
+        EXPECT_TRUE(errorShown(error)) << name;
+        EXPECT_TRUE(state().archive.dir() == archive.dir() && state().counters.totalRecords == 3);
+        EXPECT_NE(std::filesystem::current_path(), other.dir()) << name;
+        EXPECT_TRUE(main().softButton(1)->isEnabled());
+    }
+    std::filesystem::remove(other.path("dias.ddb"));
+    other.write("dias.ddb", RecordBytes({"A1"}, "A01 Eins", 1));
+    ArchiveLock elsewhere;
+    ASSERT_EQ(elsewhere.acquire(other.dir()), ArchiveLock::Result::Acquired);
+    for (const bool goOn : {false, true}) {
+        clearRecords();
+        messages().queue(goOn ? DialogAnswer::yes() : DialogAnswer::no());
+        openArchive(other.path("dias.ddb"));
+        const auto asked = shownOf(ShownDialog::Confirm);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].text, SecondProgramQuestion());
+        EXPECT_EQ(state().archive.dir(), goOn ? other.dir() : archive.dir());
+        EXPECT_EQ(state().archiveLock.held(), !goOn);
+    }
+}
+
+TEST_F(ServicesTest, ANewArchiveIsLaidOutOnlyWhereNoDataIsLost) {
+    startWith(3);
+    archive.write("bilder/autor.bmp", "BM author");
+    TempArchive parent;
+    struct Row {
+        const char *dir, *existingFile; // dir inside `parent`; nullptr: the open archive
+        std::optional<bool> answer;     // to "Das angegebene Verzeichnis existiert bereits..."
+        bool created;
+        const char* notice;
+    };
+    const Row rows[] = {
+        {"neu", nullptr, {}, true, "Ein neues Archiv wurde erstellt."},
+        {"leer", "", false, false, nullptr},
+        {"leer2", "", true, true, "Ein neues Archiv wurde erstellt."},
+        {"voll", "data", {}, false, "Im angegebenen Verzeichnis liegt bereits ein Archiv"},
+        {nullptr, nullptr, {}, false, "Das angegebene Verzeichnis enthält das geöffnete Archiv"},
+    };
+    for (const Row& row : rows) {
+        clearRecords();
+        const auto dir = row.dir ? parent.path(row.dir) : archive.dir();
+        SCOPED_TRACE(dir.string());
+        if (row.existingFile)
+            parent.write(std::string(row.dir) + "/DIAS.DDB", row.existingFile);
+        messages().queue(DialogAnswer::type(Text(dir)));
+        if (row.answer)
+            messages().queue(*row.answer ? DialogAnswer::yes() : DialogAnswer::no());
+        triggerMenu("&Neues Archiv erstellen...");
+        EXPECT_EQ(shownOf(ShownDialog::Confirm).size(), row.answer ? 1u : 0u);
+        const Archive made(dir);
+        if (row.created) {
+            for (const auto& group : kNewArchiveFiles)
+                for (std::string_view name : group)
+                    EXPECT_EQ(made.fileSize(name), 0) << name; // keyword files too: no "*"
+            EXPECT_TRUE(made.exists("memo") && made.exists("bilder"));
+            EXPECT_EQ(parent.read(std::string(row.dir) + "/DIA.INI"), archive.read("DIA.INI"));
+        } else if (row.dir) {
+            EXPECT_FALSE(made.exists("KEYWORD1") || made.exists("memo"));
+        }
+        const auto shown = notices();
+        EXPECT_EQ(!shown.empty() && shown.back().startsWith(U(row.notice ? row.notice : "-")),
+                  row.notice != nullptr);
+        EXPECT_EQ(state().archive.dir(), archive.dir());
+    }
+    EXPECT_EQ(archive.read("dias.ddb").size(), 3u * 82);
+    EXPECT_EQ(parent.read("voll/DIAS.DDB"), "data");
+    EXPECT_EQ(parent.read("neu/bilder/autor.bmp"), "BM author");
+}
+
+TEST_F(ServicesTest, BackupFromTheDialogAndAgainOverTheFirstOne) {
+    const char* files[] = {"kasten.ini", "dialiste.txt", "kasten.txt",   "keyliste.txt",
+                           "dia.bmp",    "dia.hlp",      "keyword1",     "keyword2",
+                           "keyword3",   "keyword1.old", "keyword2.old", "keyword3.old"};
+    for (const char* name : files)
+        archive.write(name, std::string("bytes of ") + name);
+    startWith(2, {"[BACKUP]", "DIASDDB=1", "KEYSDDB=1"});
+    TempArchive volume;
+    BackupDialog& dlg = services().backupDialog();
+    dlg.setTargetSource([&] { return QList<BackupTarget>{{U("Stick"), Text(volume.dir())}}; });
+    new WhenShown(&dlg, [&] {
+        EXPECT_EQ(dlg.windowTitle(), U("Backup erstellen"));
+        EXPECT_EQ(dlg.statusText(), U("Bitte markieren Sie Ihre Backup-Einstellungen."));
+        EXPECT_TRUE(dlg.groupBox(2)->isChecked() && !dlg.groupBox(3)->isChecked());
+        QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
+        EXPECT_TRUE(notices().empty());
+        QTest::mouseClick(dlg.startButton(), Qt::LeftButton);
+        EXPECT_EQ(dlg.statusText(), U("Backup erfolgreich beendet..."));
+        QTest::mouseClick(dlg.closeButton(), Qt::LeftButton);
+    });
+    clickToolButton(9);
+    EXPECT_FALSE(dlg.isVisible());
+    for (const char* name : files)
+        EXPECT_EQ(volume.read(std::string("Backup/") + name), archive.read(name)) << name;
+    EXPECT_EQ(volume.read("Backup/dias.ddb"), archive.read("dias.ddb"));
+    EXPECT_FALSE(volume.exists("Backup/kopfdata.ddb"));
+    ASSERT_EQ(notices().size(), 1u);
+    EXPECT_TRUE(
+        notices()[0].endsWith(U("Backup verwendet den Pfad ") + Text(volume.path("Backup/"))));
+    EXPECT_TRUE(sound().played().contains(U("bell")));
+    EXPECT_EQ(statusLineText(), U("Im Archiv sind 2 Dias in 2 Datensätzen gespeichert"));
+}
+
+// A read-only target stops with error 19 named in the notice; an empty archive: error 53.
+TEST_F(ServicesTest, BackupErrorsAreReportedAndTheDialogStaysUsable) {
+    startWith(1, {"[BACKUP]", "DIASDDB=1"});
+    TempArchive volume;
+    BackupDialog& dlg = services().backupDialog();
+    CopyFaults readOnly{EROFS};
+    dlg.setCopyFaults(&readOnly);
+    EXPECT_FALSE(dlg.RunBackup(volume.path("Backup"), true));
+    EXPECT_EQ(notices(),
+              std::vector{U("Beim Backup trat folgendes Problem auf...\rFehler Nr.19 --> "
+                            "Datenträger schreibgeschützt\rQuelle war dia.ini\rZiel ist ") +
+                          Text(volume.path("Backup/dia.ini"))});
+    EXPECT_EQ(dlg.statusText(), U("Backup war leider nicht erfolgreich !"));
+    EXPECT_TRUE(dlg.startButton()->isEnabled() && dlg.groupBox(1)->isEnabled());
+    EXPECT_EQ(dlg.progressBar()->value(), 0);
+    state().counters.totalRecords = 0;
+    clickToolButton(9);
+    EXPECT_TRUE(errorShown(53));
+}
+
+TEST_F(ServicesTest, ClosingWithAutoBackupCopiesIntoTheArchivesBackupDirectory) {
+    archive.write("kopfdata.ddb", HeaderRecordBytes({"Leica"}));
+    startWith(2, {"[BACKUP]", "AUTO=1", "KOPFDDB=1"});
+    messages().queue(DialogAnswer::yes());
+    main().close();
+    EXPECT_EQ(archive.read("Backup/kopfdata.ddb"), archive.read("kopfdata.ddb"));
+    EXPECT_FALSE(archive.exists("Backup/dias.ddb"));
+    EXPECT_EQ(notices(),
+              (std::vector{U("Lumoretta führt nun im Hintergrund\rnoch ein Auto-Backup durch."),
+                           U("Der Backup Prozess von Lumoretta\rist nun abgeschlossen.")}));
+}
+
+// Sizes out of range give error 14 (box) or 6 (magazine); a refused magazine size still
+// leaves the accepted box size in effect.
+TEST_F(ServicesTest, PreferencesAreCheckedBeforeTheyTakeEffect) {
+    startWith(1);
+    PreferencesDialog& dlg = services().preferencesDialog();
+    const std::tuple<const char*, const char*, int, int, int> rows[] = {
+        {"24", "99", 0, 24, 99}, {"3", "0", 0, 3, 0},    {"25", "7", 14, 2, 50},
+        {"0", "7", 14, 2, 50},   {"", "7", 14, 2, 50},   {"-1", "7", 14, 2, 50},
+        {"5", "-1", 6, 5, 50},   {"5", "", 6, 5, 50},    {"+5", "7", 0, 5, 7},
+        {" 5", "7", 14, 2, 50},  {"7x", "7", 14, 2, 50}, {"1", "7x", 6, 1, 50}};
+    for (const auto& [box, magazine, error, perBox, perMagazine] : rows) {
+        SCOPED_TRACE(std::string(box) + "/" + magazine);
+        clearRecords();
+        state().settings.magazinesPerBox = 2;
+        state().settings.slidesPerMagazine = 50;
+        dlg.boxSizeEdit()->setText(U(box));
+        dlg.magazineSizeEdit()->setText(U(magazine));
+        dlg.SaveAndClose();
+        EXPECT_EQ(shownOf(ShownDialog::Error).size(), error ? 1u : 0u);
+        EXPECT_TRUE(!error || errorShown(error));
+        EXPECT_EQ(std::pair(state().settings.magazinesPerBox, state().settings.slidesPerMagazine),
+                  std::pair(perBox, perMagazine));
+        EXPECT_EQ(iniHas("KASTEN=" + std::to_string(perBox)), error == 0);
+    }
+}
+
+// The chosen editor takes effect at once and is approved as a program, but is saved only with
+// the next save; a file that is no program is refused with the launcher's notice.
+TEST_F(ServicesTest, PreferencesShowTheFileAndTheChosenEditorTakesEffectAtOnce) {
+    startWith(1);
+    QTemporaryDir settingsDir;
+    const QString approvals = settingsDir.filePath(U("programs.ini"));
+    program->enableProgramApproval(approvals);
+    writeIni({"[LUMORETTA]", "DIAS=1", "KASTEN=9", "EDITOR=/usr/bin/mousepad"});
+    archive.write("tools/myedit", "#!/bin/sh\n");
+    ::chmod(archive.path("tools/myedit").c_str(), 0755);
+    archive.write("tools/readme", "not a program");
+    PreferencesDialog& dlg = services().preferencesDialog();
+    new WhenShown(&dlg, [&] {
+        EXPECT_EQ(dlg.boxSizeEdit()->text() + dlg.editorEdit()->text(), U("9MOUSEPAD"));
+        EXPECT_TRUE(dlg.editorEdit()->isReadOnly());
+        for (const char* file : {"tools/readme", "tools/myedit"}) {
+            messages().queueFileName(Text(archive.path(file)));
+            dlg.ChooseEditor();
+        }
+        EXPECT_EQ(dlg.editorEdit()->text(), U("MYEDIT"));
+        QTest::mouseClick(dlg.closeButton(), Qt::LeftButton);
+    });
+    clickSoftButton(3); // DIENSTE
+    EXPECT_EQ(notices().size(), 1u);
+    EXPECT_EQ(state().settings.editor, archive.path("tools/myedit").string());
+    EXPECT_TRUE(iniHas("EDITOR=/usr/bin/mousepad"));
+    EXPECT_EQ(ProgramApproval(approvals).approved(),
+              QStringList{Text(archive.path("tools/myedit"))});
+}
+
+// The tips step around (after the last comes 1), closing steps on once more, the check box
+// is stored at once.
+TEST_F(ServicesTest, TipsStepAroundAndFollowTheCheckBox) {
+    for (int n = 1; n <= 3; ++n)
+        archive.write("tips/" + std::to_string(n) + ".tip",
+                      "Tip " + std::to_string(n) + "\r\nZeile");
+    startWith(1, {"TIP=3"});
+    TipsDialog& dlg = services().tipsDialog();
+    new WhenShown(&dlg, [&] {
+        EXPECT_EQ(dlg.tipText(), U("Tip 1\nZeile"));
+        QTest::mouseClick(dlg.nextButton(), Qt::LeftButton);
+        EXPECT_EQ(dlg.tipText(), U("Tip 2\nZeile"));
+        QTest::mouseClick(dlg.closeButton(), Qt::LeftButton);
+    });
+    triggerMenu("&Tips anzeigen");
+    EXPECT_TRUE(state().settings.tipNumber == 3 && iniHas("TIP=3"));
+    dlg.showAtStartCheck()->click();
+    EXPECT_TRUE(iniHas("TIP=0"));
+    dlg.showAtStartCheck()->click();
+    EXPECT_TRUE(iniHas("TIP=1"));
+}
+
+TEST_F(ServicesTest, StartUpTakesTheFirstTipThereIsWhenTheStoredOneIsMissing) {
+    archive.write("tips/2.tip", "Zwei");
+    archive.write("tips/3.tip", "Drei");
+    startWith(1, {"TIP=7"});
+    EXPECT_TRUE(state().tipReady && state().tipText == "Zwei");
+}
+
+TEST_F(ServicesTest, TheTrayMenuStartsTheLauncherPrograms) {
+    startWith(1);
+    TrayIcon& tray = services().trayIcon();
+    const auto actions = tray.menu()->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text() + actions[1]->text() + actions[2]->text(),
+              U("NotepadPaintExplorer"));
+    actions[0]->trigger();
+    actions[2]->trigger();
+    EXPECT_EQ(launcher().started(), (QStringList{U("notepad.exe"), U("explorer.exe")}));
+    EXPECT_TRUE(
+        launcher().openedUrls().contains(QUrl::fromLocalFile(Text(archive.dir())).toString()));
+    EXPECT_EQ(tray.shown(), QSystemTrayIcon::isSystemTrayAvailable());
+}
