@@ -353,7 +353,8 @@ step backup
 BACKUP=$HOME/Backup
 keys_to "$MAIN" alt+s b # "Dien&ste" / "&Backup erstellen..."
 B=$(window '^Backup erstellen$')
-keys_to "$B" alt+z # "&Ziel:"
+# The home directory is the last target; End picks it even if the typed path did not.
+keys_to "$B" alt+z End # "&Ziel:"
 type_to "$B" "$HOME"
 shot
 # Return starts the copy at once; the window takes no input until the copy is done, so
