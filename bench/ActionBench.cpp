@@ -4,11 +4,15 @@
 // headless in test mode: dialogs are answered through the message seam and sound pauses
 // and delays are counted instead of waited for, so the times are the program's own work.
 // The QApplication is made by main().
+#include "editing/RecordCommands.h"
 #include "editing/SlideDataViewer.h"
+#include "editing/SlideDeletionDialog.h"
 #include "editing/SlideEntryCommands.h"
 #include "editing/SlideEntryDialog.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
+#include "services/BackupDialog.h"
+#include "services/ServiceCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
 #include "store/DemoArchive.h"
@@ -16,6 +20,8 @@
 #include "ui/MessageCatalog.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
 #include <QToolButton>
 
 #include <benchmark/benchmark.h>
@@ -24,10 +30,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace lumo {
 namespace {
@@ -173,7 +181,7 @@ void BM_ActionSaveNewSlide(benchmark::State& state) {
         st.currentSlide = kSlides;
         p.entry().slideEntryDialog()->Prepare();
         state.ResumeTiming();
-        p.entry().slideEntryDialog()->BitBtn1Click();
+        p.entry().slideEntryDialog()->onSave();
     }
     Count(state, f);
 }
@@ -187,7 +195,7 @@ void BM_ActionReRecordSlide(benchmark::State& state) {
         p.messages().queue(DialogAnswer::type(QStringLiteral("50000")));
         p.entry().StartEditSlide();
         p.entry().slideEntryDialog()->Prepare();
-        p.entry().slideEntryDialog()->BitBtn1Click();
+        p.entry().slideEntryDialog()->onSave();
     }
     Count(state, f);
 }
@@ -200,9 +208,9 @@ void BM_ActionStepViewer(benchmark::State& state) {
     bool forward = true;
     for (auto _ : state) {
         if (forward)
-            viewer.onNewSlides();
+            viewer.onNextSlide();
         else
-            viewer.onEditSlides();
+            viewer.onPreviousSlide();
         forward = !forward;
     }
     Count(state, f);
@@ -265,6 +273,126 @@ void BM_ActionMemoListReport(benchmark::State& state) {
     Count(state, f);
 }
 
+// The bytes of a slide range in every file that a deletion changes, to put them back.
+struct RangeFiles {
+    std::string records, headerData;
+    std::map<fs::path, std::string> memosAndPictures;
+};
+
+constexpr int32_t kDeleteFirst = 50001, kDeleteLast = 51000;
+
+std::string ReadRange(const fs::path& file, size_t recordSize) {
+    std::string all = *ReadWholeFile(file);
+    return all.substr((kDeleteFirst - 1) * recordSize,
+                      (kDeleteLast - kDeleteFirst + 1) * recordSize);
+}
+
+void WriteRange(const fs::path& file, size_t recordSize, const std::string& bytes) {
+    std::string all = *ReadWholeFile(file);
+    all.replace((kDeleteFirst - 1) * recordSize, bytes.size(), bytes);
+    WriteFileAtomically(file, all);
+}
+
+// "Dias &löschen" for slides 50,001 to 51,000 with all four check boxes: range checked,
+// question answered, archive analysed, 1,000 records marked, their header data blanked,
+// their memos and pictures removed, DIA.INI saved. The range is restored between runs.
+void BM_ActionDeleteThousandSlides(benchmark::State& state) {
+    Fixture& f = Get();
+    Program& p = *f.program;
+    SlideDeletionDialog& dialog = *p.records().slideDeletionDialog();
+    RangeFiles saved{ReadRange(f.dir / "dias.ddb", 82), ReadRange(f.dir / "kopfdata.ddb", 120), {}};
+    for (int32_t n = kDeleteFirst; n <= kDeleteLast; ++n)
+        for (const fs::path& file : {f.dir / "memo" / (std::to_string(n) + ".txt"),
+                                     f.dir / "bilder" / (std::to_string(n) + ".bmp")})
+            if (fs::exists(file))
+                saved.memosAndPictures[file] = *ReadWholeFile(file);
+    dialog.fromEdit->setText(QString::number(kDeleteFirst));
+    dialog.toEdit->setText(QString::number(kDeleteLast));
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteRange(f.dir / "dias.ddb", 82, saved.records);
+        WriteRange(f.dir / "kopfdata.ddb", 120, saved.headerData);
+        for (const auto& [file, bytes] : saved.memosAndPictures)
+            WriteFileAtomically(file, bytes);
+        p.messages().queue(DialogAnswer::yes());
+        state.ResumeTiming();
+        dialog.onDelete();
+    }
+    state.counters["memos"] = double(saved.memosAndPictures.size());
+    if (ReadWholeFile(f.dir / "dias.ddb")->find("Dia wurde entnommen / Platz frei") ==
+        std::string::npos)
+        state.SkipWithError("no slide was deleted");
+    WriteRange(f.dir / "dias.ddb", 82, saved.records);
+    WriteRange(f.dir / "kopfdata.ddb", 120, saved.headerData);
+    for (const auto& [file, bytes] : saved.memosAndPictures)
+        WriteFileAtomically(file, bytes);
+    Count(state, f);
+}
+
+// A second archive of the same size beside the first one, made once.
+fs::path OtherArchive(Fixture& f) {
+    const fs::path other = f.dir.string() + "-other";
+    if (!fs::exists(other)) {
+        fs::copy(f.dir, other, fs::copy_options::recursive);
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(fs::temp_directory_path() /
+                               ("lumo-actions-" + std::to_string(::getpid()) + "-other"),
+                           ec);
+        });
+    }
+    return other;
+}
+
+void OpenArchive(Program& p, const fs::path& dir) {
+    p.messages().queueFileName(QFile::decodeName((dir / "dias.ddb").c_str()));
+    p.services().OpenArchive();
+}
+
+// "Archiv &öffnen...": dias.ddb of another archive of 99,999 slides chosen, its settings
+// read, every record analysed, DIA.INI saved, the background picture loaded. The runs
+// open the two archives in turn.
+void BM_ActionOpenOtherArchive(benchmark::State& state) {
+    Fixture& f = Get();
+    Program& p = *f.program;
+    const fs::path archives[] = {OtherArchive(f), f.dir};
+    size_t next = 0;
+    for (auto _ : state) {
+        OpenArchive(p, archives[next]);
+        next = 1 - next;
+    }
+    if (p.state().archive.dir() != archives[1 - next])
+        state.SkipWithError("the archive was not opened");
+    if (p.state().archive.dir() != f.dir)
+        OpenArchive(p, f.dir);
+    state.counters["active"] = p.state().counters.activeSlides;
+    Count(state, f);
+}
+
+// "&Backup starten" with all five groups checked into a new Backup directory: the slide
+// database files, keyword lists, header data, 20,000 memos and the pictures, each copy
+// written durably.
+void BM_ActionBackupAllGroups(benchmark::State& state) {
+    Fixture& f = Get();
+    Program& p = *f.program;
+    const fs::path target = f.dir.string() + "-backup";
+    p.state().settings.backupGroups = {true, true, true, true, true};
+    bool ok = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(target);
+        fs::create_directory(target);
+        state.ResumeTiming();
+        ok = p.services().backupDialog().RunBackup(target / "Backup", true) && ok;
+    }
+    state.counters["memos"] = double(std::distance(
+        fs::directory_iterator(target / "Backup" / "memo"), fs::directory_iterator()));
+    fs::remove_all(target);
+    if (!ok)
+        state.SkipWithError("the backup failed");
+    Count(state, f);
+}
+
 // Registered in the order a user meets them, all timed in milliseconds of wall time.
 const bool kRegistered = [] {
     using Fn = void (*)(benchmark::State&);
@@ -277,6 +405,9 @@ const bool kRegistered = [] {
         {"BM_ActionBoxListReport", BM_ActionBoxListReport},
         {"BM_ActionKeyListReport", BM_ActionKeyListReport},
         {"BM_ActionMemoListReport", BM_ActionMemoListReport},
+        {"BM_ActionDeleteThousandSlides", BM_ActionDeleteThousandSlides},
+        {"BM_ActionOpenOtherArchive", BM_ActionOpenOtherArchive},
+        {"BM_ActionBackupAllGroups", BM_ActionBackupAllGroups},
     };
     for (const auto& [name, fn] : actions)
         benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMillisecond)->UseRealTime();

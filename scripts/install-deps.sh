@@ -3,7 +3,7 @@
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-PKGS="build-essential cmake qt6-base-dev qt6-multimedia-dev libgl-dev libgtest-dev \
+PKGS="build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev libgtest-dev \
 libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format \
 xdotool poppler-utils desktop-file-utils"
 missing=""

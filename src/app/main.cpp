@@ -1,9 +1,11 @@
 // Lumoretta: the archive is the directory the program is started in.
+#include "platform/QtGerman.h"
 #include "shell/Program.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <filesystem>
 #include <system_error>
@@ -13,6 +15,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
     QApplication::setDesktopFileName(QStringLiteral("lumoretta"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumoretta")));
+    // Qt's file dialogs ("Archiv öffnen", "System-Editor auswählen") and standard buttons.
+    QTranslator qtGerman;
+    lumo::InstallQtGerman(qtGerman);
 
     std::error_code ec;
     std::filesystem::path archive = std::filesystem::current_path(ec);

@@ -1,10 +1,11 @@
 // Screenshots of the main window for the documentation:
 //   lumo_screenshots <archive directory> <output directory>
 // Runs the program over the archive with sounds off, no outside programs, and every
-// message dialog answered through the message seam, and saves mode0.png,
-// mode210-keys.png and results.png; with LUMO_DIALOG_SHOTS set also the program's
+// message dialog answered through the message seam, and saves mode0.png, mode110.png,
+// mode140.png, mode210-keys.png and results.png; with LUMO_DIALOG_SHOTS set also the program's
 // windows (dialogs/), with LUMO_MESSAGE_GALLERY=<directory> every message text there.
 #include "platform/Launcher.h"
+#include "platform/QtGerman.h"
 #include "platform/Sound.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
@@ -20,6 +21,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <functional>
@@ -73,6 +75,8 @@ bool GrabModal(const QString& dir, const char* name, const std::function<void()>
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
+    QTranslator qtGerman;
+    lumo::InstallQtGerman(qtGerman);
     if (argc != 3) {
         std::fprintf(stderr, "Aufruf: lumo_screenshots <Archivverzeichnis> <Zielverzeichnis>\n");
         return 2;
@@ -92,6 +96,17 @@ int main(int argc, char** argv) {
     main.move(0, 0);
     main.show();
     bool ok = Save(main, outDir, "mode0.png");
+
+    // The slide entry screen and the keyword list maintenance, with the level-1 cursor
+    // moved to the second key so that the lists below it show.
+    program.entry().StartNewSlide();
+    main.onCanvasPress(Qt::RightButton, 100, 77);
+    ok = Save(main, outDir, "mode110.png") && ok;
+    main.onSoftButton(5); // HAUPTMENUE
+    program.entry().StartNewKeyword();
+    main.onCanvasPress(Qt::RightButton, 100, 77);
+    ok = Save(main, outDir, "mode140.png") && ok;
+    main.onSoftButton(5);
 
     // Key search set-up with three keys picked through the real handlers: the first
     // level-1 key, then the first key below it on levels 2 and 3.
@@ -137,6 +152,7 @@ int main(int argc, char** argv) {
             msg.ShowNotice(QString::fromUtf8("Ihr Archiv ist komplett durchsucht worden."));
         });
         GrabModal(dlg, "prompt-info.png", [&] { msg.SearchPrompt(1); });
+        GrabModal(dlg, "open-archive.png", [&] { program.services().OpenArchive(); });
         msg.setTestMode(true);
         main.onSoftButton(5); // HAUPTMENUE
         program.entry().StartNewSlide();

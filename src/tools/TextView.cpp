@@ -1,6 +1,7 @@
 // lumo_textview: Lumoretta's own small text editor for the archive's code page 1252
 // files (reports, DIA.INI, memos). One file, given on the command line; it prints and
 // exports PDF. "lumo_textview --pdf out.pdf file" writes the PDF without a window.
+#include "platform/QtGerman.h"
 #include "platform/TextFile.h"
 #include "store/Archive.h"
 #include "store/FileUtil.h"
@@ -12,8 +13,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -208,9 +207,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Qt's own dialogs (printing, file choice) in German like the rest of the program.
     QTranslator qtGerman;
-    if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtGerman);
+    lumo::InstallQtGerman(qtGerman);
     QStringList args = QApplication::arguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("--pdf"))
         return WritePdf(args.at(2), args.at(3));

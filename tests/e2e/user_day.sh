@@ -324,11 +324,53 @@ keys_to "$VIEWER" alt+d b # "&Datei" / "&Beenden"
 gone '^kasten\.txt - Lumoretta Texteditor$'
 ready
 
-# ---- 11: delete a slide
-# (the slide deletion window is still being built; the step goes here)
+# ---- 11: delete slide 1, which has a memo and a picture ("&Bearbeiten" / "Dias &löschen...")
+step delete
+DELETION='^Dias aus dem Archiv löschen$'
+keys_to "$MAIN" alt+b l
+D=$(window "$DELETION")
+type_to "$D" 1 # "von Dia" has the focus
+keys_to "$D" Tab
+type_to "$D" 1 # "bis Dia"
+shot
+keys_to "$D" Return # "Dias &löschen"
+Q=$(window "$QUESTION") # "Möchten Sie Informationen zu den\rDias Nr.1 bis Nr.1\r..."
+shot question
+keys_to "$Q" Return # Ja
+N=$(window "$NOTICE") # "Die Dias wurden aus dem Lumoretta gelöscht. ..."
+shot done
+keys_to "$N" Return
+gone "$DELETION"
+ready
+# A free slot: every key slot "00", the marker text and the box number of the slide (1).
+free_slot() { expected_record 1 'Dia wurde entnommen / Platz frei' 00 00 00 00 00 00 00 00; }
+check cmp <(record 1) <(free_slot)
+check [ ! -e "$ARCHIVE/memo/1.txt" ] && check [ ! -e "$ARCHIVE/bilder/1.bmp" ]
 
-# ---- 12: a backup into a temporary directory
-# (the backup window is still being built; the step goes here)
+# ---- 12: a backup of the default groups (all but the pictures) into a fresh directory:
+# the user's home, a temporary directory of this test, typed into the target list.
+step backup
+BACKUP=$HOME/Backup
+keys_to "$MAIN" alt+s b # "Dien&ste" / "&Backup erstellen..."
+B=$(window '^Backup erstellen$')
+# The home directory is the last target; End picks it even if the typed path did not.
+keys_to "$B" alt+z End # "&Ziel:"
+type_to "$B" "$HOME"
+shot
+# Return starts the copy at once; the window takes no input until the copy is done, so
+# Esc (close) is handled only afterwards.
+keys_to "$B" Return
+keys_to "$B" Escape
+gone '^Backup erstellen$'
+ready
+shot done
+real() { find "$ARCHIVE" -maxdepth 1 -iname "$1" | grep . || echo "$ARCHIVE/$1"; }
+for f in dia.ini kasten.ini dialiste.txt kasten.txt keyliste.txt dia.bmp dias.ddb dia.hlp \
+  keyword{1,2,3} keyword{1,2,3}.old kopfdata.ddb; do
+  check cmp "$(real "$f")" "$BACKUP/$f"
+done
+check diff -r "$ARCHIVE/memo" "$BACKUP/memo"
+check [ ! -e "$BACKUP/bilder" ]
 
 # ---- 13: quit with "Ja"
 step quit
@@ -343,11 +385,11 @@ PROGRAM_PID=""
 
 # ---- the files of the day
 step files
-# dias.ddb: the two new records (checked when saved) and the old ones unchanged.
+# dias.ddb: the two new records (checked when saved), slide 1 a free slot, the others unchanged.
 check [ "$(stat -c %s "$ARCHIVE/dias.ddb")" -eq $(((FIRST_NEW + 1) * 82)) ]
 check cmp <(record $FIRST_NEW) <(expected_record 5 'A01 Edelweiß am Säntis' N1 N1B1)
 check cmp <(record $((FIRST_NEW + 1))) <(expected_record 5 'A02 Frauenkirche bei Nacht' R1 R1D1 R1D1D1)
-check cmp <(head -c $((400 * 82)) "$ARCHIVE/dias.ddb") "$WORK/before/dias.ddb"
+check cmp <(head -c $((400 * 82)) "$ARCHIVE/dias.ddb") <(free_slot; tail -c +83 "$WORK/before/dias.ddb")
 
 # keyword1: Musik (code M1) sorted in between Landschaft and Natur; the undo copy holds
 # the list before the change.
@@ -371,9 +413,7 @@ check [ "$(grep -c $'\r$' "$ARCHIVE/kasten.txt")" -eq "$(wc -l <"$ARCHIVE/kasten
 # The memo, in CR LF lines.
 check cmp "$MEMO_FILE" <(printf 'Gipfelkreuz im Nebel\r\nmit Oma und Opa\r\n')
 
-# DIA.INI: two more slides, the next tip of the day, the rest as before.
-check cmp "$ARCHIVE/DIA.INI" <(sed -e 's/^DIAS=387\r$/DIAS=389\r/' -e 's/^TIP=1\r$/TIP=2\r/' "$WORK/before/DIA.INI")
-
-# (checks of the deletion and of the backup go here)
+# DIA.INI: two more slides and one deleted, the next tip of the day, the rest as before.
+check cmp "$ARCHIVE/DIA.INI" <(sed -e 's/^DIAS=387\r$/DIAS=388\r/' -e 's/^TIP=1\r$/TIP=2\r/' "$WORK/before/DIA.INI")
 
 echo "user day passed; screenshots in $ART"
