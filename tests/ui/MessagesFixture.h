@@ -67,6 +67,14 @@ protected:
         catalog.setScreen(&screen);
     }
     static QString U(const char* s) { return QString::fromUtf8(s); }
+    // Words of a space-separated list, e.g. the sound cues played.
+    static QStringList L(const char* s) { return U(s).split(u' ', Qt::SkipEmptyParts); }
+    QStringList lineTexts() const {
+        QStringList out;
+        for (const auto& l : screen.lines)
+            out << l.text;
+        return out;
+    }
 
     TempArchive archive;
     AppState state;
