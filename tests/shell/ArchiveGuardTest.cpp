@@ -67,7 +67,6 @@ TEST_F(ArchiveGuardTest, AKilledProgramDoesNotBlockAndItsCountersAreRecounted) {
     EXPECT_TRUE(confirmations().empty());
     EXPECT_EQ(state().counters.activeSlides, 3);
     EXPECT_NE(archive.read("DIA.INI").find("DIAS=3"), std::string::npos);
-
     // After a normal end the stored number is trusted again.
     program.reset();
     EXPECT_EQ(archive.read(kArchiveLockName), "");
@@ -81,7 +80,6 @@ TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     startWithEditor(hostile);
     const std::string iniBefore = archive.read("DIA.INI");
     const QString command = QString::fromStdString(hostile);
-
     messages().queue(DialogAnswer::no());
     showIniFile();
     ASSERT_EQ(confirmations().size(), 1u);
@@ -90,7 +88,6 @@ TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     EXPECT_TRUE(launcher().commands().empty());
     EXPECT_TRUE(shownOf(ShownDialog::Notice).empty()); // declined is no failure
     EXPECT_FALSE(ProgramApproval(approvals()).isApproved(command));
-
     clearRecords();
     messages().queue(DialogAnswer::yes());
     showIniFile();
@@ -99,7 +96,6 @@ TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
               QStringList({QStringLiteral("-c"), QStringLiteral("rm -rf ~; echo"),
                            QStringLiteral("DIA.INI")}));
     EXPECT_TRUE(ProgramApproval(approvals()).isApproved(command));
-
     // Approved once on this computer: no further question. The archive holds no trace.
     clearRecords();
     showIniFile();

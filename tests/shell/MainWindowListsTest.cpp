@@ -60,16 +60,21 @@ TEST_F(MainListsTest, LevelListsAndTheirCursorsFollowRightClicks) {
     EXPECT_EQ(main().levelHeading(1)->text(), U("Stichwortebene <1>"));
     EXPECT_EQ(foreground(main().levelHeading(1)), kRed);
     EXPECT_EQ(foreground(main().levelHeading(2)), kWhite);
-    EXPECT_EQ(cursors(), U("1 Berge@50,60 Alpen@250,60 Zugspitze@450,60"));
     EXPECT_EQ(background(1), kAqua);
     EXPECT_EQ(foreground(main().levelCursor(1)), kBlack);
+    pressCentre(Qt::RightButton, 300, 94);          // level 2 holds 2 keys under A1: row 3 is empty
+    pressCentre(Qt::RightButton, 100, 60 + 17 * 5); // level 1 row 6 of 3
+    pressCentre(Qt::RightButton, 250, 60);          // the border between the columns
+    pressCentre(Qt::LeftButton, 100, 77);           // the left button does not move
+    EXPECT_TRUE(sound().played().isEmpty() && messages().shown().empty());
+    EXPECT_EQ(cursors(), U("1 Berge@50,60 Alpen@250,60 Zugspitze@450,60"));
+    EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{1, 1, 1}));
     EXPECT_GT(countColour(rowRect(50, 2), kLime), 0);  // "Meer"
     EXPECT_GT(countColour(rowRect(50, 3), kLime), 0);  // "Stadt"
     EXPECT_EQ(countColour(rowRect(50, 4), kLime), 0);  // nothing below
     EXPECT_GT(countColour(rowRect(250, 2), kLime), 0); // "Anden"
     EXPECT_EQ(countColour(rowRect(250, 3), kLime), 0); // "Ostsee" is under B1
     EXPECT_GT(countColour(rowRect(450, 2), kLime), 0); // "Watzmann"
-
     pressCentre(Qt::RightButton, 100, 77);
     EXPECT_EQ(sound().played(), QStringList{QStringLiteral("click001")});
     EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{2, 1, 1}));
@@ -77,7 +82,6 @@ TEST_F(MainListsTest, LevelListsAndTheirCursorsFollowRightClicks) {
     EXPECT_GT(countColour(rowRect(50, 1), kLime), 0);        // "Berge" now drawn
     EXPECT_EQ(countColour(rowRect(250, 2), kLime), 0);
     EXPECT_EQ(countColour(QRect(450, 60, 170, 17 * 17), kLime), 0);
-
     pressCentre(Qt::RightButton, 100, 60);
     pressCentre(Qt::RightButton, 300, 77); // level 2, row 2
     EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{1, 2, 1}));
@@ -88,17 +92,6 @@ TEST_F(MainListsTest, LevelListsAndTheirCursorsFollowRightClicks) {
     pressCentre(Qt::RightButton, 500, 77); // level 3, row 2
     EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{1, 1, 2}));
     EXPECT_EQ(cursors(), U("3 Berge@50,60 Alpen@250,60 Watzmann@450,77"));
-}
-
-TEST_F(MainListsTest, ClicksOutsideTheListsAreIgnored) {
-    pressCentre(Qt::RightButton, 300, 94);          // level 2 holds 2 keys under A1: row 3 is empty
-    pressCentre(Qt::RightButton, 100, 60 + 17 * 5); // level 1 row 6 of 3
-    pressCentre(Qt::RightButton, 250, 60);          // the border between the columns
-    pressCentre(Qt::LeftButton, 100, 77);           // the left button does not move
-    EXPECT_TRUE(sound().played().isEmpty());
-    EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{1, 1, 1}));
-    EXPECT_EQ(state().cursor.currentLevel, 1);
-    EXPECT_TRUE(messages().shown().empty());
 }
 
 TEST_F(MainListsTest, CursorColoursAndThePaintLock) {
@@ -114,7 +107,6 @@ TEST_F(MainListsTest, CursorColoursAndThePaintLock) {
         EXPECT_EQ(background(1), r.back) << r.mode;
     }
     EXPECT_EQ(foreground(main().levelCursor(1)), kWhite);
-
     state().paintLock = true;
     pressCentre(Qt::RightButton, 100, 77);
     EXPECT_TRUE(state().paintLock);
@@ -143,7 +135,6 @@ TEST_F(MainListsTest, PickingKeys) {
     clickLevelCursor(1);
     EXPECT_TRUE(errorShown(12));
     EXPECT_EQ(state().keys.count, 3);
-
     // A key taken from a slide record carries its code padded with blanks.
     auto& keys = state().keys;
     keys.entries[3] = {"B1    ", "Meer"};
@@ -155,7 +146,6 @@ TEST_F(MainListsTest, PickingKeys) {
     pressCentre(Qt::RightButton, 100, 94); // "Stadt" (C1)
     clickLevelCursor(1);
     EXPECT_EQ(keyCodes(), std::vector<std::string>({"A1", "A1A1", "A1A1A1", "B1    ", "C1"}));
-
     // The eighth key leaves no free place; a ninth is refused.
     for (int i = 0; i < 8; ++i)
         keys.entries[i] = {"X" + std::to_string(i), "Name"};
@@ -171,7 +161,6 @@ TEST_F(MainListsTest, PickingKeys) {
     EXPECT_TRUE(errorShown(8));
     EXPECT_EQ(keys.count, 8);
     EXPECT_FALSE(sound().played().contains(QStringLiteral("camera1")));
-
     // Nothing is picked while new keys are entered.
     keys.count = 0;
     setMode(140);
@@ -189,7 +178,6 @@ TEST_F(MainListsTest, DeleteRemovesTheLastKeyAndResetAll) {
     clickSoftButton(3);
     EXPECT_TRUE(errorShown(10));
     EXPECT_TRUE(shownOf(ShownDialog::Confirm).empty());
-
     clickLevelCursor(1);
     clickLevelCursor(2);
     clickLevelCursor(3);
@@ -212,7 +200,6 @@ TEST_F(MainListsTest, DeleteRemovesTheLastKeyAndResetAll) {
         EXPECT_EQ(background(l), kAqua);
         EXPECT_EQ(foreground(main().levelCursor(l)), kBlack);
     }
-
     clearRecords();
     messages().queue(DialogAnswer::yes());
     clickSoftButton(3);
@@ -254,7 +241,6 @@ TEST_F(MainListsTest, ResultPageIsFilledFromTheListColumns) {
     EXPECT_EQ(countColour(rowRect(350, 2, 250), kLime), 0);
     EXPECT_EQ(countColour(rowRect(0, 4, 620), kLime), 0);
     EXPECT_FALSE(main().pictureVisible());
-
     // The marker in row 1 means "nothing found", even with a count.
     main().ClearListArea(Qt::black, 0, 30, 640, 354);
     for (auto& r : s.page.rows)
@@ -274,8 +260,7 @@ TEST_F(MainListsTest, SearchSlidesListsTheFoundSlides) {
     EXPECT_EQ(state().page.rows[0].slide, "1");
     EXPECT_EQ(state().page.rows[0].box, "3");
     EXPECT_GT(countColour(rowRect(350, 1, 250), kLime), 0);
-    EXPECT_GT(countColour(QRect(55, 35, 400, 15), kYellow), 0);
-    EXPECT_EQ(countColour(rowRect(350, 2, 250), kLime), 0);
+    EXPECT_EQ(countColour(rowRect(350, 2, 250), kLime), 0); // one row only
 }
 
 TEST_F(MainListsTest, PagingAndTheThumb) {
@@ -303,7 +288,6 @@ TEST_F(MainListsTest, PagingAndTheThumb) {
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd); // last page: nothing
     expectShown(34, "35");
     EXPECT_TRUE(sound().played().isEmpty());
-
     state().firstShown = 30;
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(state().firstShown, 13);
@@ -315,7 +299,6 @@ TEST_F(MainListsTest, PagingAndTheThumb) {
     EXPECT_EQ(sound().played(), QStringList{QStringLiteral("next")});
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub); // at 0 already
     EXPECT_EQ(state().firstShown, 0);
-
     // A released thumb shows its line, not rounded to a page, at most the last page.
     for (const auto& [to, first, slide] :
          {std::tuple{20, 20, "21"}, std::tuple{40, 34, "35"}}) { // FoundCount - LastPageRows
@@ -344,7 +327,6 @@ TEST_F(MainListsTest, ResultClicksOpenTheDialogOfTheirColumn) {
     pressCentre(Qt::RightButton, 400, 111); // right button on an empty row
     EXPECT_TRUE(sound().played().isEmpty());
     EXPECT_TRUE(messages().shown().empty());
-
     const struct {
         Qt::MouseButton button;
         int x;

@@ -82,7 +82,6 @@ TEST_F(MainWindowTest, HelpTopicsOfModesAndMenus) {
         EXPECT_EQ(help().lastContext(), context) << caption;
     }
     EXPECT_EQ(sound().played(), QStringList(13, QStringLiteral("hotclik")));
-
     // While busy every soft button only clicks.
     setMode(999);
     for (int i = 1; i <= 5; ++i) {
@@ -108,7 +107,6 @@ TEST_F(MainWindowTest, EvaluationEntersTheKeySearchWithOneClick) {
     clickSoftButton(1); // "SUCHE DIAS" without keys
     EXPECT_TRUE(errorShown(1));
     EXPECT_EQ(state().screenMode, 210);
-
     // An archive without slides has no key search; the paint lock is not left set.
     program.reset();
     archive.write("dias.ddb", "");
@@ -136,7 +134,6 @@ TEST_F(MainWindowTest, BackToTheStartScreen) {
     showResults(220, 30); // and a result mode with its scroll bar
     clickSoftButton(5);
     EXPECT_EQ(screenState(), startScreen);
-
     // The third button of the result modes.
     setMode(211);
     clickSoftButton(3);
@@ -168,7 +165,6 @@ TEST_F(MainWindowTest, ToolButtonsAndFastMode) {
     EXPECT_LT(main().toolButton(13)->geometry().right(), 425);
     EXPECT_TRUE(main().toolButton(12)->isHidden());
     EXPECT_EQ(main().progressBar()->geometry(), QRect(425, 7, 203, 16));
-
     QAction* fast = main().fastModeAction();
     EXPECT_FALSE(state().fastMode);
     fast->trigger();
@@ -201,7 +197,6 @@ TEST_F(MainWindowTest, OnlyClicksInTheListAreaActOnTheList) {
                   clickAt(Qt::LeftButton, {400, 340});
               }),
               QStringList{QStringLiteral("lumo::SlideDataViewer")}); // slide data of row 17
-
     // Key modes: a right click outside leaves the level cursor where it is.
     clickToolButton(5);
     clickAt(Qt::RightButton, {100, 77});
@@ -263,7 +258,6 @@ TEST_F(MainWindowTest, F1OnTheMainWindowAndInEveryDialogOpensItsTopic) {
     main().softButton(2)->setFocus();
     QTest::keyClick(main().softButton(2), Qt::Key_F1);
     EXPECT_EQ(help().lastContext(), 301);
-
     // Each dialog, opened the way the user opens it.
     auto menu = [this](const char* caption) { return [this, caption] { triggerMenu(caption); }; };
     const std::vector<std::pair<std::function<void()>, int>> dialogs = {

@@ -44,7 +44,6 @@ inline QStringList WithEachModal(const std::function<void()>& open,
 class ShellTest : public ProgramTest {
 protected:
     std::string editor;
-
     // Slide 1 carries A1A1A1 (under "Berge"), slide 2 B1, the others C1.
     void SetUp() override {
         std::vector<std::string> records = {RecordBytes({"A1A1A1"}, "A01 Zugspitze im Winter", 3),

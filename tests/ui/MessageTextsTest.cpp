@@ -136,7 +136,6 @@ TEST_F(MessagesTest, TextsVerbatimAndNumbersWithoutText) {
     state.searchText = "Gr\xFCn \x80"; // code page 1252 bytes
     EXPECT_EQ(catalog.ErrorText(3),
               U("Es wurde kein Dia gefunden.\r>>> Grün € <<<\rwar in keinem Text enthalten."));
-
     for (int n : {1, 2, 5, 12, 14, 23, 24, 25, 26, 27, 29, 32, 33, 34, 37, 38, 99, 1000, -1})
         EXPECT_TRUE(catalog.StatusText(n).isEmpty()) << "status " << n;
     // Error numbers without a text show, play and change nothing.
@@ -155,27 +154,20 @@ TEST_F(MessagesTest, TextsVerbatimAndNumbersWithoutText) {
     EXPECT_EQ(state.currentStatus, 13);
 }
 
-TEST_F(MessagesTest, StatusLineColoursAndNumbers) {
-    const QColor blue(0, 0, 255), purple(128, 0, 128);
-    catalog.ShowStatus(13);
-    EXPECT_EQ(screen.lines.back().text, U("Bitte wählen Sie eine neue Funktion aus"));
-    EXPECT_EQ(screen.lines.back().colour, blue);
-    EXPECT_EQ(state.currentStatus, 13);
-    catalog.ShowStatus(27); // a number without a text empties the line and is recorded
-    EXPECT_TRUE(screen.lines.back().text.isEmpty());
-    EXPECT_EQ(state.currentStatus, 27);
+TEST_F(MessagesTest, StatusLineAndErrorDialog) {
     catalog.ShowWarningStatus();
     EXPECT_EQ(screen.lines.back().text, U("Im Eingabefeld wurde kein Text eingegeben !"));
-    EXPECT_EQ(screen.lines.back().colour, purple);
+    EXPECT_EQ(screen.lines.back().colour, QColor(128, 0, 128));
     EXPECT_EQ(state.currentStatus, 1);
     catalog.ShowStatus(1); // the purple hint is no status text of its own
     EXPECT_TRUE(screen.lines.back().text.isEmpty());
-    EXPECT_EQ(screen.lines.size(), 4u);
-}
-
-TEST_F(MessagesTest, ShowErrorFillsTheDialogAndRestoresScreen) {
-    state.screenMode = 211;
+    catalog.ShowStatus(27); // a number without a text empties the line and is recorded
+    EXPECT_TRUE(screen.lines.back().text.isEmpty());
+    EXPECT_EQ(state.currentStatus, 27);
     catalog.ShowStatus(13);
+    EXPECT_EQ(screen.lines.back().text, U("Bitte wählen Sie eine neue Funktion aus"));
+    EXPECT_EQ(screen.lines.back().colour, QColor(0, 0, 255));
+    state.screenMode = 211;
     screen.lines.clear();
     state.confirmAnswer = false;
     catalog.ShowError(8);
@@ -201,7 +193,6 @@ TEST_F(MessagesTest, ShowErrorFillsTheDialogAndRestoresScreen) {
     EXPECT_EQ(lineTexts(), QStringList({catalog.StatusText(20), catalog.StatusText(13)}));
     EXPECT_EQ(state.currentStatus, 13);
     EXPECT_EQ(screen.captions, std::vector<int>({9, 211}));
-
     catalog.ShowError(53);
     EXPECT_EQ(catalog.shown().back().title, U("System Fehler Nr.53"));
     // Sound off: no cue, but still the pause after the dialog.

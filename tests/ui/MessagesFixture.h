@@ -50,7 +50,6 @@ public:
     void SetupResultScrollBar(int) override {}
     void MinimiseForScan(bool) override {}
     void SetUndoEnabled(bool) override {}
-
     QPoint topLeft{100, 50};
     QWidget widget;
     std::vector<Line> lines;
@@ -75,7 +74,6 @@ protected:
             out << l.text;
         return out;
     }
-
     TempArchive archive;
     AppState state;
     SoundCue sound{state.archive, state.settings};
