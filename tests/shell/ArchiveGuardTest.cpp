@@ -13,11 +13,21 @@ namespace {
 
 class ArchiveGuardTest : public ProgramTest {
 protected:
+    QTemporaryDir settingsDir;
     void SetUp() override {
         writeSimpleRecords(3);
         writeKeywords(1, {{"Alpen", "A1"}});
     }
     std::vector<ShownDialog> confirmations() { return shownOf(ShownDialog::Confirm); }
+    QString approvals() const { return settingsDir.filePath(QStringLiteral("programs.ini")); }
+    void startWithEditor(const std::string& editor) {
+        program.reset();
+        writeIni({"[LUMORETTA]", "DIAS=3", "EDITOR=" + editor});
+        start();
+        program->enableProgramApproval(approvals());
+        clearRecords();
+    }
+    void showIniFile() { triggerMenu("&Ini-Datei Einstellungen anzeigen"); }
 };
 
 TEST_F(ArchiveGuardTest, ASecondProgramAsksBeforeItWritesAndLetsTheUserLeave) {
@@ -25,26 +35,22 @@ TEST_F(ArchiveGuardTest, ASecondProgramAsksBeforeItWritesAndLetsTheUserLeave) {
     const std::string iniBefore = archive.read("DIA.INI");
     ArchiveLock first;
     ASSERT_EQ(first.acquire(archive.dir()), ArchiveLock::Result::Acquired);
-
-    program = std::make_unique<Program>(archive.dir(), true);
-    messages().queue(DialogAnswer::no());
-    EXPECT_FALSE(program->Start());
-    EXPECT_TRUE(program->userLeft());
-    ASSERT_EQ(confirmations().size(), 1u);
-    EXPECT_EQ(confirmations()[0].text, SecondProgramQuestion());
-    EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
-
-    // Working on all the same is the user's choice.
-    program = std::make_unique<Program>(archive.dir(), true);
-    messages().queue(DialogAnswer::yes());
-    ASSERT_TRUE(program->Start());
-    EXPECT_FALSE(program->userLeft());
-    EXPECT_EQ(state().counters.activeSlides, 3);
+    for (bool goOn : {false, true}) {
+        program = std::make_unique<Program>(archive.dir(), true);
+        messages().queue(goOn ? DialogAnswer::yes() : DialogAnswer::no());
+        EXPECT_EQ(program->Start(), goOn);
+        EXPECT_EQ(program->userLeft(), !goOn);
+        ASSERT_EQ(confirmations().size(), 1u);
+        EXPECT_EQ(confirmations()[0].text, SecondProgramQuestion());
+        if (!goOn) {
+            EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
+        }
+    }
+    EXPECT_EQ(state().counters.activeSlides, 3); // working on all the same is the user's choice
 }
 
 TEST_F(ArchiveGuardTest, AKilledProgramDoesNotBlockAndItsCountersAreRecounted) {
-    // DIA.INI says 5 slides, the file holds 3: as if the program was killed between
-    // appending slides and saving the settings.
+    // DIA.INI says 5 slides, the file holds 3: killed between appending and saving.
     writeIni({"[LUMORETTA]", "DIAS=5"});
     {
         ChildProcess killed([&](int report, int goOn) {
@@ -61,7 +67,6 @@ TEST_F(ArchiveGuardTest, AKilledProgramDoesNotBlockAndItsCountersAreRecounted) {
     EXPECT_TRUE(confirmations().empty());
     EXPECT_EQ(state().counters.activeSlides, 3);
     EXPECT_NE(archive.read("DIA.INI").find("DIAS=3"), std::string::npos);
-
     // After a normal end the stored number is trusted again.
     program.reset();
     EXPECT_EQ(archive.read(kArchiveLockName), "");
@@ -70,25 +75,11 @@ TEST_F(ArchiveGuardTest, AKilledProgramDoesNotBlockAndItsCountersAreRecounted) {
     EXPECT_EQ(state().counters.activeSlides, 5);
 }
 
-class ArchiveProgramTest : public ArchiveGuardTest {
-protected:
-    QTemporaryDir settingsDir;
-    QString approvals() const { return settingsDir.filePath(QStringLiteral("programs.ini")); }
-    void startWithEditor(const std::string& editor) {
-        writeIni({"[LUMORETTA]", "DIAS=3", "EDITOR=" + editor});
-        start();
-        program->enableProgramApproval(approvals());
-        clearRecords();
-    }
-    void showIniFile() { triggerMenu("&Ini-Datei Einstellungen anzeigen"); }
-};
-
-TEST_F(ArchiveProgramTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
+TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     const std::string hostile = "sh -c \"rm -rf ~; echo\"";
     startWithEditor(hostile);
     const std::string iniBefore = archive.read("DIA.INI");
     const QString command = QString::fromStdString(hostile);
-
     messages().queue(DialogAnswer::no());
     showIniFile();
     ASSERT_EQ(confirmations().size(), 1u);
@@ -97,7 +88,6 @@ TEST_F(ArchiveProgramTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     EXPECT_TRUE(launcher().commands().empty());
     EXPECT_TRUE(shownOf(ShownDialog::Notice).empty()); // declined is no failure
     EXPECT_FALSE(ProgramApproval(approvals()).isApproved(command));
-
     clearRecords();
     messages().queue(DialogAnswer::yes());
     showIniFile();
@@ -106,7 +96,6 @@ TEST_F(ArchiveProgramTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
               QStringList({QStringLiteral("-c"), QStringLiteral("rm -rf ~; echo"),
                            QStringLiteral("DIA.INI")}));
     EXPECT_TRUE(ProgramApproval(approvals()).isApproved(command));
-
     // Approved once on this computer: no further question. The archive holds no trace.
     clearRecords();
     showIniFile();
@@ -115,30 +104,21 @@ TEST_F(ArchiveProgramTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
 }
 
-TEST_F(ArchiveProgramTest, BuiltInEditorsAndEditorsChosenInThePreferencesNeedNoQuestion) {
+TEST_F(ArchiveGuardTest, BuiltInEditorsAndEditorsChosenInThePreferencesNeedNoQuestion) {
+    ProgramApproval(approvals()).approve(QStringLiteral("/bin/true")); // the preferences
     for (const std::string editor : {"notepad.exe", "WRITE.EXE", "/bin/true"}) {
-        program.reset();
-        if (editor == "/bin/true")
-            ProgramApproval(approvals()).approve(QStringLiteral("/bin/true")); // preferences
         startWithEditor(editor);
         showIniFile();
         EXPECT_TRUE(confirmations().empty()) << editor;
         EXPECT_EQ(launcher().started().size(), 1) << editor;
     }
     // The same program with other arguments is another command.
-    program.reset();
     startWithEditor("/bin/true --anders");
     messages().queue(DialogAnswer::no());
     showIniFile();
     EXPECT_EQ(confirmations().size(), 1u);
     EXPECT_TRUE(launcher().started().isEmpty());
 }
-
-} // namespace
-} // namespace lumo::test
-
-namespace lumo::test {
-namespace {
 
 TEST(ProgramApprovalTest, KeepsEachCommandExactlyAndOnlyThat) {
     QTemporaryDir dir;

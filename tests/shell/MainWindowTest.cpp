@@ -1,97 +1,192 @@
-// The main window as a whole: which clicks reach the lists, F1 help everywhere, the
-// windows at shutdown, and the files handed to outside programs.
-#include "ProgramFixture.h"
+// The main window as a whole: screen modes with their captions, soft and tool buttons, the
+// menu, F1 help everywhere, the windows at shutdown and the programs it starts.
+#include "ShellFixture.h"
 
 #include "editing/SlideEntryCommands.h"
 
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QScrollBar>
 #include <QTextBrowser>
-#include <QTimer>
-
-#include <filesystem>
-#include <functional>
 
 using namespace lumo;
 using namespace lumo::test;
 
 namespace {
 
-QString U(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-// Runs `open`; each modal window that comes up meanwhile gets `onModal` once it is the
-// active window, and is then closed. Returns the class names of those windows.
-QStringList WithEachModal(const std::function<void()>& open,
-                          const std::function<void(QWidget*)>& onModal = {}) {
-    QStringList seen;
-    QTimer poll;
-    poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || QApplication::activeWindow() != w)
-            return;
-        seen << QString::fromLatin1(w->metaObject()->className());
-        if (onModal)
-            onModal(w);
-        w->close();
-    });
-    poll.start();
-    open();
-    return seen;
-}
-
-class MainWindowTest : public ProgramTest {
+class MainWindowTest : public ShellTest {
 protected:
-    std::string editor;
-
     void SetUp() override {
-        writeSimpleRecords(20);
-        writeKeywords(1, {{"Berge", "A1"}, {"Meer", "B1"}, {"Stadt", "C1"}});
-        writeKeywords(2, {{"Alpen", "A1A1"}});
-        writeKeywords(3, {{"Zugspitze", "A1A1A1"}});
-        archive.write("myeditor", "#!/bin/sh\nexit 0\n");
-        std::filesystem::permissions(archive.path("myeditor"), std::filesystem::perms::owner_all);
-        editor = archive.path("myeditor").string();
+        ShellTest::SetUp();
+        startWith();
     }
-    void startWith(std::vector<std::string> iniLines) {
-        iniLines.insert(iniLines.begin(), {"[LUMORETTA]", "DIAS=20", "EDITOR=" + editor});
-        writeIni(iniLines);
-        start();
-        main().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+};
+
+const char* kKeySearch = "SUCHE DIAS|LÖSCHEN|RESET|HILFE|HAUPTMENUE";
+const char* kResults = "TEXT-EDITOR|NEUE SUCHE||HILFE|HAUPTMENUE";
+
+TEST_F(MainWindowTest, CaptionsAndTitleOfEveryMode) {
+    const struct {
+        int mode;
+        bool editExisting;
+        const char* captions; // the five soft buttons, "*" when disabled
+        const char* title;    // after "Lumoretta 3.03"
+    } rows[] = {
+        {0, false, "BEARBEITEN|AUSWERTUNG|DIENSTE|HILFE|FEIERABEND", "   - Pfad="},
+        {110, false, "DIA SICHERN|KEY EDITOR|KEY ABLAGE|HILFE|HAUPTMENUE",
+         " - Neues Dia eingeben..."},
+        {110, true, "DIA SICHERN|KEY EDITOR|KEY ABLAGE|HILFE|HAUPTMENUE", " - Dia editieren..."},
+        {140, false, "EBENE <1>|EBENE <2>|EBENE <3>|HILFE|HAUPTMENUE",
+         " - Neue Schlüssel eingeben..."},
+        {210, false, kKeySearch, " - Dias über Schlüssel suchen..."},
+        {211, false, kResults, " - Dias über Schlüssel suchen..."}, // keeps the title
+        {220, false, kResults, " - Dias über Kastennummer suchen..."},
+        {240, false, kResults, " - Dias über Informationstext suchen..."},
+        {260, false, kResults, " - Dias über Kopfdatenfelder suchen..."},
+        {250, false, "TEXT-EDITOR|NEUE SUCHE|MEMO PRINT|HILFE|HAUPTMENUE",
+         " - Dias über Memo suchen..."},
+        // Set 9 disables and keeps captions and title; an unknown set empties the captions.
+        {9, false, "TEXT-EDITOR*|NEUE SUCHE*|MEMO PRINT*|HILFE*|HAUPTMENUE*",
+         " - Dias über Memo suchen..."},
+        {12345, false, "||||", " - Dias über Memo suchen..."},
+    };
+    const QString path = QString::fromStdString(archive.dir().string());
+    for (const auto& r : rows) {
+        state().editExisting = r.editExisting;
+        setMode(r.mode);
+        EXPECT_EQ(screenState().section(u'|', 1, 5), U(r.captions)) << r.mode;
+        EXPECT_EQ(main().windowTitle(),
+                  U("Lumoretta 3.03") + U(r.title) + (r.mode ? QString() : path));
+        if (r.mode == 9) {
+            clickSoftButton(4); // a disabled button is dead
+            EXPECT_TRUE(sound().played().isEmpty());
+        }
+    }
+}
+
+TEST_F(MainWindowTest, HelpTopicsOfModesAndMenus) {
+    const std::pair<int, int> modes[] = {{0, 1},     {110, 201}, {140, 202}, {210, 301}, {211, 301},
+                                         {240, 302}, {220, 303}, {250, 304}, {260, 305}};
+    for (const auto& [m, context] : modes) {
+        setMode(m);
+        clickSoftButton(4);
+        EXPECT_EQ(help().lastContext(), context) << "mode " << m;
+        EXPECT_EQ(state().lastSoftButton, 4);
+    }
+    clickToolButton(13);
+    EXPECT_EQ(help().lastContext(), 1);
+    for (const auto& [caption, context] :
+         {std::pair{"&Index", 1002}, {"&Glossary", 1001}, {"&Einleitung", 1}}) {
+        triggerMenu(caption);
+        EXPECT_EQ(help().lastContext(), context) << caption;
+    }
+    EXPECT_EQ(sound().played(), QStringList(13, QStringLiteral("hotclik")));
+    // While busy every soft button only clicks.
+    setMode(999);
+    for (int i = 1; i <= 5; ++i) {
+        clickSoftButton(i);
+        EXPECT_EQ(state().lastSoftButton, i);
+    }
+    EXPECT_EQ(sound().played(), QStringList(18, QStringLiteral("hotclik")));
+    EXPECT_TRUE(messages().shown().empty());
+    EXPECT_EQ(state().screenMode, 999);
+    EXPECT_EQ(help().lastContext(), 1);
+    EXPECT_TRUE(main().isVisible());
+}
+
+TEST_F(MainWindowTest, EvaluationEntersTheKeySearchWithOneClick) {
+    state().keys.count = 3;
+    state().keys.entries[0] = {"A1", "Berge"};
+    clickSoftButton(2);
+    EXPECT_EQ(screenState(), U("210|") + U(kKeySearch) + U("||Ebenen||Freie Stichwörter ->8<-"));
+    EXPECT_EQ(sound().played(), QStringList{QStringLiteral("hotclik")});
+    EXPECT_EQ(state().keys.count, 0);
+    EXPECT_TRUE(state().keys.entries[0].code.empty() && state().keys.entries[0].name.empty());
+    EXPECT_FALSE(state().paintLock);
+    clickSoftButton(1); // "SUCHE DIAS" without keys
+    EXPECT_TRUE(errorShown(1));
+    EXPECT_EQ(state().screenMode, 210);
+    // An archive without slides has no key search; the paint lock is not left set.
+    program.reset();
+    archive.write("dias.ddb", "");
+    writeIniWithSlides(0);
+    start();
+    clickToolButton(5);
+    EXPECT_TRUE(errorShown(53));
+    EXPECT_EQ(state().screenMode, 0);
+    EXPECT_FALSE(state().paintLock);
+}
+
+TEST_F(MainWindowTest, BackToTheStartScreen) {
+    const QString startScreen = U("0|BEARBEITEN|AUSWERTUNG|DIENSTE|HILFE|FEIERABEND|Bild|||Im "
+                                  "Archiv sind 20 Dias in 20 Datensätzen gespeichert");
+    // "HAUPTMENUE" and the printer set-up leave the key search alike.
+    for (int tool : {0, 11}) {
+        clickToolButton(5);
         clearRecords();
+        tool ? clickToolButton(tool) : clickSoftButton(5);
+        EXPECT_EQ(screenState(), startScreen) << tool;
+        EXPECT_EQ(sound().played(), QStringList{QStringLiteral("hotclik")});
+        EXPECT_TRUE(main().titleLabel(1)->isVisible());
+        EXPECT_EQ(state().currentStatus, 0);
     }
-    // A result page of 17 slides in mode 211, as a key search leaves it.
-    void showResultPage() {
-        state().searchResultList.clear();
-        for (int i = 1; i <= 17; ++i)
-            state().searchResultList.push_back(
-                QString::asprintf("%03d%05dA%02dDia %d", 1, i, i, i).toStdString());
-        state().foundCount = 17;
-        state().screenMode = mode::KeyResults;
-        main().SetScreenCaptions(mode::KeyResults);
-        main().showResultPage(0);
+    showResults(220, 30); // and a result mode with its scroll bar
+    clickSoftButton(5);
+    EXPECT_EQ(screenState(), startScreen);
+    // The third button of the result modes.
+    setMode(211);
+    clickSoftButton(3);
+    EXPECT_EQ(shownOf(ShownDialog::Notice).at(0).text, U("Funktion nicht vorhanden"));
+    for (int m : {220, 240, 260}) {
+        setMode(m);
+        clearRecords();
+        clickSoftButton(3);
+        EXPECT_TRUE(messages().shown().empty() && launcher().started().isEmpty()) << m;
+        EXPECT_EQ(sound().played(), QStringList{QStringLiteral("hotclik")}) << m;
+        EXPECT_EQ(state().screenMode, m);
     }
+}
+
+TEST_F(MainWindowTest, ToolButtonsAndFastMode) {
+    const QStringList hints = Caps(
+        "Neues Dia erfassen|Dias editieren|Dias löschen|Neue Schlüssel eingeben|Dias über "
+        "Schlüssel suchen|Dias über Informationstext suchen|Dias über Kastennummer suchen|Dias "
+        "über Memo suchen|Backup erstellen|Systemeinstellungen ändern|Druckereinrichtung");
+    for (int i = 1; i <= 11; ++i) {
+        QToolButton* b = main().toolButton(i);
+        EXPECT_EQ(b->toolTip(), hints[i - 1]) << i;
+        EXPECT_EQ(b->size(), QSize(25, 25)) << i;
+        EXPECT_EQ(b->y(), 3) << i;
+        EXPECT_LT(b->geometry().right(), 425) << i; // clear of the progress bar
+        EXPECT_GT(b->x(), i > 1 ? main().toolButton(i - 1)->geometry().right() : 0) << i;
+    }
+    EXPECT_EQ(main().toolButton(13)->toolTip(), U("Hilfe anzeigen"));
+    EXPECT_LT(main().toolButton(13)->geometry().right(), 425);
+    EXPECT_TRUE(main().toolButton(12)->isHidden());
+    EXPECT_EQ(main().progressBar()->geometry(), QRect(425, 7, 203, 16));
+    QAction* fast = main().fastModeAction();
+    EXPECT_FALSE(state().fastMode);
+    fast->trigger();
+    EXPECT_TRUE(state().fastMode);
+    EXPECT_EQ(fast->text(), U("Fenster bei Suche normal (SlowModus)"));
+    fast->trigger();
+    EXPECT_FALSE(state().fastMode);
+    EXPECT_EQ(fast->text(), U("Fenster bei Suche minimieren (FastModus)"));
+    EXPECT_EQ(sound().played().count(QStringLiteral("hotclik")), 2);
+}
+
+TEST_F(MainWindowTest, OnlyClicksInTheListAreaActOnTheList) {
     // A press where the user clicks: on the widget under the point, as the mouse would.
-    void clickAt(Qt::MouseButton button, QPoint at) {
+    auto clickAt = [this](Qt::MouseButton button, QPoint at) {
         QWidget* target = main().clientArea()->childAt(at);
         if (!target)
             target = main().clientArea();
         const QPoint local = target->mapFrom(main().clientArea(), at);
         QTest::mousePress(target, button, {}, local);
         QTest::mouseRelease(target, button, {}, local);
-    }
-    std::vector<QStringList> commands() { return launcher().commands(); }
-};
-
-} // namespace
-
-TEST_F(MainWindowTest, OnlyClicksInTheListAreaActOnTheList) {
-    startWith({});
-    showResultPage();
+    };
+    showResults(mode::KeyResults, 17);
     // Tool bar gap, progress bar, heading line, status line, the scroll bar's column.
     const QPoint outside[] = {{111, 10}, {500, 15}, {400, 40}, {100, 370}, {350, 420}, {630, 200}};
     for (QPoint at : outside)
@@ -102,7 +197,6 @@ TEST_F(MainWindowTest, OnlyClicksInTheListAreaActOnTheList) {
                   clickAt(Qt::LeftButton, {400, 340});
               }),
               QStringList{QStringLiteral("lumo::SlideDataViewer")}); // slide data of row 17
-
     // Key modes: a right click outside leaves the level cursor where it is.
     clickToolButton(5);
     clickAt(Qt::RightButton, {100, 77});
@@ -113,50 +207,37 @@ TEST_F(MainWindowTest, OnlyClicksInTheListAreaActOnTheList) {
 }
 
 TEST_F(MainWindowTest, F1OpensTheTopicOfTheHighlightedMenuEntry) {
-    startWith({});
-    const std::pair<const char*, int> entries[] = {
-        {"Archiv &öffnen...", 101},
-        {"&Neues Archiv erstellen...", 102},
-        {"&Ini-Datei Einstellungen anzeigen", 103},
-        {"&Analyse-Dateien anzeigen...", 104},
-        {"&Beenden", 105},
-        {"&Neue Dias eingeben...", 201},
-        {"Neue &Schlüssel  eingeben...", 202},
-        {"Dias &editieren...", 203},
-        {"Dias &löschen...", 204},
-        {"&Kastenbezeichnungen eingeben...", 205},
-        {"&Memos eingeben...", 206},
-        {"Kopfdaten&felder ändern...", 207},
-        {"Kopf&daten eingeben...", 208},
-        {"&Fenster bei Suche minimieren (FastModus)", 300},
-        {"Dias über &Schlüssel suchen...", 301},
-        {"Dias über &Informationstext suchen...", 302},
-        {"Dias über &Kastennummer suchen...", 303},
-        {"Dias über &Memo suchen...", 304},
-        {"Dias über Kopfdaten&felder suchen...", 305},
-        {"&1 - Liste der Kastenbezeichnungen erstellen...", 306},
-        {"&2 - Liste der verwendeten Schlüssel erstellen...", 307},
-        {"&Backup erstellen...", 401},
-        {"&Update History anzeigen...", 402},
-        {"&System-Einstellungen...", 403},
-        {"&Drucker...", 404},
-        {"&Letzte Änderung der Schlüssellisten revidieren...", 405},
-        {"&Einleitung", 1},
-        {"&Tips anzeigen", 505},
-        {"&Glossary", 1001},
-    };
+    // Caption and help topic of every menu entry.
+    const QStringList entries =
+        Caps("Archiv &öffnen...|101|&Neues Archiv erstellen...|102|"
+             "&Ini-Datei Einstellungen anzeigen|103|&Analyse-Dateien anzeigen...|104|&Beenden|105|"
+             "&Neue Dias eingeben...|201|Neue &Schlüssel  eingeben...|202|Dias &editieren...|203|"
+             "Dias &löschen...|204|&Kastenbezeichnungen eingeben...|205|&Memos eingeben...|206|"
+             "Kopfdaten&felder ändern...|207|Kopf&daten eingeben...|208|"
+             "&Fenster bei Suche minimieren (FastModus)|300|Dias über &Schlüssel suchen...|301|"
+             "Dias über &Informationstext suchen...|302|Dias über &Kastennummer suchen...|303|"
+             "Dias über &Memo suchen...|304|Dias über Kopfdaten&felder suchen...|305|"
+             "&1 - Liste der Kastenbezeichnungen erstellen...|306|"
+             "&2 - Liste der verwendeten Schlüssel erstellen...|307|&Backup erstellen...|401|"
+             "&Update History anzeigen...|402|&System-Einstellungen...|403|&Drucker...|404|"
+             "&Letzte Änderung der Schlüssellisten revidieren...|405|&Einleitung|1|&Index|1002|"
+             "&Tips anzeigen|505|&Glossary|1001");
     main().SetUndoEnabled(true); // a disabled entry cannot be highlighted
-    for (const auto& [caption, context] : entries) {
-        QAction* entry = main().findAction(U(caption));
-        ASSERT_NE(entry, nullptr) << caption;
+    for (int i = 0; i < entries.size(); i += 2) {
+        const QString caption = entries[i];
+        const int context = entries[i + 1].toInt();
+        QAction* entry = main().findAction(caption);
+        ASSERT_NE(entry, nullptr) << caption.toStdString();
         QMenu* menu = qobject_cast<QMenu*>(entry->parent());
-        ASSERT_NE(menu, nullptr) << caption;
+        ASSERT_NE(menu, nullptr) << caption.toStdString();
         menu->popup(main().pos());
         menu->setActiveAction(entry);
         QTest::keyClick(menu, Qt::Key_F1);
-        EXPECT_EQ(help().lastContext(), context) << caption;
-        EXPECT_FALSE(menu->isVisible()) << caption;
+        EXPECT_EQ(help().lastContext(), context) << caption.toStdString();
+        EXPECT_FALSE(menu->isVisible()) << caption.toStdString();
     }
+    for (const char* top : {"&Bearbeiten", "&Auswertung", "Dien&ste", "&Hilfe"})
+        EXPECT_NE(main().findAction(U(top)), nullptr) << top;
     // A top-level menu open with no entry highlighted; then one highlighted in the bar
     // through the keyboard (Alt), without its menu open.
     QMenu* datei = main().findAction(U("&Datei"))->menu();
@@ -171,14 +252,12 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheHighlightedMenuEntry) {
 }
 
 TEST_F(MainWindowTest, F1OnTheMainWindowAndInEveryDialogOpensItsTopic) {
-    startWith({});
     main().menuBar()->setActiveAction(nullptr);
     // The main window: the topic of the screen mode, as its "HILFE" shows it.
     clickToolButton(5);
     main().softButton(2)->setFocus();
     QTest::keyClick(main().softButton(2), Qt::Key_F1);
     EXPECT_EQ(help().lastContext(), 301);
-
     // Each dialog, opened the way the user opens it.
     auto menu = [this](const char* caption) { return [this, caption] { triggerMenu(caption); }; };
     const std::vector<std::pair<std::function<void()>, int>> dialogs = {
@@ -217,7 +296,6 @@ TEST_F(MainWindowTest, F1OnTheMainWindowAndInEveryDialogOpensItsTopic) {
 }
 
 TEST_F(MainWindowTest, HelpWindowClosesWithTheMainWindow) {
-    startWith({});
     clickSoftButton(4); // HILFE
     ASSERT_NE(help().window(), nullptr);
     ASSERT_TRUE(help().window()->isVisible());
@@ -229,6 +307,7 @@ TEST_F(MainWindowTest, HelpWindowClosesWithTheMainWindow) {
 }
 
 TEST_F(MainWindowTest, AutoBackupOnCloseClaimsNothingWhenTheCopyFailed) {
+    program.reset();
     startWith({"[BACKUP]", "AUTO=1", "DIASDDB=1"});
     archive.write("Backup", "a file where the backup directory would go");
     messages().queue(DialogAnswer::yes());
@@ -239,29 +318,26 @@ TEST_F(MainWindowTest, AutoBackupOnCloseClaimsNothingWhenTheCopyFailed) {
     EXPECT_EQ(archive.read("Backup"), "a file where the backup directory would go");
 }
 
-TEST_F(MainWindowTest, EditorsGetTheFileAsItIsSpelledOnDisk) {
-    archive.write("DIALISTE.TXT", "Liste\r\n");
-    startWith({});
-    triggerMenu("&Ini-Datei Einstellungen anzeigen");
-    showResultPage();
-    clickSoftButton(1); // TEXT-EDITOR
-    ASSERT_EQ(commands().size(), 2u);
-    EXPECT_EQ(commands()[0], QStringList({QString::fromStdString(editor), U("DIA.INI")}));
-    EXPECT_EQ(commands()[1], QStringList({QString::fromStdString(editor), U("DIALISTE.TXT")}));
-    EXPECT_TRUE(shownOf(ShownDialog::Notice).empty());
-}
-
-TEST_F(MainWindowTest, UpdateHistoryOpensTheShippedFileOrSaysItIsMissing) {
-    startWith({});
+TEST_F(MainWindowTest, ProgramsGetTheFileAsItIsSpelledOnDisk) {
     triggerMenu("&Update History anzeigen...");
-    EXPECT_TRUE(commands().empty());
+    EXPECT_TRUE(launcher().commands().empty());
     const auto notices = shownOf(ShownDialog::Notice);
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].text, LaunchFailureText(U("write.exe history.wri")));
-
+    clearRecords();
     archive.write("HISTORY.WRI", "Version 3.03\r\n");
+    archive.write("DIALISTE.TXT", "Liste\r\n");
+    triggerMenu("&Ini-Datei Einstellungen anzeigen");
+    showResults(240, 3);
+    clickSoftButton(1); // TEXT-EDITOR
+    EXPECT_TRUE(shownOf(ShownDialog::Notice).empty());
     triggerMenu("&Update History anzeigen...");
-    ASSERT_EQ(commands().size(), 1u);
-    EXPECT_EQ(commands()[0], QStringList({Launcher::TextViewProgram(),
-                                          Launcher::TextViewMaximisedOption(), U("HISTORY.WRI")}));
+    const QString ed = QString::fromStdString(editor);
+    EXPECT_EQ(launcher().commands(),
+              std::vector<QStringList>({{ed, U("DIA.INI")},
+                                        {ed, U("DIALISTE.TXT")},
+                                        {Launcher::TextViewProgram(),
+                                         Launcher::TextViewMaximisedOption(), U("HISTORY.WRI")}}));
 }
+
+} // namespace

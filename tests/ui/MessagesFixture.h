@@ -50,7 +50,6 @@ public:
     void SetupResultScrollBar(int) override {}
     void MinimiseForScan(bool) override {}
     void SetUndoEnabled(bool) override {}
-
     QPoint topLeft{100, 50};
     QWidget widget;
     std::vector<Line> lines;
@@ -67,7 +66,14 @@ protected:
         catalog.setScreen(&screen);
     }
     static QString U(const char* s) { return QString::fromUtf8(s); }
-
+    // Words of a space-separated list, e.g. the sound cues played.
+    static QStringList L(const char* s) { return U(s).split(u' ', Qt::SkipEmptyParts); }
+    QStringList lineTexts() const {
+        QStringList out;
+        for (const auto& l : screen.lines)
+            out << l.text;
+        return out;
+    }
     TempArchive archive;
     AppState state;
     SoundCue sound{state.archive, state.settings};
