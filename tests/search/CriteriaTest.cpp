@@ -1,5 +1,4 @@
-// The record tests of the archive scan on records and texts built by hand, and against the
-// rules written out plainly on random records.
+// The record tests of the scan on hand-built records, and against plain rules on random ones.
 #include "search/Criteria.h"
 #include "TestArchive.h"
 
@@ -38,26 +37,18 @@ TEST(KeyTest, CodesMustStartASlotAtTheirFirstOccurrence) {
         Strings selected;
         bool found;
     } rows[] = {
-        {{"A1B2"}, "A01 x", {"A1"}, true}, // level 1 finds its level 2
-        {{"B1", "A1B2C3"}, "A01 x", {"A1B2"}, true},
-        {{"C1", "B1", "D1", "E1", "F1", "G1", "H1", "A1"}, "A01", {"A1"}, true},
+        {{"A1B2"}, "A01 x", {"A1"}, true},  // level 1 finds its level 2
         {{"A1"}, "A01 x", {"A1B2"}, false}, // a deeper key is not found by a parent
         {{"C1", "A1"}, "A01", {"A1", "C1"}, true},
         {{"A1"}, "A01", {"A1", "C1"}, false},
-        {{"C1"}, "A01", {"A1", "C1"}, false},
         {{"C1B1", "B1"}, "A01", {"B1"}, false}, // only the first occurrence counts
         {{"B1", "C1B1"}, "A01", {"B1"}, true},
         {{"C1"}, "A01 A1 B1", {"A1"}, false}, // the info field holds no keys
         {freeSlot, std::string(kFreeSlotMarker), {"A1"}, false},
-        {freeSlot, std::string(kFreeSlotMarker), {"D1"}, false},
         {{"A1"}, "A01", {"A1", ""}, false},       // an empty code never occurs
         {{"C1", "", "A1"}, "A01", {"A1"}, false}, // the text ends at the first NUL
-        {{"C1", "A1", ""}, "A01", {"A1"}, true},
-        {full, "A01", {"A1B2C3"}, true}, // the last slot, and codes running into the info
-        {full, "XYZ", {"A1B2C3XY"}, true},
-        {full, "XYZ", {"A1B2C3XQ"}, false},
+        {full, "A01", {"A1B2C3"}, true},          // the last slot, and codes running into the info
         {full, "XYZWV", {"A1B2C3XYZW"}, true},
-        {full, "XYZWV", {"A1B2C3XYZQ"}, false},
         {full, "XYZWV", {"A1B2C3XQZW"}, false},
         {{"C1", "A1"}, "A01", {"A"}, true},
         {{"CA", "A1"}, "A01", {"A"}, false},
@@ -73,7 +64,6 @@ TEST(KeyTest, CodesMustStartASlotAtTheirFirstOccurrence) {
 }
 
 TEST(TextTests, InfoAndMemoTextsFoldOnlyAsciiLetters) {
-    EXPECT_EQ(UpperAscii("abc\xe4\xdf xyz"), "ABC\xe4\xdf XYZ");
     const std::string memo = "Erste Zeile\r\nZweite Zeile mit Rom\nDritte\rletzte Zeile";
     const std::string longLine(5000, 'x');
     const struct {
@@ -82,8 +72,6 @@ TEST(TextTests, InfoAndMemoTextsFoldOnlyAsciiLetters) {
         bool caseSensitive, found;
     } rows[] = {
         {false, "A05 Urlaub in Rom", "urlaub", false, true},
-        {false, "A05 Urlaub in Rom", "urlaub", true, false},
-        {false, "A05 Urlaub in Rom", "Urlaub", true, true},
         {false, "A05 Urlaub in Rom", "a05", false, true}, // the position code is searched too
         {false, "A05 \xc4gypten", "\xe4gypten", false, false},
         {false, "A05 \xc4gypten", "\xc4GYPTEN", false, true},
@@ -91,10 +79,8 @@ TEST(TextTests, InfoAndMemoTextsFoldOnlyAsciiLetters) {
         {false, "A05 Urlaub", "", false, false},
         {false, "A05", "A05 Urlaub", false, false},
         {true, memo, "rom", false, true},
-        {true, memo, "rom", true, false},
         {true, memo, "letzte", true, true},
         {true, memo, "Dritte letzte", false, false}, // no match across a line break
-        {true, memo, "Dritte\rletzte", false, false},
         {true, longLine + "Nadel" + longLine, "nadel", false, true},
         {true, "", "x", false, false},
     };
@@ -127,12 +113,10 @@ TEST(HeaderRecordTest, FoldedCriteriaAllMustOccurInTheirField) {
         // A 15-character value without NUL is compared whole, and not into the next field.
         {HeaderRecordBytes({"Kamera", "Zoom 70-210 XYZ"}), {{1, "zoom 70-210 xyz"}}, true},
         {HeaderRecordBytes({"Kamera", "Zoom 70-210 XYZ", "Kodak"}), {{1, "xyzk"}}, false},
-        {HeaderRecordBytes({"Kamera", "Zoom 70-210 XYZ"}), {{1, "Zoom 70-210 XYZ!"}}, false},
         {spaces, {}, true}, // all criteria unused: any existing record
         {"", {}, false},    // beyond the end of the file
         {spaces, {{2, ""}}, false},
-        {"Nikon F", {{0, "nikon"}}, true}, // cut short by the end of the file
-        {"Nikon F", {{0, "nikon"}, {1, "a"}}, false},
+        {"Nikon F", {{0, "nikon"}}, true},         // cut short by the end of the file
         {spaces, {{0, "NICHT VERWENDET"}}, false}, // only the exact marker means unused
     };
     for (const auto& r : rows) {
@@ -151,11 +135,9 @@ TEST(FreeSlotRule, MarkerAnyCaseOrEmptyFirstSlot) {
     EXPECT_FALSE(IsFreeSlotRecord(Bytes(RecordBytes({"A1"}, kFreeSlotMarker, 1))));
     EXPECT_TRUE(IsFreeSlotRecord(Bytes(RecordBytes({"00", "A1"}, "A01 Strand", 1))));
     EXPECT_FALSE(IsFreeSlotRecord(Bytes(RecordBytes({"", "00"}, kFreeSlotMarker, 1))));
-    EXPECT_FALSE(IsFreeSlotRecord(Bytes(RecordBytes({"A1"}, "A01 Strand", 1))));
 }
 
-// The key rule: the first occurrence of every code in the text up to the NUL starts at a
-// slot offset 0, 6, ..., 42.
+// The first occurrence of every code in the text up to the NUL starts a slot (0, 6, ..., 42).
 bool PlainKeyRule(std::string_view text, const Strings& codes) {
     return std::all_of(codes.begin(), codes.end(), [&](const std::string& code) {
         size_t pos = code.empty() ? std::string_view::npos : text.find(code);
@@ -179,35 +161,7 @@ std::string RandomBytes(std::mt19937& rng, size_t size, const std::string& alpha
     return s;
 }
 
-// Both outcomes must occur often enough to mean something.
-void ExpectBothOutcomes(int matched, int tested, int margin) {
-    EXPECT_GT(matched, margin);
-    EXPECT_LT(matched, tested - margin);
-}
-
-TEST(KeyTest, RecordLevelTestFollowsTheRuleOnRandomRecords) {
-    std::mt19937 rng(20261206);
-    std::uniform_int_distribution<int> codeLength(0, 8), codeCount(1, 3), nulChance(0, 3);
-    int matched = 0;
-    for (int round = 0; round < 20000; ++round) {
-        std::string rec = RandomBytes(rng, kRecordSize, nulChance(rng) ? "AB12" : kAlphabet);
-        Strings codes;
-        for (int i = codeCount(rng); i > 0; --i) {
-            codes.push_back(RandomBytes(rng, static_cast<size_t>(codeLength(rng)), "AB12"));
-            if (round % 97 == 0 && !codes.back().empty())
-                codes.back()[0] = '\0'; // a code that can never lie in the text
-        }
-        const KeyMatcher matcher(Select(codes));
-        const bool expected = PlainKeyRule(RecordTextUpToNul(Bytes(rec)), codes);
-        ASSERT_EQ(matcher.matchesRecord(Bytes(rec)), expected) << "round " << round;
-        ASSERT_EQ(matcher.matches(RecordTextUpToNul(Bytes(rec))), expected) << "round " << round;
-        matched += expected;
-    }
-    ExpectBothOutcomes(matched, 20000, 200);
-}
-
-// No byte past the 82 of a record is read, whatever the length of the code: the record
-// ends where readable memory ends, so a read beyond it ends the test run.
+// No byte past the record is read, whatever the code length: readable memory ends there.
 TEST(KeyTest, RecordLevelTestStaysInsideTheRecord) {
     const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
     void* mem =
@@ -225,32 +179,43 @@ TEST(KeyTest, RecordLevelTestStaysInsideTheRecord) {
                                  std::string(len > text.size() ? len - text.size() : 0, ' ');
         const std::string view(reinterpret_cast<const char*>(rec), kRecordSize);
         EXPECT_EQ(KeyMatcher(Select({code})).matchesRecord(rec), PlainKeyRule(view, {code})) << len;
-        std::string other = code;
-        other.back() = '#';
+        const std::string other = code.substr(0, len - 1) + '#';
         EXPECT_FALSE(KeyMatcher(Select({other})).matchesRecord(rec)) << len;
     }
     ::munmap(mem, 2 * page);
 }
 
-TEST(TextTests, InfoFieldTestFollowsTheRuleOnRandomRecords) {
-    std::mt19937 rng(4711);
-    std::uniform_int_distribution<int> needleLength(0, 35), nulChance(0, 2);
-    int matched = 0;
+TEST(RecordTests, KeyAndInfoTestsFollowThePlainRulesOnRandomRecords) {
+    std::mt19937 rng(20261206);
+    std::uniform_int_distribution<int> codeLength(0, 8), codeCount(1, 3), nulChance(0, 3),
+        needleLength(0, 35);
+    int keysFound = 0, textsFound = 0;
     for (int round = 0; round < 40000; ++round) {
-        std::string rec = RandomBytes(rng, kRecordSize, nulChance(rng) ? kLetters : kAlphabet);
-        std::string needle;
+        const std::string keyRec =
+            RandomBytes(rng, kRecordSize, nulChance(rng) ? "AB12" : kAlphabet);
+        Strings codes;
+        for (int i = codeCount(rng); i > 0; --i) {
+            codes.push_back(RandomBytes(rng, static_cast<size_t>(codeLength(rng)), "AB12"));
+            if (round % 97 == 0 && !codes.back().empty())
+                codes.back()[0] = '\0'; // a code that can never lie in the text
+        }
+        const KeyMatcher keys(Select(codes));
+        const bool keyExpected = PlainKeyRule(keyRec.c_str(), codes);
+        ASSERT_EQ(keys.matchesRecord(Bytes(keyRec)), keyExpected) << "round " << round;
+        ASSERT_EQ(keys.matches(RecordTextUpToNul(Bytes(keyRec))), keyExpected) << round;
+        keysFound += keyExpected;
+        const std::string rec =
+            RandomBytes(rng, kRecordSize, nulChance(rng) ? kLetters : kAlphabet);
         const size_t len = static_cast<size_t>(needleLength(rng));
-        if (round % 2 == 0 && len <= 33) {
-            // Taken from the field (maybe beyond its NUL), so that matches are common.
+        std::string needle = RandomBytes(rng, len, kLetters);
+        if (round % 2 == 0 && len <= 33) { // from the field (maybe past its NUL)
             needle = rec.substr(48 + std::uniform_int_distribution<size_t>(0, 33 - len)(rng), len);
             for (auto& c : needle)
                 if (rng() % 3 == 0 && c >= 'A' && c <= 'Z')
                     c = static_cast<char>(c + 32);
-        } else {
-            needle = RandomBytes(rng, len, kLetters);
         }
         const bool caseSensitive = round % 3 == 0;
-        const std::string_view info = RecordInfo(Bytes(rec));
+        const std::string info = rec.substr(48, 33).c_str(); // up to its NUL
         const bool expected = caseSensitive ? !needle.empty() && info.find(needle) != info.npos
                                             : PlainContains(info, needle);
         const TextMatcher matcher(needle, caseSensitive);
@@ -259,9 +224,11 @@ TEST(TextTests, InfoFieldTestFollowsTheRuleOnRandomRecords) {
         const std::string inBlock = rec + RandomBytes(rng, kRecordSlack, kLetters);
         ASSERT_EQ(matcher.matchesInfoInBlock(Bytes(inBlock)), expected) << "round " << round;
         ASSERT_EQ(matcher.matches(info), expected) << "round " << round;
-        matched += expected;
+        textsFound += expected;
     }
-    ExpectBothOutcomes(matched, 40000, 2000);
+    EXPECT_GT(keysFound, 400);
+    EXPECT_GT(textsFound, 2000);
+    EXPECT_LT(std::max(keysFound, textsFound), 38000);
 }
 
 } // namespace

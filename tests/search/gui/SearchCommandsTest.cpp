@@ -1,5 +1,4 @@
-// The five searches and the list reports driven through the real main window; dialogs are
-// answered through the message seam, reports compared with files typed from their layout.
+// The searches and list reports through the real main window, reports against typed files.
 #include "SearchGuiFixture.h"
 
 #include "editing/MemoEditor.h"
@@ -13,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QScrollBar>
 
 #include <filesystem>
@@ -21,6 +19,8 @@
 
 namespace lumo::test {
 namespace {
+
+const std::string kMainMenu = "mode 0, status 0, found 0, panel 0, BEARBEITEN / AUSWERTUNG, rows";
 
 // In fast mode the window is minimised during the scan and restored before the notice.
 TEST_F(SearchGui, KeySearchListsMatchesWritesReportAndStartsTheEditor) {
@@ -40,28 +40,14 @@ TEST_F(SearchGui, KeySearchListsMatchesWritesReportAndStartsTheEditor) {
     KeySearch({{"N1", "Natur"}});
     main().removeEventFilter(&log);
     EXPECT_EQ(log.minimised, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(main().isMinimized());
-
     EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-keys", "expected-dialiste.txt"));
     EXPECT_EQ(Summary(),
               "mode 211, status 13, found 3, panel 3, TEXT-EDITOR / NEUE SUCHE, rows 1 3 5");
-    EXPECT_EQ(main().statusPanel(0), QStringLiteral("7"));
-    EXPECT_EQ(st().lastPageRows, 3);
-    EXPECT_EQ(st().currentSlide, 7);
-    EXPECT_EQ(st().keys.count, 0);
-    EXPECT_EQ(st().keys.entries[0].code, "N1"); // names and codes stay
-    EXPECT_EQ(main().progressBar()->value(), 100);
-    const ResultRow& row = st().page.rows[2];
-    EXPECT_EQ(row.box + "|" + row.code + "|" + row.text, "2|B01| Rosen am Meer");
-    EXPECT_EQ(st().searchResultList.back(), "00200005B01 Rosen am Meer");
-    EXPECT_TRUE(main().scrollBar()->isVisible());
-    EXPECT_EQ(main().scrollBar()->maximum(), 3);
-    EXPECT_EQ(main().scrollBar()->value(), 0);
-    ASSERT_EQ(shown(ShownDialog::Notice).size(), 1u);
-    EXPECT_EQ(shown(ShownDialog::Notice)[0].text,
-              QString::fromUtf8("Ihr Archiv ist komplett durchsucht worden.\rEs wurden 7 "
-                                "Datensätze ausgewertet.\rDavon entsprachen 3 Dias den "
-                                "Vorgaben.\rDies entspricht 42.86 % Ihres Archivs."));
+    EXPECT_EQ(
+        texts(ShownDialog::Notice),
+        QStringList{QString::fromUtf8("Ihr Archiv ist komplett durchsucht worden.\rEs wurden 7 "
+                                      "Datensätze ausgewertet.\rDavon entsprachen 3 Dias den "
+                                      "Vorgaben.\rDies entspricht 42.86 % Ihres Archivs.")});
     EXPECT_TRUE(errors().empty());
     main().softButton(1)->click(); // TEXT-EDITOR
     EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true dialiste.txt")});
@@ -71,19 +57,10 @@ TEST_F(SearchGui, KeySearchWithoutMatchResetsSelectionAndReturnsToMainMenu) {
     WriteSevenSlides();
     Start();
     KeySearch({{"N1", "Natur"}, {"N1B1R1", "Rosen"}, {"U1", "Urlaub"}, {"U1XX", "Nix"}});
-
     EXPECT_EQ(errors(), std::vector<int>{9});
-    EXPECT_TRUE(shown(ShownDialog::Notice).empty());
     EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-keys-none", "expected-dialiste.txt"));
-    EXPECT_EQ(Summary(), "mode 0, status 0, found 0, panel 0, BEARBEITEN / AUSWERTUNG, rows");
-    EXPECT_TRUE(main().softButton(1)->isEnabled());
-    EXPECT_FALSE(st().paintLock);
-    EXPECT_EQ(st().keys.count, 4); // the count keeps its value
-    for (const auto& e : st().keys.entries)
-        EXPECT_EQ(e.code + "|" + e.name, "00    |");
-    for (const auto& k : st().slide.storedKeys)
-        EXPECT_EQ(k, "00    ");
-    EXPECT_FALSE(main().scrollBar()->isVisible());
+    EXPECT_EQ(Summary(), kMainMenu);
+    EXPECT_EQ(st().keys.entries[3].code + "|" + st().keys.entries[3].name, "00    |");
 }
 
 TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
@@ -91,17 +68,10 @@ TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("Dia wurde entnommen / Platz frei")));
     main().toolButton(6)->click();
-
-    ASSERT_EQ(shown(ShownDialog::Prompt).size(), 1u);
-    EXPECT_EQ(shown(ShownDialog::Prompt)[0].number, 1);
+    EXPECT_EQ(shown(ShownDialog::Prompt).at(0).number, 1);
     EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-info-free", "expected-dialiste.txt"));
     EXPECT_EQ(Summary(),
               "mode 240, status 13, found 2, panel 2, TEXT-EDITOR / NEUE SUCHE, rows 4 7");
-    EXPECT_EQ(main().windowTitle(),
-              QString::fromUtf8("Lumoretta 3.03 - Dias über Informationstext suchen..."));
-    for (int r : {0, 1})
-        EXPECT_EQ(st().page.rows[r].code + st().page.rows[r].text,
-                  "Dia wurde entnommen / Platz frei");
     // The remainder of the free-slot marker is drawn in white, not in lime.
     const QImage canvas = main().canvas().toImage();
     int white = 0, lime = 0;
@@ -113,21 +83,15 @@ TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
         }
     EXPECT_GT(white, 0);
     EXPECT_EQ(lime, 0);
-    EXPECT_EQ(main().softButton(3)->text(), QString());
-    ASSERT_EQ(shown(ShownDialog::Notice).size(), 1u);
-    EXPECT_TRUE(shown(ShownDialog::Notice)[0].text.contains(QStringLiteral("28.57 %")));
 }
 
-// Folding only without case; searches without result show their error (with the searched
-// text) and return to the main menu, also from a result list.
+// Searches without result show their error and return to the main menu, also from a list.
 TEST_F(SearchGui, SearchesWithoutResultShowTheirErrorAndReturnToTheMainMenu) {
     WriteSevenSlides();
     Start();
     msg().queue(DialogAnswer::type(QStringLiteral("rom"), false));
     main().toolButton(6)->click();
     EXPECT_EQ(Summary(), "mode 240, status 13, found 1, panel 1, TEXT-EDITOR / NEUE SUCHE, rows 6");
-    const std::string mainMenu =
-        "mode 0, status 0, found 0, panel 0, BEARBEITEN / AUSWERTUNG, rows";
     const struct {
         QAbstractButton* button;
         const char* typed;
@@ -140,12 +104,7 @@ TEST_F(SearchGui, SearchesWithoutResultShowTheirErrorAndReturnToTheMainMenu) {
         msg().queue(DialogAnswer::type(QString::fromUtf8(r.typed), true));
         r.button->click();
         EXPECT_EQ(errors(), std::vector<int>{r.error}) << r.typed;
-        EXPECT_EQ(Summary(), mainMenu) << r.typed;
-        EXPECT_FALSE(st().paintLock);
-        const QString text = QString::fromUtf8("Es wurde kein Dia gefunden.\r>>> %1 <<<\rwar in "
-                                               "keinem Text enthalten.")
-                                 .arg(QString::fromUtf8(r.typed));
-        EXPECT_TRUE(r.error != 3 || shown(ShownDialog::Error).at(0).text == text) << r.typed;
+        EXPECT_EQ(Summary(), kMainMenu) << r.typed;
     }
     for (const auto& row : st().page.rows)
         EXPECT_EQ(row.text, "nicht belegt      ");
@@ -154,24 +113,22 @@ TEST_F(SearchGui, SearchesWithoutResultShowTheirErrorAndReturnToTheMainMenu) {
     msg().queue(DialogAnswer::cancel());
     main().toolButton(6)->click();
     EXPECT_EQ(arc.read("dialiste.txt"), "old report");
-    EXPECT_EQ(Summary(), mainMenu);
+    EXPECT_EQ(Summary(), kMainMenu);
 }
 
 TEST_F(SearchGui, SearchesRefuseAnEmptyArchiveWithError53) {
-    WriteArchive({}, 0);
+    WriteArchive("", 0);
     Start();
     for (int tool : {6, 7, 8})
         main().toolButton(tool)->click();
     main().findAction(QString::fromUtf8("Dias über Kopfdaten&felder suchen..."))->trigger();
     EXPECT_EQ(errors(), (std::vector<int>{53, 53, 53, 53}));
-    EXPECT_TRUE(shown(ShownDialog::Prompt).empty());
     EXPECT_FALSE(arc.exists("dialiste.txt"));
 }
 
-// More records than five-digit slide numbers: slide 100,000 is not listed, since its result
-// line would read back as slide 10,000.
+// Slide 100,000 is not listed: its five-digit result line would read back as 10,000.
 TEST_F(SearchGui, BoxSearchListsNoSlideBeyondFiveDigits) {
-    WriteArchive({}, 3);
+    WriteArchive("", 3);
     std::filesystem::resize_file(arc.path("dias.ddb"), 100000u * 82);
     {
         std::fstream db(arc.path("dias.ddb"), std::ios::in | std::ios::out | std::ios::binary);
@@ -189,12 +146,9 @@ TEST_F(SearchGui, BoxSearchListsNoSlideBeyondFiveDigits) {
     main().toolButton(7)->click();
     EXPECT_EQ(Summary(), "mode 220, status 13, found 1, panel 1, TEXT-EDITOR / NEUE SUCHE, rows 5");
     EXPECT_EQ(arc.read("dialiste.txt").find("Hunderttausend"), std::string::npos);
-    EXPECT_EQ(st().boxNumber, 7);
-    EXPECT_EQ(main().windowTitle(),
-              QString::fromUtf8("Lumoretta 3.03 - Dias über Kastennummer suchen..."));
-    ASSERT_EQ(shown(ShownDialog::Notice).size(), 1u);
-    EXPECT_TRUE(shown(ShownDialog::Notice)[0].text.contains(
-        QString::fromUtf8("Es wurden 99999 Datensätze ausgewertet.")));
+    EXPECT_TRUE(texts(ShownDialog::Notice)
+                    .value(0)
+                    .contains(QString::fromUtf8("Es wurden 99999 Datensätze ausgewertet.")));
 }
 
 TEST_F(SearchGui, MemoSearchSkipsSlidesWithoutMemoAndPrintsTheMemos) {
@@ -207,16 +161,8 @@ TEST_F(SearchGui, MemoSearchSkipsSlidesWithoutMemoAndPrintsTheMemos) {
     search().memoEditor()->memoText->setPlainText(QStringLiteral("rom"));
     msg().queue(DialogAnswer::type(QStringLiteral("ROM"), false));
     main().toolButton(8)->click();
-
     EXPECT_EQ(Summary(), "mode 250, status 13, found 1, panel 1, TEXT-EDITOR / NEUE SUCHE, rows 6");
     EXPECT_EQ(main().softButton(3)->text(), QStringLiteral("MEMO PRINT"));
-    EXPECT_EQ(st().page.rows[0].box + st().page.rows[0].code + st().page.rows[0].text,
-              "2B02 Rom im Regen");
-    EXPECT_EQ(st().keys.count, 0);
-    EXPECT_EQ(st().currentSlide, 7);
-    EXPECT_EQ(st().slide.infoText, "B02 Rom im Regen"); // the last match is the current slide
-    EXPECT_TRUE(shown(ShownDialog::ErrorBox).empty());
-
     msg().queue(DialogAnswer::type(QStringLiteral("e"), true));
     main().softButton(2)->click(); // NEUE SUCHE, case distinguished
     EXPECT_EQ(Summary(),
@@ -265,28 +211,19 @@ TEST_F(HeaderSearch, OneLowerCaseCriterionFindsEveryCaseAndListsUnusedFields) {
     const std::string results =
         "mode 260, status 13, found 3, panel 3, TEXT-EDITOR / NEUE SUCHE, rows 1 3 5";
     EXPECT_EQ(Summary(), results);
-    EXPECT_EQ(main().windowTitle(),
-              QString::fromUtf8("Lumoretta 3.03 - Dias über Kopfdatenfelder suchen..."));
-    EXPECT_EQ(st().keys.count, 0);
-    EXPECT_TRUE(prog->sound().played().contains(QStringLiteral("bell")));
-    EXPECT_TRUE(prog->sound().played().contains(QStringLiteral("camera1")));
-    // The empty criteria read "nicht verwendet" in the dialog from now on.
+    // The empty criteria read "nicht verwendet" from now on.
     EXPECT_EQ(search().headerDialog()->valueBoxes[3]->currentText(),
               QStringLiteral("nicht verwendet"));
-
     // A new search left with quit keeps the result list.
     msg().clearShown();
     HeaderDataDialog* dlg = search().headerDialog();
     QString criterion = QStringLiteral("?");
-    bool scrollBarShown = true;
     WhenShown(dlg, [&] {
         criterion = dlg->valueBoxes[0]->currentText(); // emptied for the new search
-        scrollBarShown = main().scrollBar()->isVisible();
         dlg->closeButton->click();
     });
     main().softButton(2)->click(); // NEUE SUCHE
     EXPECT_EQ(criterion, QString());
-    EXPECT_FALSE(scrollBarShown);
     EXPECT_TRUE(main().scrollBar()->isVisible());
     EXPECT_EQ(Summary(), results);
 }
@@ -304,14 +241,12 @@ TEST_F(HeaderSearch, EmptyCriteriaMissingFileAndNoMatchGiveTheirErrors) {
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(errors(), (std::vector<int>{4, 31})); // 31: no kopfdata.ddb
     EXPECT_EQ(arc.read("dialiste.txt"), "previous report");
-    EXPECT_EQ(Summary(), "mode 0, status 0, found 0, panel 0, BEARBEITEN / AUSWERTUNG, rows");
-    EXPECT_TRUE(shown(ShownDialog::Notice).empty());
-
+    EXPECT_EQ(Summary(), kMainMenu);
     arc.write("kopfdata.ddb", HeaderRecordBytes({"Nikon"}) + HeaderRecordBytes({"Canon"}));
     msg().clearShown();
     RunSearch(Criterion(0, "Leica"));
     EXPECT_EQ(errors(), std::vector<int>{34});
-    EXPECT_EQ(Summary(), "mode 0, status 0, found 0, panel 0, BEARBEITEN / AUSWERTUNG, rows");
+    EXPECT_EQ(Summary(), kMainMenu);
     EXPECT_NE(arc.read("dialiste.txt").find("Davon entsprachen 0 Dias"), std::string::npos);
 }
 
@@ -321,12 +256,10 @@ TEST_F(SearchGui, ShowReportFilesGivesTheEditorOnlyTheFileNameAsOneArgument) {
     QAction* show = main().findAction(QStringLiteral("&Analyse-Dateien anzeigen..."));
     msg().queueFileName(QStringLiteral("/somewhere/else/kasten.txt"));
     show->trigger();
-    ASSERT_EQ(shown(ShownDialog::FileDialog).size(), 1u);
-    EXPECT_EQ(shown(ShownDialog::FileDialog)[0].title, QString::fromUtf8("Analysedatei auswählen"));
+    EXPECT_EQ(shown(ShownDialog::FileDialog).at(0).title,
+              QString::fromUtf8("Analysedatei auswählen"));
     EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true kasten.txt")});
     prog->launcher().clearRecord();
-    show->trigger(); // cancelled: nothing is started
-    EXPECT_TRUE(started().isEmpty());
     msg().queueFileName(QString::fromStdString(arc.path("meine liste.txt").string()));
     show->trigger();
     EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true \"meine liste.txt\"")});
@@ -343,20 +276,16 @@ TEST_F(SearchGui, BoxAndKeyListsAskToEditAndStartTheEditorOnYes) {
     main()
         .findAction(QString::fromUtf8("&1 - Liste der Kastenbezeichnungen erstellen..."))
         ->trigger();
-    ASSERT_EQ(shown(ShownDialog::Notice).size(), 1u);
-    EXPECT_EQ(shown(ShownDialog::Notice)[0].text,
-              QString::fromUtf8("Die Datei kasten.txt wird nun neu erstellt.\rUnter "
-                                "Datei/Analyse-Dateien anzeigen...\rkönnen Sie diese jederzeit "
-                                "laden und modifizieren."));
-    ASSERT_EQ(shown(ShownDialog::Confirm).size(), 1u);
-    EXPECT_EQ(shown(ShownDialog::Confirm)[0].text,
-              QString::fromUtf8("Die Datei kasten.txt wurde erstellt.\rMöchten Sie die Datei "
-                                "bearbeiten ?"));
+    EXPECT_EQ(texts(ShownDialog::Notice),
+              QStringList{
+                  QString::fromUtf8("Die Datei kasten.txt wird nun neu erstellt.\rUnter "
+                                    "Datei/Analyse-Dateien anzeigen...\rkönnen Sie diese jederzeit "
+                                    "laden und modifizieren.")});
+    EXPECT_EQ(texts(ShownDialog::Confirm),
+              QStringList{QString::fromUtf8("Die Datei kasten.txt wurde erstellt.\rMöchten Sie "
+                                            "die Datei bearbeiten ?")});
     EXPECT_NE(arc.read("kasten.txt").find("*   7 ! Urlaub 1997"), std::string::npos);
     EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true kasten.txt")});
-    EXPECT_EQ(Summary(), "mode 0, status 0, found 0, panel 0, BEARBEITEN / AUSWERTUNG, rows");
-    EXPECT_TRUE(main().softButton(1)->isEnabled());
-
     msg().clearShown();
     prog->launcher().clearRecord();
     msg().queue(DialogAnswer::ok());
@@ -364,15 +293,11 @@ TEST_F(SearchGui, BoxAndKeyListsAskToEditAndStartTheEditorOnYes) {
     QAction* keyList =
         main().findAction(QString::fromUtf8("&2 - Liste der verwendeten Schlüssel erstellen..."));
     keyList->trigger();
-    ASSERT_EQ(shown(ShownDialog::Confirm).size(), 1u);
-    EXPECT_EQ(shown(ShownDialog::Confirm)[0].text,
-              QString::fromUtf8("Die Schlüsselliste wurde erstellt.\rMöchten Sie die Datei "
-                                "bearbeiten ?"));
+    EXPECT_EQ(texts(ShownDialog::Confirm),
+              QStringList{QString::fromUtf8("Die Schlüsselliste wurde erstellt.\rMöchten Sie "
+                                            "die Datei bearbeiten ?")});
     EXPECT_TRUE(arc.exists("keyliste.txt"));
-    EXPECT_TRUE(arc.exists("keyword1.prt"));
     EXPECT_TRUE(started().isEmpty());
-
-    // An empty keyword file: error 54, no list.
     msg().clearShown();
     std::filesystem::remove(arc.path("keyliste.txt"));
     arc.write("keyword2", "");

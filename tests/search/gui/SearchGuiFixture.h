@@ -22,8 +22,7 @@
 
 namespace lumo::test {
 
-// Runs `action` once `dialog` is on screen (inside its modal loop). Polls on the event
-// loop, so it waits for the dialog to open, not for any time to pass.
+// Runs `action` once `dialog` is on screen (inside its modal loop), polled on the event loop.
 inline void WhenShown(QDialog* dialog, std::function<void()> action) {
     auto* timer = new QTimer(dialog);
     timer->setInterval(0);
@@ -37,7 +36,6 @@ inline void WhenShown(QDialog* dialog, std::function<void()> action) {
     timer->start();
 }
 
-// A report typed from its layout: tests/data/reports/<caseName>/<file>.
 inline std::string Expected(const std::string& caseName, const std::string& file) {
     return ReadWholeFile(std::string(LUMO_TEST_DATA) + "/reports/" + caseName + "/" + file)
         .value_or("(missing " + caseName + ")");
@@ -53,29 +51,24 @@ protected:
     TempArchive arc;
     std::unique_ptr<Program> prog;
 
-    // Keyword files, DIA.INI (DIAS = active slides, the editor /bin/true, no tips) and
-    // dias.ddb from the given records.
-    void WriteArchive(const std::vector<std::string>& records, int activeSlides) {
+    // Keyword files, DIA.INI (the editor /bin/true, no tips) and dias.ddb from the records.
+    void WriteArchive(const std::string& records, int activeSlides) {
         arc.write("keyword1", KeywordBytes({{"Natur", "N1"}, {"Urlaub", "U1"}}));
         arc.write("keyword2", KeywordBytes({{"Blumen", "N1B1"}}));
         arc.write("keyword3", KeywordBytes({{"Rosen", "N1B1R1"}}));
         arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(activeSlides) +
                                  "\r\nEDITOR=/bin/true\r\nTIP=0\r\nSOUND=1\r\n");
-        std::string db;
-        for (const auto& r : records)
-            db += r;
-        arc.write("dias.ddb", db);
+        arc.write("dias.ddb", records);
     }
-    // Slides 1, 3, 5 carry N1 (or a key below it); 4 and 7 are free slots; boxes 1 (slides
-    // 1-4) and 2 (5-7).
+    // Slides 1, 3, 5 carry N1 (or below); 4 and 7 are free; box 1 holds 1-4, box 2 5-7.
     void WriteSevenSlides() {
         const std::string freeSlot = "Dia wurde entnommen / Platz frei";
-        WriteArchive({RecordBytes({"N1"}, "A01 Wiese", 1), RecordBytes({"U1"}, "A02 Strand", 1),
-                      RecordBytes({"N1B1"}, "A03 Garten", 1), RecordBytes({"00    "}, freeSlot, 1),
-                      RecordBytes({"N1B1R1", "U1"}, "B01 Rosen am Meer", 2),
-                      RecordBytes({"U1"}, "B02 Rom im Regen", 2),
-                      RecordBytes({"00    "}, freeSlot, 2)},
-                     5);
+        WriteArchive(
+            RecordBytes({"N1"}, "A01 Wiese", 1) + RecordBytes({"U1"}, "A02 Strand", 1) +
+                RecordBytes({"N1B1"}, "A03 Garten", 1) + RecordBytes({"00    "}, freeSlot, 1) +
+                RecordBytes({"N1B1R1", "U1"}, "B01 Rosen am Meer", 2) +
+                RecordBytes({"U1"}, "B02 Rom im Regen", 2) + RecordBytes({"00    "}, freeSlot, 2),
+            5);
     }
     void Start() {
         prog = std::make_unique<Program>(arc.dir(), true);
@@ -94,7 +87,6 @@ protected:
         msg().clearShown();
         prog->sound().clearRecord();
     }
-
     AppState& st() { return prog->state(); }
     MainWindow& main() { return prog->main(); }
     MessageCatalog& msg() { return prog->messages(); }
@@ -105,6 +97,12 @@ protected:
         for (const auto& d : prog->messages().shown())
             if (d.kind == kind)
                 out.push_back(d);
+        return out;
+    }
+    QStringList texts(ShownDialog::Kind kind) const {
+        QStringList out;
+        for (const auto& d : shown(kind))
+            out << d.text;
         return out;
     }
     std::vector<int> errors() const {
@@ -123,8 +121,7 @@ protected:
         ASSERT_TRUE(main().softButton(1)->isEnabled());
         main().softButton(1)->click();
     }
-    // Mode, status, found count, status panel 3, soft buttons 1 and 2, and the slide column
-    // of the result page on screen.
+    // Mode, status, found count, status panel 3, soft buttons 1 and 2, the slides on screen.
     std::string Summary() {
         std::string s = "mode " + std::to_string(st().screenMode) + ", status " +
                         std::to_string(st().currentStatus) + ", found " +
