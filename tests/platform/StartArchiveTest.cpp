@@ -3,14 +3,11 @@
 #include "platform/LastArchive.h"
 
 #include "TestArchive.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace lumo {
 namespace {
-
 namespace fs = std::filesystem;
 
 // An environment variable set for the test's duration.
@@ -42,33 +39,15 @@ protected:
 };
 
 TEST_F(StartArchiveTest, RemembersOneAbsoluteLineUnderTheConfigHome) {
-    EXPECT_FALSE(RememberedArchive());
+    const StartChoice c = ChooseStartArchive(root.path("nirgends")); // no template: an error
+    EXPECT_TRUE(c.archive.empty() && c.error.find("Vorlage") != std::string::npos);
+    EXPECT_FALSE(fs::exists(made) || RememberedArchive());
     ASSERT_TRUE(RememberArchive(root.path("Dias/Urlaub/")));
     EXPECT_EQ(root.read("config/lumoretta/last-archive"), root.path("Dias/Urlaub").string() + "\n");
     EXPECT_FALSE(RememberArchive(root.path("a\nb"))); // not one line: the old entry stays
     EXPECT_EQ(RememberedArchive(), root.path("Dias/Urlaub"));
-    // A relative XDG_CONFIG_HOME is not valid: ~/.config is used instead.
-    ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    ::setenv("XDG_CONFIG_HOME", "relative/config", 1); // not valid: ~/.config instead
     EXPECT_EQ(ConfigDirectory(), home / ".config" / "lumoretta");
-    ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(ConfigDirectory(), home / ".config" / "lumoretta");
-}
-
-TEST_F(StartArchiveTest, DocumentsDirectoryFromUserDirsThenExistingFolders) {
-    EXPECT_EQ(DocumentsDirectory(), docs);
-    root.write("home/Documents/.keep", "");
-    EXPECT_EQ(DocumentsDirectory(), home / "Documents");
-    root.write("home/Dokumente/.keep", "");
-    EXPECT_EQ(DocumentsDirectory(), docs);
-    const auto userDirs = [&](const char* text) {
-        root.write("config/user-dirs.dirs", text);
-        return DocumentsDirectory();
-    };
-    EXPECT_EQ(userDirs("# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-                       "XDG_DOCUMENTS_DIR=\"$HOME/Papiere\"\n"),
-              home / "Papiere");
-    EXPECT_EQ(userDirs("XDG_DOCUMENTS_DIR=\"/srv/docs\"\n"), fs::path("/srv/docs"));
-    EXPECT_EQ(userDirs("XDG_DOCUMENTS_DIR=\"$HOME/\"\n"), docs); // the home itself: "not set"
 }
 
 TEST_F(StartArchiveTest, ARememberedArchiveIsTakenAndAnUnreachableOneStaysRemembered) {
@@ -95,7 +74,6 @@ TEST_F(StartArchiveTest, FirstStartCopiesTheTemplateAndRemembersIt) {
     EXPECT_EQ(fs::status(made).permissions(), fs::perms(0750)); // the umask, not private
     EXPECT_EQ(RememberedArchive(), made);
     EXPECT_EQ(std::distance(fs::directory_iterator(docs), {}), 1); // no temporary copy left
-    // The next start finds it remembered and copies nothing.
     root.write("home/Dokumente/Lumoretta-Archiv/dias.ddb", std::string(82, 'y'));
     const StartChoice again = ChooseStartArchive(templ);
     EXPECT_TRUE(again.archive == made && !again.created);
@@ -103,14 +81,12 @@ TEST_F(StartArchiveTest, FirstStartCopiesTheTemplateAndRemembersIt) {
 }
 
 TEST_F(StartArchiveTest, ExistingArchivesAndFoldersAreNeverOverwritten) {
-    // An archive already in the documents directory is taken as it is.
     root.write("home/Dokumente/Lumoretta-Archiv/dias.ddb", std::string(164, 'z'));
     StartChoice c = ChooseStartArchive(templ);
     EXPECT_TRUE(c.archive == made && !c.created);
     EXPECT_EQ(doc("Lumoretta-Archiv/dias.ddb"), std::string(164, 'z'));
     EXPECT_FALSE(fs::exists(made / "DIA.INI"));
-    // A folder of that name without a slide database, and a file of the next name, stay
-    // as they are; the archive goes to the next free name.
+    // A folder without a slide database and a file of the next name stay; the next free name.
     fs::remove(config / "lumoretta" / "last-archive");
     fs::remove(made / "dias.ddb");
     root.write("home/Dokumente/Lumoretta-Archiv/Brief.txt", "meins");
@@ -119,13 +95,6 @@ TEST_F(StartArchiveTest, ExistingArchivesAndFoldersAreNeverOverwritten) {
     EXPECT_TRUE(c.archive == docs / "Lumoretta-Archiv-3" && c.created);
     EXPECT_EQ(doc("Lumoretta-Archiv/Brief.txt") + doc("Lumoretta-Archiv-2"), "meinsauch meins");
     EXPECT_FALSE(fs::exists(made / "DIA.INI"));
-}
-
-TEST_F(StartArchiveTest, MissingTemplateIsAnErrorAndCreatesNothing) {
-    const StartChoice c = ChooseStartArchive(root.path("nirgends"));
-    EXPECT_TRUE(c.archive.empty());
-    EXPECT_NE(c.error.find("Vorlage"), std::string::npos);
-    EXPECT_FALSE(fs::exists(made) || RememberedArchive());
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# lumo_textview --pdf: a long report keeps every line and column (read back in fixed pitch),
-# has a footer "Seite n von N" per page; a failed export leaves no file.
-#   textview_pdf.sh <lumo_textview> <tests/data/reports>
+# lumo_textview --pdf <pdf> <file>: a long report keeps every line and column (read back in
+# fixed pitch), has a footer "Seite n von N" per page; a failed export leaves no file.
 set -euo pipefail
 viewer=$1 reports=$2 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
-# Five key search reports and a box list whose longest line has 95 characters.
+# Five key search reports and a box list of 95 columns.
 for _ in 1 2 3 4 5; do cat "$reports/keys-18/expected-dialiste.txt"; done >"$work/liste.txt"
 cat "$reports/kasten-labelled/expected-kasten.txt" >>"$work/liste.txt"
 "$viewer" --pdf "$work/liste.pdf" "$work/liste.txt"

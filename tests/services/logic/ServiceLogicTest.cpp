@@ -1,19 +1,15 @@
 // The backup copy (groups, order, progress, failing files, whole copies), new archives, tips.
 #include "TestArchive.h"
-
 #include "services/logic/BackupCopy.h"
 #include "services/logic/NewArchive.h"
 #include "services/logic/Tips.h"
-
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 
 using namespace lumo;
 using namespace lumo::test;
 
 namespace {
-
 const std::vector<std::string> kFixedFiles = {
     "dia.ini",      "kasten.ini",   "dialiste.txt", "kasten.txt",
     "keyliste.txt", "dia.bmp",      "dias.ddb",     "dia.hlp",
@@ -27,8 +23,7 @@ struct Recorder : BackupListener {
     void Progress(int v) override { events += " " + std::to_string(v); }
 };
 
-// Every fixed file with its own contents (dias.ddb: 3 records), memos of slides 1 and 3,
-// the picture of slide 2.
+// Every fixed file (dias.ddb: 3 records), memos of slides 1 and 3, the picture of slide 2.
 class BackupCopyTest : public ::testing::Test {
 protected:
     TempArchive arc, target;
@@ -47,7 +42,6 @@ protected:
         return CopyBackupGroups(Archive(arc.dir()), request, rec);
     }
 };
-
 } // namespace
 
 TEST_F(BackupCopyTest, AllGroupsAreCopiedInOrderWithTheirProgress) {
@@ -62,7 +56,6 @@ TEST_F(BackupCopyTest, AllGroupsAreCopiedInOrderWithTheirProgress) {
     EXPECT_FALSE(target.exists("memo/2.txt"));
     EXPECT_EQ(rec.events, " G1 3 5 8 10 12 15 17 20 20 G2 23 26 30 33 36 40 40 G3 60"
                           " 60 G4 80 80 G5 81 100");
-
     // A second run overwrites the old copies; the subdirectories are there already.
     arc.write("dias.ddb", "new");
     rec.events.clear();
@@ -83,14 +76,8 @@ TEST_F(BackupCopyTest, OnlyCheckedGroupsAndNoProgressForMissingNumberedFiles) {
 // The backup stops at the failing file with its mapped error; the old backup's copy of it
 // and of the next file stay whole, and no temporary file is left.
 TEST_F(BackupCopyTest, FailuresAreMappedAndLeaveTheOldBackupWhole) {
-    struct Row {
-        const char* missing;
-        int createError, writeError;
-        long long writeLimit;
-        int expected;
-        const char *source, *next;
-    };
     // Group 1 writes 130 bytes before dias.ddb (246 bytes): a limit of 200 fails inside it.
+    using Row = std::tuple<const char*, int, int, long long, int, const char*, const char*>;
     const Row rows[] = {{"dialiste.txt", 0, 0, -1, 2, "dialiste.txt", "kasten.txt"},
                         {nullptr, EROFS, 0, -1, 19, "dia.ini", "kasten.ini"},
                         {nullptr, EACCES, 0, -1, 19, "dia.ini", "kasten.ini"},
@@ -98,27 +85,27 @@ TEST_F(BackupCopyTest, FailuresAreMappedAndLeaveTheOldBackupWhole) {
                         {nullptr, 0, ENOSPC, 200, 112, "dias.ddb", "dia.hlp"},
                         {nullptr, 0, EDQUOT, 200, 112, "dias.ddb", "dia.hlp"},
                         {nullptr, 0, EIO, 200, EIO, "dias.ddb", "dia.hlp"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.expected);
-        if (row.missing)
-            std::filesystem::rename(arc.path(row.missing), arc.path("moved"));
+    for (const auto& [missing, createError, writeError, writeLimit, expected, source, next] :
+         rows) {
+        SCOPED_TRACE(expected);
+        if (missing)
+            std::filesystem::rename(arc.path(missing), arc.path("moved"));
         TempArchive old;
         for (const auto& name : kFixedFiles)
             old.write(name, "old backup of " + name);
-        CopyFaults faults{row.createError, row.writeError, row.writeLimit};
+        CopyFaults faults{createError, writeError, writeLimit};
         request.targetDir = old.dir();
         request.faults = &faults;
         const auto failure = Run();
         ASSERT_TRUE(failure);
-        EXPECT_EQ(failure->error, row.expected);
-        EXPECT_EQ(failure->source, row.source);
-        EXPECT_EQ(failure->target, old.path(row.source));
-        for (const char* name : {row.source, row.next})
+        EXPECT_EQ(std::tuple(failure->error, failure->source, failure->target),
+                  std::tuple(expected, std::string(source), old.path(source)));
+        for (const char* name : {source, next})
             EXPECT_EQ(old.read(name), std::string("old backup of ") + name);
         for (const auto& entry : std::filesystem::directory_iterator(old.dir()))
             EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
-        if (row.missing)
-            std::filesystem::rename(arc.path("moved"), arc.path(row.missing));
+        if (missing)
+            std::filesystem::rename(arc.path("moved"), arc.path(missing));
     }
     // A target directory that could not be made reports why, not "not found".
     request = {target.path("missing/Backup"), {true}, 3, EACCES};
