@@ -38,9 +38,7 @@ TEST(KeywordInsertion, PlacesTheKeywordAndGivesItsCode) {
                                     {two, 2, "Hochsee", "W1", In, "W1H1", -1},
                                     {two, 2, "Wald", "N1", In, "N1W1", 2},
                                     {two, 2, "Apfel", "Z1", In, "Z1A1", 4},
-                                    {three, 3, "Mittelmeer", "W1M1", In, "W1M1M1", 0},
                                     {three, 3, "Totes Meer", "W1M1", In, "W1M1T1", 2},
-                                    {three, 3, "Aachen", "N1W1", In, "N1W1A1", 3},
                                     {three, 3, "Nil", "W1M1", In, "W1M1N2", -1},
                                     {two, 2, "Meer", "B1", Dup, "", -1},
                                     {two, 2, "MEER", "B1", In, "B1M1", -1},
@@ -102,30 +100,6 @@ TEST(SlideEntryLogic, CodesAndTextsOfTheRecord) {
         EXPECT_EQ(TrimInformationText(in), out) << in;
     EXPECT_EQ(TrimInfoString("B12 Haus am See  "), "B12 Haus am See");
     EXPECT_EQ(TrimInfoString(kFreeSlotMarker), kFreeSlotMarker); // fills the layout exactly
-}
-
-std::string Entries(const KeySelection& s) {
-    std::string out = std::to_string(s.count);
-    for (const KeyEntry& e : s.entries)
-        out += "|" + e.name + ":" + (e.code == kEmptyKeyCode ? "-" : e.code);
-    return out;
-}
-
-TEST(SlideEntryLogic, CompactionDropsUncheckedKeysAndKeepsTheOrder) {
-    for (auto [n, checked, kept] : {std::tuple{5, "01011", "3|B:B1|D:D1|E:E1|:-|:-|:-|:-|:-"},
-                                    {8, "00000001", "1|H:H1|:-|:-|:-|:-|:-|:-|:-"},
-                                    {2, "", "0|:-|:-|:-|:-|:-|:-|:-|:-"}}) {
-        KeySelection s;
-        s.clearAll();
-        std::array<bool, 8> c{};
-        for (int i = 0; i < n; ++i)
-            s.entries[size_t(i)] = {std::string{char('A' + i), '1'}, std::string{char('A' + i)}};
-        for (size_t i = 0; checked[i]; ++i)
-            c[i] = checked[i] == '1';
-        s.count = n;
-        CompactSelection(s, c);
-        EXPECT_EQ(Entries(s), kept) << checked;
-    }
 }
 
 TEST(SlideDeletionRules, TheRangeMustLieInTheArchiveInOrder) {
