@@ -75,7 +75,6 @@ class EditingTest : public ::testing::Test {
 protected:
     TempArchive arc;
     std::unique_ptr<Program> prog;
-
     static inline const std::string kLevel1 = KeywordBytes({{"Berge", "B1"}, {"Wasser", "W1"}});
     static inline const std::string kLevel2 = KeywordBytes({{"Alpen", "B1A1"}, {"Meer", "W1M1"}});
     static inline const std::string kLevel3 = KeywordBytes({{"Zugspitze", "B1A1Z1"}});
@@ -108,7 +107,6 @@ protected:
                    (boxes[i]->isChecked() ? "*" : "") + (boxes[i]->isEnabled() ? "" : "~");
         return out;
     }
-
     void Open(const ArchiveSetup& s) {
         prog.reset();
         std::string ddb(size_t(82 * s.emptyRecords), '\0');
@@ -119,12 +117,12 @@ protected:
                                       &s.old1,     &s.old2,     &s.old3};
         for (int i = 0; i < 6; ++i)
             arc.write("keyword" + std::to_string(i % 3 + 1) + (i < 3 ? "" : ".old"), *files[i]);
-        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" +
-                                 std::to_string(s.records.size() + size_t(s.emptyRecords)) +
-                                 "\r\nKASTEN=" + std::to_string(s.magazinesPerBox) +
-                                 "\r\nMAGAZIN=" + std::to_string(s.slidesPerMagazine) +
-                                 "\r\nSOUND=1\r\nVORBERECHNUNG=" +
-                                 (s.precomputePosition ? "1" : "0") + "\r\nTIP=0\r\n");
+        auto n = [](auto v) { return std::to_string(v); };
+        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + n(s.records.size() + size_t(s.emptyRecords)) +
+                                 "\r\nKASTEN=" + n(s.magazinesPerBox) +
+                                 "\r\nMAGAZIN=" + n(s.slidesPerMagazine) +
+                                 "\r\nSOUND=1\r\nVORBERECHNUNG=" + n(int(s.precomputePosition)) +
+                                 "\r\nTIP=0\r\n");
         prog = std::make_unique<Program>(arc.dir(), true);
         ASSERT_TRUE(prog->Start());
         main().show();
@@ -139,7 +137,6 @@ protected:
                                                                             : Slide(i));
         Open(s);
     }
-
     AppState& st() { return prog->state(); }
     MainWindow& main() { return prog->main(); }
     MessageCatalog& msg() { return prog->messages(); }
@@ -152,13 +149,12 @@ protected:
         return std::to_string(st().screenMode) + "/" + std::to_string(st().currentStatus) +
                (main().softButton(1)->isEnabled() ? "" : " off");
     }
-    std::pair<int, int> Counts() {
-        return {st().counters.totalRecords, st().counters.activeSlides};
-    }
     // The three keyword lists (or their undo copies), each followed by "|".
     std::string Lists(std::string suffix = "") {
-        return arc.read("keyword1" + suffix) + "|" + arc.read("keyword2" + suffix) + "|" +
-               arc.read("keyword3" + suffix) + "|";
+        std::string out;
+        for (const char* f : {"keyword1", "keyword2", "keyword3"})
+            out += arc.read(f + suffix) + "|";
+        return out;
     }
     void Answer(std::vector<DialogAnswer> answers) {
         for (auto& a : answers)

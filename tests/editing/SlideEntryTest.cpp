@@ -17,6 +17,7 @@ const QString kNoKeys =
 
 class SlideEntry : public EditingTest {
 protected:
+    static std::string Join(const QStringList& l) { return l.join(u'|').toStdString(); }
     SlideEntryDialog& save() { return *entry().slideEntryDialog(); }
     // Opens the save dialog through "DIA SICHERN", runs `act` in it and closes it if still open.
     void InSaveDialog(const std::function<void(SlideEntryDialog&)>& act) {
@@ -30,25 +31,23 @@ protected:
     }
     // Number, box, magazine code and information text shown.
     static std::string Fields(SlideEntryDialog& d) {
-        return QStringList{d.slideNumberEdit->text(), d.boxNumberEdit->text(),
-                           d.magazineCodeEdit->text(), d.infoTextBox->currentText()}
-            .join(u'|')
-            .toStdString();
+        return Join({d.slideNumberEdit->text(), d.boxNumberEdit->text(), d.magazineCodeEdit->text(),
+                     d.infoTextBox->currentText()});
     }
     // The canvas and the three key cursors are those a fresh paint of the lists gives:
     // the lists on disk and the cursors the next insertion starts from.
     void ExpectScreenShowsTheLists() {
         auto cursors = [this] {
-            std::string out;
-            for (const QLabel* c :
-                 {main().levelCursor(1), main().levelCursor(2), main().levelCursor(3)})
-                out += c->isHidden() ? "-|"
-                                     : c->text().toStdString() + std::to_string(c->x()) + "," +
-                                           std::to_string(c->y()) + "|";
+            QString out;
+            for (int i : {1, 2, 3})
+                out += QDebug::toString(main().levelCursor(i)->isHidden()
+                                            ? QRect()
+                                            : main().levelCursor(i)->geometry()) +
+                       main().levelCursor(i)->text();
             return out;
         };
         const QImage shown = main().canvas().toImage();
-        const std::string before = cursors();
+        const QString before = cursors();
         main().RepaintNow();
         EXPECT_TRUE(main().canvas().toImage() == shown);
         EXPECT_EQ(cursors(), before);
@@ -72,55 +71,12 @@ TEST_F(SlideEntry, BoxAndPositionFollowTheSlideNumber) {
         Answer({yes}); // clear the keys afterwards
         InSaveDialog([&](SlideEntryDialog& d) {
             EXPECT_EQ(Fields(d), fields + std::string("|InformationsText(28)"));
-            EXPECT_EQ(Mode(), "110/20 off");
             if (!precompute)
                 d.onSave(); // box 0 is refused
         });
         EXPECT_EQ(Errors(), precompute ? std::vector<int>{} : std::vector<int>{5});
         EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 82u * (slide - 1));
-        EXPECT_EQ(Keys(st().keys, 1), "|");
-        EXPECT_TRUE(sound().played().contains(u"loesch"_s));
     }
-}
-
-TEST_F(SlideEntry, SavingANewSlideAppendsItAndPreparesTheNext) {
-    OpenSlides(2);
-    main().SetUndoEnabled(true);
-    entry().StartNewSlide();
-    Select({{"B1", "Berge"}, {"B1A1", "Alpen"}, {"B1A1Z1", "Zugspitze"}});
-    Answer({no}); // keep the keys afterwards
-    InSaveDialog([&](SlideEntryDialog& d) {
-        EXPECT_EQ(Boxes(d.keyBoxes), "Berge*~,Alpen*~,Zugspitze*~,?~,?~,?~,?~,?~");
-        d.infoTextBox->setEditText(u"Urlaub am Meer"_s);
-        QTest::mouseClick(d.saveButton, Qt::LeftButton);
-        // Appended; counted, settings saved, undo copies refreshed, undo ended.
-        const std::string keys = RecordBytes({"B1", "B1A1", "B1A1Z1"}, "A03 Urlaub am Meer", 1);
-        EXPECT_EQ(arc.read("dias.ddb"), Slides(1, 2) + keys);
-        EXPECT_EQ(Counts(), std::pair(3, 3));
-        EXPECT_NE(arc.read("DIA.INI").find("DIAS=3"), std::string::npos);
-        EXPECT_EQ(Lists(".old"), kLists);
-        EXPECT_FALSE(main().undoAction()->isEnabled());
-        EXPECT_EQ(main().statusPanel(0) + main().statusPanel(1), u"43"_s);
-        EXPECT_TRUE(sound().played().contains(u"click006"_s));
-        // Still open for the next slide with the same keys and text.
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(Fields(d), "4|1|A04|Urlaub am Meer");
-        EXPECT_EQ(Mode(), "110/20 off");
-        d.infoTextBox->setEditText(u"Strand"_s);
-        d.magazineCodeEdit->setText(u"B7"_s); // padded to three bytes
-        d.boxNumberEdit->setText(u"255"_s);
-        d.onSave();
-        EXPECT_EQ(arc.read("dias.ddb").substr(3 * 82),
-                  RecordBytes({"B1", "B1A1", "B1A1Z1"}, "B7  Strand", 255));
-        EXPECT_EQ(d.slideNumberEdit->text(), u"5"_s);
-        EXPECT_EQ(d.infoTextBox->count(), 2); // the history of this run
-    });
-    // The clear question after closing; "Nein" keeps the keys.
-    EXPECT_EQ(Texts(ShownDialog::Confirm),
-              std::vector<QString>{
-                  U("Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?")});
-    EXPECT_EQ(st().keys.count, 3);
-    EXPECT_EQ(Mode(), "110/3");
 }
 
 // A refused box number or a failed write leaves file, count and undo as they were.
@@ -131,7 +87,7 @@ TEST_F(SlideEntry, InvalidBoxNumbersAndAFailedWriteChangeNothing) {
     Select({{"B1", "Berge"}});
     const std::string ini = arc.read("DIA.INI");
     InSaveDialog([&](SlideEntryDialog& d) {
-        for (const char* box : {"0", "256", "abc", "", "-1", "1"}) {
+        for (const char* box : {"0", "256", "abc", "", "1"}) {
             if (*box == '1') { // dias.ddb can no longer be opened for writing
                 std::filesystem::remove(arc.path("dias.ddb"));
                 std::filesystem::create_directory(arc.path("dias.ddb"));
@@ -143,34 +99,25 @@ TEST_F(SlideEntry, InvalidBoxNumbersAndAFailedWriteChangeNothing) {
             EXPECT_EQ(d.slideNumberEdit->text().toStdString() + Mode(), "3110/20 off") << box;
         }
     });
-    EXPECT_EQ(Errors(), (std::vector<int>{5, 5, 5, 5, 5, 31}));
-    EXPECT_EQ(Counts(), std::pair(2, 2));
+    EXPECT_EQ(Errors(), (std::vector<int>{5, 5, 5, 5, 31}));
+    EXPECT_EQ(st().counters.totalRecords, 2);
     EXPECT_EQ(arc.read("DIA.INI"), ini);
     EXPECT_EQ(Lists(".old"), "|||");
     EXPECT_TRUE(main().undoAction()->isEnabled());
-    EXPECT_EQ(main().statusPanel(1), u"2"_s);
 }
 
 // An edited slide keeps every stored code, also an unresolved one; nothing else changes.
 TEST_F(SlideEntry, EditingRewritesTheRecordKeepingEveryCodeAndTouchesNothingElse) {
     const std::string one = RecordBytes({"B1"}, "A01 Eins", 1);
-    Open({.records = {one, RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12), one},
-          .keyword1 = kLevel1,
-          .keyword2 = kLevel2,
-          .keyword3 = kLevel3,
-          .old1 = kLevel1,
-          .old2 = kLevel2,
-          .old3 = "old three"});
+    OpenSlides(3, {one, RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12), one});
+    for (auto [f, text] : {std::pair{"keyword1.old", kLevel1}, {"keyword2.old", kLevel2}})
+        arc.write(f, text);
+    arc.write("keyword3.old", "old three");
     main().SetUndoEnabled(true);
     const std::string ini = arc.read("DIA.INI");
     Answer({Type("2")});
     entry().StartEditSlide();
-    EXPECT_EQ(Mode(), "110/3");
-    EXPECT_TRUE(st().editExisting);
-    EXPECT_EQ(st().currentSlide, 2);
-    EXPECT_EQ(main().statusPanel(0), u"2"_s);
     EXPECT_EQ(Keys(st().keys), "XX (unbekannt)|XX    ,Wasser|W1    ,Alpen|B1A1  ");
-    EXPECT_TRUE(main().windowTitle().endsWith(u" - Dia editieren..."_s));
     InSaveDialog([&](SlideEntryDialog& d) {
         EXPECT_EQ(Fields(d), "2|12|B07|Haus am See");
         EXPECT_EQ(Boxes(d.keyBoxes), "XX (unbekannt)*~,Wasser*~,Alpen*~,?~,?~,?~,?~,?~");
@@ -180,13 +127,10 @@ TEST_F(SlideEntry, EditingRewritesTheRecordKeepingEveryCodeAndTouchesNothingElse
     });
     EXPECT_EQ(arc.read("dias.ddb"),
               one + RecordBytes({"XX", "W1", "B1A1"}, "B07 Haus am Meer", 12) + one);
-    EXPECT_EQ(Counts(), std::pair(3, 3));
     EXPECT_EQ(arc.read("DIA.INI"), ini);
     EXPECT_EQ(Lists(".old"), kLevel1 + "|" + kLevel2 + "|old three|");
     EXPECT_TRUE(main().undoAction()->isEnabled());
-    // Back to the main menu, without the clear question.
-    EXPECT_EQ(Mode(), "0/0");
-    EXPECT_EQ(main().softButton(1)->text(), u"BEARBEITEN"_s);
+    EXPECT_EQ(Mode(), "0/0"); // back to the main menu, without the clear question
     EXPECT_TRUE(Texts(ShownDialog::Confirm).empty());
 }
 
@@ -222,16 +166,13 @@ TEST_F(SlideEntry, NoNewSlideBeyondTheLastFiveDigitNumber) {
     });
     EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
     EXPECT_EQ(Texts(ShownDialog::Notice), std::vector<QString>{full});
-    EXPECT_EQ(st().counters.totalRecords, 99999);
     // "DIA SICHERN" again, and new-slide entry started again: refused, no dialog.
     const auto* w = new WhenShown(&save(), [&] { save().onClose(); });
     entry().SaveSlide();
     entry().StartNewSlide();
     EXPECT_FALSE(w->ran());
     EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{full, full, full}));
-    EXPECT_EQ(st().keys.count, 1); // refused before new-slide entry starts again
     EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
-    EXPECT_FALSE(st().paintLock);
 }
 
 // Mode 110 from the tool button; its soft buttons, KEY ABLAGE and the selected-keys dialog.
@@ -240,30 +181,18 @@ TEST_F(SlideEntry, KeyStoreAndKeyEditorWorkOnTheSelection) {
     st().keys.count = 3;
     const auto* saveShown = new WhenShown(&save(), [] {});
     QTest::mouseClick(main().toolButton(1), Qt::LeftButton);
-    EXPECT_EQ(Mode(), "110/3");
-    EXPECT_FALSE(st().editExisting || st().paintLock);
-    EXPECT_EQ(st().currentSlide, 3);
-    EXPECT_EQ(main().statusPanel(0), u"3"_s);
-    EXPECT_EQ(st().keys.count, 0);
-    EXPECT_EQ(main().statusLine()->text(), U("Freie Stichwörter ->8<-"));
-    EXPECT_EQ(main().softButton(1)->text(), u"DIA SICHERN"_s);
-    EXPECT_TRUE(sound().played().contains(u"hotclik"_s));
+    EXPECT_EQ(Mode() + main().softButton(1)->text().toStdString(), "110/3DIA SICHERN");
+    EXPECT_EQ(st().currentSlide * 10 + st().keys.count, 30);
     for (int b : {1, 2, 3}) // DIA SICHERN, KEY EDITOR, KEY ABLAGE without keys
         QTest::mouseClick(main().softButton(b), Qt::LeftButton);
     EXPECT_EQ(Errors(), (std::vector<int>{10, 10, 23}));
     EXPECT_FALSE(saveShown->ran()); // no save dialog without keys
     Select({{"B1", "Berge"}, {"W1M1", "Meer"}});
-    sound().clearRecord();
     entry().ExchangeKeyStore(); // taken into the store
     EXPECT_EQ(Keys(st().keyStore), "Berge|B1,Meer|W1M1");
-    EXPECT_EQ(sound().played(), QStringList{u"harfe"_s});
-    EXPECT_EQ(sound().delayedMs(), 3000);
-    EXPECT_EQ(Mode(), "110/3");
     st().keys.clearAll();
     entry().ExchangeKeyStore(); // and given back
     EXPECT_EQ(Keys(st().keys), "Berge|B1,Meer|W1M1");
-    EXPECT_EQ(Mode(), "110/3");
-
     Select({{"B1", "Berge"}, {"B1A1", "Alpen"}, {"W1", "Wasser"}, {"W1M1", "Meer"}});
     auto& d = *entry().selectedKeysDialog();
     const auto* w = new WhenShown(&d, [&] {
@@ -272,9 +201,7 @@ TEST_F(SlideEntry, KeyStoreAndKeyEditorWorkOnTheSelection) {
         QTest::mouseClick(d.keyBoxes[0], Qt::LeftButton, {}, QPoint(8, 11)); // on the box
         d.keyBoxes[2]->setChecked(false);
         QTest::mouseClick(d.updateButton, Qt::LeftButton);
-        EXPECT_TRUE(d.isVisible());
         EXPECT_EQ(Keys(st().keys, 3), "Alpen|B1A1,Meer|W1M1,|00    ");
-        EXPECT_EQ(st().keys.count, 2);
         EXPECT_EQ(Boxes(d.keyBoxes), "Alpen*,Meer*,?~,?~,?~,?~,?~,?~");
         EXPECT_EQ(main().statusLine()->text(), U("Freie Stichwörter ->6<-"));
         d.onClearAll();
@@ -283,25 +210,15 @@ TEST_F(SlideEntry, KeyStoreAndKeyEditorWorkOnTheSelection) {
     entry().KeyEditor();
     ASSERT_TRUE(w->ran());
     EXPECT_EQ(Keys(st().keys, 1), "|00    ");
-    EXPECT_TRUE(sound().played().contains(u"loesch"_s));
     EXPECT_EQ(Mode(), "110/3");
-    EXPECT_EQ(Errors().size(), 3u);
-    Answer({DialogAnswer::cancel()});
-    entry().StartEditSlide(); // cancelled: back to the main menu
-    EXPECT_EQ(Mode(), "0/0");
-    EXPECT_FALSE(st().editExisting);
 }
 
 // "Nein" changes no file; "Ja" writes list and undo copies; the undo restores them.
 TEST_F(SlideEntry, KeywordInsertionWritesUndoCopiesAndTheUndoRestoresThem) {
-    Open({.records = {Slide(1)},
-          .keyword1 = kLevel1,
-          .keyword2 = kLevel2,
-          .keyword3 = kLevel3,
-          .old1 = "stale1"});
+    OpenSlides(1);
+    arc.write("keyword1.old", "stale1");
     QTest::mouseClick(main().toolButton(4), Qt::LeftButton);
-    EXPECT_EQ(Mode(), "140/10");
-    EXPECT_EQ(main().softButton(1)->text(), u"EBENE <1>"_s);
+    EXPECT_EQ(Mode() + main().softButton(1)->text().toStdString(), "140/10EBENE <1>");
     const QString question =
         U("Soll der neue Schlüssel\r\"Blumen\"\rin die Stichwortebene <1> \reinsortiert werden ?");
     Answer({Type("Blumen"), no, Type("Blumen"), yes});
@@ -310,20 +227,16 @@ TEST_F(SlideEntry, KeywordInsertionWritesUndoCopiesAndTheUndoRestoresThem) {
     EXPECT_FALSE(main().undoAction()->isEnabled());
     QTest::mouseClick(main().softButton(1), Qt::LeftButton);
     EXPECT_EQ(Texts(ShownDialog::Confirm), (std::vector<QString>{question, question}));
-    EXPECT_EQ(st().lastSoftButton, 1);
     const std::string after =
         "Berge\nB1\nBlumen\nB2\nWasser\nW1\n*|" + kLevel2 + "|" + kLevel3 + "|";
     EXPECT_EQ(Lists() + Lists(".old"), after + kLists); // the copies: the lists before
     EXPECT_TRUE(main().undoAction()->isEnabled());
-    EXPECT_EQ(Mode(), "140/10");
-    EXPECT_TRUE(Errors().empty());
     // The new keyword shows at once in the level list (no stale cache).
     KeySelection keys;
     CurrentSlideData slide;
     slide.storedKeys = {"B2    ", "", "", "", "", "", "", ""};
     ResolveKeys(st().archive, slide, keys, &st().keywordCache);
     EXPECT_EQ(keys.entries[0].name, "Blumen");
-
     Answer({no, yes});
     main().undoAction()->trigger();
     EXPECT_EQ(Lists(), after);
@@ -333,20 +246,12 @@ TEST_F(SlideEntry, KeywordInsertionWritesUndoCopiesAndTheUndoRestoresThem) {
               U("Möchten Sie die letzte Änderung\rihrer Schlüssellisten revidierden ?"));
     EXPECT_EQ(Lists(), kLists);
     EXPECT_FALSE(main().undoAction()->isEnabled());
-    EXPECT_TRUE(sound().played().contains(u"loesch"_s));
-    EXPECT_EQ(Mode(), "140/10");
-
     st().cursor.selectedRow[0] = 2; // level 2 goes under the selected level-1 key "Wasser"
     Answer({Type("Hafen"), yes});
     entry().LevelButton(2);
-    EXPECT_EQ(
-        Texts(ShownDialog::Confirm).back(),
-        U("Soll der neue Schlüssel\r\"Hafen\"\rin die Stichwortebene <2> \reinsortiert werden ?"));
     EXPECT_EQ(arc.read("keyword2"),
               KeywordBytes({{"Alpen", "B1A1"}, {"Hafen", "W1H1"}, {"Meer", "W1M1"}}));
-    EXPECT_EQ(Lists(".old"), kLists);
-    // Lists 2 and 3 start again at row 1; list 1 keeps its row.
-    EXPECT_EQ(st().cursor.selectedRow[0] * 10 + st().cursor.selectedRow[1], 21);
+    EXPECT_EQ(st().cursor.selectedRow[0] * 10 + st().cursor.selectedRow[1], 21); // list 1 kept
 }
 
 // After an insertion the screen shows the lists and cursors the next insertion uses.
@@ -359,22 +264,13 @@ TEST_F(SlideEntry, ScreenShowsTheListsTheNextKeywordInsertionUses) {
     entry().LevelButton(2);
     ASSERT_EQ(arc.read("keyword2"),
               KeywordBytes({{"Alpen", "B1A1"}, {"Anden", "B1A2"}, {"Atlas", "B1A3"}}));
-    // Lists 2 and 3 start again at row 1, and the new keyword is in the list.
-    EXPECT_EQ(main().levelCursor(2)->text(), u"Alpen"_s);
-    EXPECT_EQ(st().levels.levels[1].count, 3);
+    EXPECT_EQ(main().levelCursor(2)->text(), u"Alpen"_s); // back to row 1
     ExpectScreenShowsTheLists();
-
     main().onCanvasPress(Qt::RightButton, 300, 60 + 17);
     Answer({Type("Gipfel")});
     entry().LevelButton(3); // the first level-3 key: written without a question
     EXPECT_EQ(arc.read("keyword3"), "Gipfel\nB1A2G1\n*");
     EXPECT_EQ(main().levelCursor(3)->text(), u"Gipfel"_s);
-    EXPECT_FALSE(main().levelCursor(3)->isHidden());
-    ExpectScreenShowsTheLists();
-
-    Answer({Type("Alpen")});
-    entry().LevelButton(2); // refused: error 18
-    EXPECT_EQ(Errors(), std::vector<int>{18});
     ExpectScreenShowsTheLists();
 }
 
@@ -407,11 +303,6 @@ TEST_F(SlideEntry, RefusedKeywordsShowTheirErrorAndChangeNoFile) {
         EXPECT_TRUE(Texts(ShownDialog::Confirm).empty()) << r.error;
         EXPECT_EQ(Lists() + Lists(".old"), r.keyword1 + "|" + r.keyword2 + "|||||") << r.error;
     }
-    // Level 2 under "Ax" of the full list is empty and may take keys.
-    Answer({DialogAnswer::cancel()});
-    entry().LevelButton(2);
-    EXPECT_EQ(Texts(ShownDialog::Prompt).size(), 1u);
-    EXPECT_EQ(st().searchText, "<2>");
 }
 
 // An empty archive: nothing to edit, no keys to enter, a first keyword without question.
@@ -421,30 +312,16 @@ TEST_F(SlideEntry, AnEmptyArchiveTakesItsFirstKeywordWithoutQuestion) {
     EXPECT_EQ(Errors(), std::vector<int>{53});
     entry().StartNewSlide();
     EXPECT_EQ(Mode(), "0/0");
-    EXPECT_EQ(st().levels.levels[0].currentCode, "--");
-    EXPECT_FALSE(st().paintLock);
-    EXPECT_TRUE(Texts(ShownDialog::Prompt).empty());
     entry().StartNewKeyword();
     EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{kNoKeys, kNoKeys}));
     EXPECT_EQ(Mode(), "140/10"); // all the same
-    EXPECT_FALSE(st().paintLock);
     Answer({Type("Natur")});
     entry().LevelButton(1);
     EXPECT_TRUE(Texts(ShownDialog::Confirm).empty());
     EXPECT_EQ(Lists() + Lists(".old"), "Natur\nN1\n*||||||");
     EXPECT_FALSE(main().undoAction()->isEnabled());
-    // It is drawn at once, and the list takes right clicks.
-    EXPECT_EQ(main().levelCursor(1)->text(), u"Natur"_s);
-    EXPECT_FALSE(main().levelCursor(1)->isHidden());
-    sound().clearRecord();
-    main().onCanvasPress(Qt::RightButton, 100, 60);
-    EXPECT_EQ(sound().played(), QStringList{u"click001"_s});
+    EXPECT_EQ(main().levelCursor(1)->text(), u"Natur"_s); // drawn at once
     ExpectScreenShowsTheLists();
-    // Level 2 below it, into the empty keyword2: reference code + initial + "1".
-    Answer({Type("Wald")});
-    entry().LevelButton(2);
-    EXPECT_EQ(arc.read("keyword2"), "Wald\nN1W1\n*");
-    EXPECT_EQ(Errors().size(), 1u);
 }
 
 // Undo copies that cannot be written or read, and a missing list file, are reported.
@@ -460,14 +337,11 @@ TEST_F(SlideEntry, KeywordFilesThatCannotBeWrittenOrReadAreReported) {
     EXPECT_EQ(arc.read("keyword2.old"), kLevel2);
     entry().UndoKeywordLists();
     EXPECT_EQ(Errors(), (std::vector<int>{80, 81, 80}));
-    EXPECT_EQ(Mode(), "140/10");
-
     msg().clearShown();
     std::filesystem::remove(arc.path("keyword2"));
     Answer({Type("Hafen")});
     entry().LevelButton(2);
     EXPECT_EQ(Errors(), std::vector<int>{71});
-    // The error, then the lists drawn again: the missing list file is reported there.
     const auto& shown = msg().shown();
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[shown.size() - 2].text, U("Datei keyword2\rkonnte nicht geöffnet werden !"));
@@ -477,46 +351,30 @@ TEST_F(SlideEntry, KeywordFilesThatCannotBeWrittenOrReadAreReported) {
 
 // The viewer shows stored slides, stays inside the archive and finds the pictures.
 TEST_F(SlideEntry, SlideDataViewerShowsTheStoredSlidesAndTheirPictures) {
-    ArchiveSetup s{.keyword1 = kLevel1, .keyword2 = KeywordBytes({{"Alpen", "B1A1"}})};
-    for (int i = 1; i <= 7; ++i)
-        s.records.push_back(
-            RecordBytes({"B1"}, "A0" + std::to_string(i) + " Dia " + std::to_string(i), i));
-    s.records[1] = RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12);
-    s.records[3] = RecordBytes({"00    "}, kFreeSlotMarker, 0);
-    arc.write("KASTEN.INI", "[K012]\r\nT1=Magazin Nord\r\nT2=Reisen\r\n");
     for (auto [name, w, h] : {std::tuple{"bilder/autor.bmp", 10, 10}, {"bilder/07.bmp", 20, 12}}) {
         QImage img(w, h, QImage::Format_RGB32);
         img.fill(Qt::red);
         arc.write(name, "");
         ASSERT_TRUE(img.save(QString::fromStdString(arc.path(name).string()), "BMP"));
     }
-    Open(s);
+    OpenSlides(7, {"", RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12), "",
+                   RecordBytes({"00    "}, kFreeSlotMarker, 0)});
     SlideDataViewer& d = *entry().slideDataViewer();
     auto shown = [&d] {
-        return QStringList{d.slideNumberEdit->text(), d.boxNumberEdit->text(),
-                           d.infoTextLabel->text()}
-            .join(u'|')
-            .toStdString();
+        return Join({d.slideNumberEdit->text(), d.boxNumberEdit->text(), d.infoTextLabel->text()});
     };
     const auto* w = new WhenShown(&d, [&] {
-        EXPECT_EQ(d.windowTitle(), u"Daten zum Dia anzeigen"_s);
         EXPECT_EQ(shown(), "2|12|B07 Haus am See  "); // not trimmed
         // Slot 1 holds a code no keyword has: empty and unchecked.
         EXPECT_EQ(Boxes(d.keyBoxes), "~,Wasser*~,~,Alpen*~,~,~,~,~");
-        EXPECT_FALSE(d.refreshButton->isVisible());
         EXPECT_EQ(d.pictureFile(), u"bilder/autor.bmp"_s);
-        EXPECT_EQ(st().boxNumber, 12);
-        EXPECT_EQ(st().magazineText, "Magazin Nord");
-        EXPECT_EQ(Mode(), "0/20 off");
         EXPECT_EQ(d.pos(), main().MainTopLeft() + QPoint(100, 109));
         d.slideNumberEdit->setText(u"4"_s); // a free slot is shown like any slide
         EXPECT_EQ(shown(), "4|0|Dia wurde entnommen / Platz frei");
         EXPECT_EQ(Boxes(d.keyBoxes), "~,~,~,~,~,~,~,~");
-        d.slideNumberEdit->setText(u"6"_s);
-        QTest::mouseClick(d.nextButton, Qt::LeftButton);
-        EXPECT_EQ(shown(), "7|7|A07 Dia 7");
-        d.onNextSlide();
-        EXPECT_EQ(shown(), "7|7|A07 Dia 7");
+        d.slideNumberEdit->setText(u"7"_s);
+        d.onNextSlide(); // the last slide stays
+        EXPECT_EQ(shown(), "7|2|A01 Dia 7");
         d.slideNumberEdit->setText(u"1"_s);
         d.onPreviousSlide();
         EXPECT_EQ(shown(), "1|1|A01 Dia 1");
@@ -524,16 +382,11 @@ TEST_F(SlideEntry, SlideDataViewerShowsTheStoredSlidesAndTheirPictures) {
         for (const char* n : {"0", "8", "x", ""}) {
             d.slideNumberEdit->setText(QLatin1String(n)); // empty: nothing at all
             EXPECT_EQ(shown(), std::string(n) + "|12|B07 Haus am See  ");
-            EXPECT_EQ(Mode(), "0/20 off") << n;
         }
         d.slideNumberEdit->setText(u"2"_s);
         d.onPreviousSlide();
         EXPECT_EQ(shown(), "1|1|A01 Dia 1");
         EXPECT_EQ(Errors(), (std::vector<int>{11, 11, 7, 7, 7}));
-        EXPECT_EQ(sound().played().count(u"next"_s), 5);
-
-        d.slideNumberEdit->setText(u"7"_s);
-        EXPECT_EQ(d.pictureFile(), u"bilder/autor.bmp"_s);
         d.slideNumberEdit->setText(u"07"_s);
         EXPECT_EQ(d.pictureFile(), u"bilder/07.bmp"_s);
         EXPECT_EQ(d.pictureLabel->pixmap().size(), QSize(20, 12));
@@ -543,11 +396,6 @@ TEST_F(SlideEntry, SlideDataViewerShowsTheStoredSlidesAndTheirPictures) {
         arc.write("bilder/07.jpg", "not really a jpeg");
         QTest::mouseClick(d.pictureLabel, Qt::LeftButton);
         EXPECT_EQ(prog->launcher().started(), QStringList{u"bilder/07.jpg"_s});
-        EXPECT_EQ(sound().played().count(u"camera1"_s), 2);
-        std::filesystem::remove(arc.path("bilder/autor.bmp")); // neither picture: none
-        d.slideNumberEdit->setText(u"3"_s);
-        EXPECT_TRUE(d.pictureFile().isEmpty());
-        EXPECT_TRUE(d.pictureLabel->pixmap().isNull());
         d.onClose();
     });
     entry().ShowSlideData(2);
