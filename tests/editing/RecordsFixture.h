@@ -77,6 +77,8 @@ protected:
     void PaintResultRow(int row) override { main().PaintResultRow(row); }
     void DrawResultHeadings() override { main().DrawResultHeadings(); }
     void SetBackgroundBlack() override { main().SetBackgroundBlack(); }
+    void LoadBackgroundPicture() override { main().LoadBackgroundPicture(); }
+    void UpdateCounterPanels() override { main().UpdateCounterPanels(); }
     void HideScrollBar() override { main().HideScrollBar(); }
     void SetupResultScrollBar(int maximum) override { main().SetupResultScrollBar(maximum); }
     void MinimiseForScan(bool on) override { main().MinimiseForScan(on); }
