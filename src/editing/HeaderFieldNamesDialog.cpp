@@ -1,12 +1,13 @@
 #include "editing/HeaderFieldNamesDialog.h"
 
-#include "editing/EditingScreen.h"
 #include "editing/logic/HeaderFieldNames.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "ui/AppState.h"
 #include "ui/DialogWidgets.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -55,7 +56,7 @@ Column MakeColumn(QWidget* parent, int x, const QString& caption, const QString&
 
 } // namespace
 
-HeaderFieldNamesDialog::HeaderFieldNamesDialog(const EditingContext& context)
+HeaderFieldNamesDialog::HeaderFieldNamesDialog(const FeatureContext& context)
     : QDialog(context.screen.MainWidget()), ctx_(context) {
     setWindowTitle(QStringLiteral("Kopfdatenfelder eingeben"));
     setFixedSize(452, 186);
@@ -179,7 +180,7 @@ void HeaderFieldNamesDialog::onClose() {
 
 void HeaderFieldNamesDialog::onHelp() {
     ctx_.sound.PlayClick();
-    ctx_.screen.ShowHelp(207);
+    ctx_.ShowHelp(207);
 }
 
 } // namespace lumo

@@ -4,7 +4,8 @@
 // file after every change, so it always shows what is stored.
 #include "store/HeaderData.h"
 
-#include "editing/EditingScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QDialog>
 
@@ -20,7 +21,7 @@ namespace lumo {
 class HeaderFieldNamesDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit HeaderFieldNamesDialog(const EditingContext& context);
+    explicit HeaderFieldNamesDialog(const FeatureContext& context);
 
     // Names and proposals from DIA.INI; the first field and its first proposal chosen.
     void Load();
@@ -42,7 +43,7 @@ public:
     QPushButton* helpButton = nullptr;
 
 private:
-    EditingContext ctx_;
+    FeatureContext ctx_;
     HeaderFields fields_;
     bool loading_ = false;
 

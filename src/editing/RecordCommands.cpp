@@ -1,18 +1,19 @@
 #include "editing/RecordCommands.h"
 
-#include "editing/EditingScreen.h"
 #include "editing/HeaderFieldNamesDialog.h"
 #include "editing/SlideDeletionDialog.h"
 #include "platform/Sound.h"
 #include "ui/AppState.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
 namespace lumo {
 
-RecordCommands::RecordCommands(const EditingContext& context) : ctx_(context) {
+RecordCommands::RecordCommands(const FeatureContext& context) : ctx_(context) {
     deletionDialog_ = new SlideDeletionDialog(context);
     fieldNamesDialog_ = new HeaderFieldNamesDialog(context);
 }

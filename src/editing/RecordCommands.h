@@ -1,7 +1,8 @@
 #pragma once
 // Commands of the main window that change records in bulk or the header field names:
 // "Dias &löschen..." (and tool button 3) and "Kopfdaten&felder ändern...".
-#include "editing/EditingScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QPointer>
 
@@ -12,7 +13,7 @@ class HeaderFieldNamesDialog;
 
 class RecordCommands {
 public:
-    explicit RecordCommands(const EditingContext& context);
+    explicit RecordCommands(const FeatureContext& context);
     ~RecordCommands();
     RecordCommands(const RecordCommands&) = delete;
     RecordCommands& operator=(const RecordCommands&) = delete;
@@ -24,7 +25,7 @@ public:
     HeaderFieldNamesDialog* headerFieldNamesDialog() const;
 
 private:
-    EditingContext ctx_;
+    FeatureContext ctx_;
     QPointer<SlideDeletionDialog> deletionDialog_;
     QPointer<HeaderFieldNamesDialog> fieldNamesDialog_;
 };

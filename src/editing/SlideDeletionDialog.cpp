@@ -1,12 +1,13 @@
 #include "editing/SlideDeletionDialog.h"
 
-#include "editing/EditingScreen.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "store/SlideDatabase.h"
 #include "ui/AppState.h"
 #include "ui/DialogWidgets.h"
+#include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
+#include "ui/Screen.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -25,7 +26,7 @@ namespace {
 constexpr qint64 kDisplayIntervalMs = 30;
 } // namespace
 
-SlideDeletionDialog::SlideDeletionDialog(const EditingContext& context)
+SlideDeletionDialog::SlideDeletionDialog(const FeatureContext& context)
     : QDialog(context.screen.MainWidget()), ctx_(context) {
     setWindowTitle(QString::fromUtf8("Dias aus dem Archiv löschen"));
     setFixedSize(452, 250);
@@ -170,7 +171,7 @@ void SlideDeletionDialog::RunDeletion(SlideRange range) {
 }
 
 void SlideDeletionDialog::FinishRun() {
-    ctx_.screen.SaveSettingsNow();
+    ctx_.SaveSettings();
     ctx_.messages.ShowStatus(0);
     ctx_.screen.UpdateCounterPanels();
     running_ = false;
@@ -184,7 +185,7 @@ void SlideDeletionDialog::onClose() {
 
 void SlideDeletionDialog::onHelp() {
     ctx_.sound.PlayClick();
-    ctx_.screen.ShowHelp(204);
+    ctx_.ShowHelp(204);
 }
 
 void SlideDeletionDialog::reject() {

@@ -4,7 +4,8 @@
 // keep their state for the rest of the run (the window is created once and reused).
 #include "editing/logic/SlideDeletion.h"
 
-#include "editing/EditingScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QDialog>
 
@@ -21,7 +22,7 @@ namespace lumo {
 class SlideDeletionDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit SlideDeletionDialog(const EditingContext& context);
+    explicit SlideDeletionDialog(const FeatureContext& context);
 
     void onDelete(); // "Dias &löschen": check, ask, analyse, free the range
     void onClose();  // "Requester &schließen"
@@ -44,7 +45,7 @@ public:
     QLabel* statusLine = nullptr;
 
 private:
-    EditingContext ctx_;
+    FeatureContext ctx_;
     bool running_ = false;
 
     void SetControlsEnabled(bool on);

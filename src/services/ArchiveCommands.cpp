@@ -58,7 +58,7 @@ void ArchiveCommands::OpenArchive() {
     ctx_.SetScreenCaptions(mode::Disabled);
     ctx_.screen.SetWindowCaptionSuffix(U(" - Archiv öffnen..."));
     // The usual spellings are listed; any case of the name typed in is accepted.
-    const QString file = msg.GetOpenFileName(U("Datenbank auswählen"), ctx_.ArchiveDirText(),
+    const QString file = msg.GetOpenFileName(U("Datenbank auswählen"), ctx_.ArchivePathText(),
                                              U("Dia-Datenbank (dias.ddb) (*.ddb *.DDB)"));
     if (file.isEmpty()) {
         EndCommand();
@@ -78,7 +78,7 @@ void ArchiveCommands::OpenArchive() {
                      "überprüfen zu können.\rDies kann einige Zeit dauern..."));
     msg.ShowStatus(0);
     AnalyseWithProgress();
-    ctx_.screen.SaveSettingsNow();
+    ctx_.SaveSettings();
     if (st.archive.exists(st.settings.pictureName))
         ctx_.screen.LoadBackgroundPicture();
     else

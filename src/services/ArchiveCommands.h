@@ -1,6 +1,7 @@
 #pragma once
 // The archive as a whole: opening another archive and laying out a new, empty one.
-#include "services/ServiceScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@ namespace lumo {
 
 class ArchiveCommands {
 public:
-    explicit ArchiveCommands(const ServiceContext& context) : ctx_(context) {}
+    explicit ArchiveCommands(const FeatureContext& context) : ctx_(context) {}
 
     // "Archiv &öffnen...": the file dialog for dias.ddb, then the chosen archive replaces
     // the open one, and nothing the program held about the old one is kept.
@@ -31,7 +32,7 @@ private:
     void LayOutNewArchive(const std::filesystem::path& dir);
     void EndCommand();
 
-    ServiceContext ctx_;
+    FeatureContext ctx_;
 };
 
 } // namespace lumo

@@ -97,7 +97,7 @@ private:
     QElapsedTimer sinceDrawn_;
 };
 
-BackupDialog::BackupDialog(const ServiceContext& context, QWidget* parent)
+BackupDialog::BackupDialog(const FeatureContext& context, QWidget* parent)
     : QDialog(parent), ctx_(context) {
     setWindowTitle(QStringLiteral("Backup erstellen"));
     // A small tool window without close box: it closes through its button.
@@ -241,7 +241,7 @@ void BackupDialog::StartBackup() {
 
 void BackupDialog::CloseDialog() {
     ctx_.sound.PlayClick();
-    ctx_.screen.SaveSettingsNow();
+    ctx_.SaveSettings();
     accept();
 }
 
@@ -256,7 +256,7 @@ bool BackupDialog::RunBackup(const std::filesystem::path& target, bool interacti
     for (int i = 0; i < kBackupGroups; ++i)
         groups_[static_cast<size_t>(i)]->setChecked(
             st.settings.backupGroups[static_cast<size_t>(i)]);
-    ctx_.screen.SaveSettingsNow(); // the copied DIA.INI is the current one
+    ctx_.SaveSettings(); // the copied DIA.INI is the current one
     const QString targetText = PathText(target) + QStringLiteral("/");
     SetStatus(U("Erstelle Backupverzeichnis ") + targetText + QStringLiteral("..."));
     BackupRequest request;

@@ -1,8 +1,9 @@
 #pragma once
 // "Backup erstellen": the five file groups, the target volume, progress and status line;
 // runs the backup by hand and, without showing itself, the automatic one at shutdown.
-#include "services/ServiceScreen.h"
 #include "services/logic/BackupCopy.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QDialog>
 #include <QList>
@@ -29,7 +30,7 @@ struct BackupTarget {
 class BackupDialog : public QDialog {
     Q_OBJECT
 public:
-    BackupDialog(const ServiceContext& context, QWidget* parent);
+    BackupDialog(const FeatureContext& context, QWidget* parent);
 
     // The mounted file systems the user can write to, removable media first, then the
     // home directory.
@@ -65,7 +66,7 @@ private:
     void FillTargets();
     void ReportFailure(const BackupFailure& failure);
 
-    ServiceContext ctx_;
+    FeatureContext ctx_;
     std::array<QCheckBox*, kBackupGroups> groups_{};
     QGroupBox* groupFrame_ = nullptr;
     QComboBox* targets_ = nullptr;

@@ -2,7 +2,8 @@
 // Builders for the fixed-layout controls of the service windows; each control gets its
 // caption as accessible name.
 #include "platform/Sound.h"
-#include "services/ServiceScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -31,7 +32,7 @@ inline QCheckBox* MakeCheckBox(QWidget* parent, const QString& caption, QRect ge
 }
 
 // "&Hilfe zum Requester": the click, then the window's help topic.
-inline QPushButton* MakeHelpButton(QWidget* parent, const ServiceContext& ctx, int topic,
+inline QPushButton* MakeHelpButton(QWidget* parent, const FeatureContext& ctx, int topic,
                                    QRect geometry) {
     QPushButton* b = MakeButton(parent, QString::fromUtf8("&Hilfe zum Requester"), geometry);
     QObject::connect(b, &QPushButton::clicked, parent, [&ctx, topic] {

@@ -58,7 +58,7 @@ QString PictureFilter() {
 
 } // namespace
 
-PreferencesDialog::PreferencesDialog(const ServiceContext& context, QWidget* parent)
+PreferencesDialog::PreferencesDialog(const FeatureContext& context, QWidget* parent)
     : QDialog(parent), ctx_(context) {
     setWindowTitle(QStringLiteral("Lumoretta Preferences"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -156,7 +156,7 @@ void PreferencesDialog::ChoosePicture() {
     if (QWidget* main = ctx_.MainWidget())
         main->repaint();
     const QString file = ctx_.messages.GetOpenFileName(U("BMP-Hintergrundbild auswählen"),
-                                                       ctx_.ArchiveDirText(), PictureFilter());
+                                                       ctx_.ArchivePathText(), PictureFilter());
     ctx_.messages.ShowStatus(20);
     if (file.isEmpty())
         return;
@@ -190,7 +190,7 @@ void PreferencesDialog::SaveAndClose() {
     s.precomputePosition = precalculation_->isChecked();
     s.autoBackup = autoBackup_->isChecked();
     ctx_.messages.ShowStatus(31);
-    ctx_.screen.SaveSettingsNow();
+    ctx_.SaveSettings();
     ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
     accept();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // "Lumoretta Preferences": box and magazine size, sounds, pre-calculation, auto-backup,
 // the text editor and the background picture, saved to DIA.INI.
-#include "services/ServiceScreen.h"
 #include "services/logic/Preferences.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QDialog>
 
@@ -15,7 +16,7 @@ namespace lumo {
 class PreferencesDialog : public QDialog {
     Q_OBJECT
 public:
-    PreferencesDialog(const ServiceContext& context, QWidget* parent);
+    PreferencesDialog(const FeatureContext& context, QWidget* parent);
 
     void Open();          // "&System-Einstellungen...", tool button 10, DIENSTE
     void ChooseEditor();  // "Editor"
@@ -40,7 +41,7 @@ private:
     // The size of a field, or the field's error shown and the focus put back into it.
     std::optional<int32_t> TakeSize(QLineEdit* edit, SizeField field, int error);
 
-    ServiceContext ctx_;
+    FeatureContext ctx_;
     QLineEdit* boxSize_ = nullptr;
     QLineEdit* magazineSize_ = nullptr;
     QCheckBox* sounds_ = nullptr;

@@ -10,7 +10,7 @@
 
 namespace lumo {
 
-ServiceCommands::ServiceCommands(const ServiceContext& context)
+ServiceCommands::ServiceCommands(const FeatureContext& context)
     : ctx_(context), archives_(context),
       backup_(std::make_unique<BackupDialog>(context, context.MainWidget())),
       preferences_(std::make_unique<PreferencesDialog>(context, context.MainWidget())),

@@ -2,7 +2,8 @@
 // The services as the main window starts them: archives, backup, preferences, tips and
 // the notification-area icon. Created once with the main window; owns its windows.
 #include "services/ArchiveCommands.h"
-#include "services/ServiceScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <memory>
 
@@ -15,7 +16,7 @@ class TrayIcon;
 
 class ServiceCommands {
 public:
-    explicit ServiceCommands(const ServiceContext& context);
+    explicit ServiceCommands(const FeatureContext& context);
     ~ServiceCommands();
     ServiceCommands(const ServiceCommands&) = delete;
     ServiceCommands& operator=(const ServiceCommands&) = delete;
@@ -42,7 +43,7 @@ public:
     TrayIcon& trayIcon() const { return *tray_; }
 
 private:
-    ServiceContext ctx_;
+    FeatureContext ctx_;
     ArchiveCommands archives_;
     // Parented to the main window, which outlives this object only during its own
     // destruction: the windows are released here first.

@@ -31,7 +31,7 @@ QString TipScreenText(const std::string& bytes) {
 
 } // namespace
 
-TipsDialog::TipsDialog(const ServiceContext& context, QWidget* parent)
+TipsDialog::TipsDialog(const FeatureContext& context, QWidget* parent)
     : QDialog(parent), ctx_(context) {
     setWindowTitle(QStringLiteral("Tips und Tricks"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -148,14 +148,14 @@ void TipsDialog::Finish() {
         st.settings.tipNumber = NextTipNumber(st.archive, st.settings.tipNumber);
     else
         st.settings.tipNumber = 0;
-    ctx_.screen.SaveSettingsNow();
+    ctx_.SaveSettings();
     accept();
 }
 
 void TipsDialog::ShowAtStartClicked(bool checked) {
     ctx_.sound.PlayClick();
     ctx_.state.settings.tipNumber = checked ? 1 : 0;
-    ctx_.screen.SaveSettingsNow();
+    ctx_.SaveSettings();
 }
 
 void TipsDialog::reject() {

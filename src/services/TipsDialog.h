@@ -1,7 +1,8 @@
 #pragma once
 // "Tips und Tricks": one tip of the series tips/<n>.tip at a time, stepping on with
 // wrap-around; the check box switches the tips at start on or off (setting TIP).
-#include "services/ServiceScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QDialog>
 
@@ -15,7 +16,7 @@ namespace lumo {
 class TipsDialog : public QDialog {
     Q_OBJECT
 public:
-    TipsDialog(const ServiceContext& context, QWidget* parent);
+    TipsDialog(const FeatureContext& context, QWidget* parent);
 
     void Open();                           // "&Tips anzeigen": the next tip
     void OpenAtStart();                    // at start-up, the tip prepared then (state.tipText)
@@ -35,7 +36,7 @@ private:
     void StepAndLoad();
     void RunWindow();
 
-    ServiceContext ctx_;
+    FeatureContext ctx_;
     QLabel* heading_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
     QPushButton* next_ = nullptr;

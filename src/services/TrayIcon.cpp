@@ -7,7 +7,7 @@
 
 namespace lumo {
 
-TrayIcon::TrayIcon(const ServiceContext& context, QObject* parent)
+TrayIcon::TrayIcon(const FeatureContext& context, QObject* parent)
     : QObject(parent), ctx_(context), menu_(std::make_unique<QMenu>()) {
     struct Entry {
         const char* caption;

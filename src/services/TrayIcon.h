@@ -1,7 +1,8 @@
 #pragma once
 // The icon in the desktop's notification area, with the tooltip "Lumoretta 3.0" and the
 // launcher menu: a text editor, an image program and the file manager on the archive.
-#include "services/ServiceScreen.h"
+#include "ui/FeatureContext.h"
+#include "ui/Screen.h"
 
 #include <QObject>
 
@@ -15,7 +16,7 @@ namespace lumo {
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    explicit TrayIcon(const ServiceContext& context, QObject* parent = nullptr);
+    explicit TrayIcon(const FeatureContext& context, QObject* parent = nullptr);
     ~TrayIcon() override;
 
     // The icon shows only where the desktop has a notification area; the menu is built
@@ -27,7 +28,7 @@ public:
     QSystemTrayIcon* icon() const { return icon_.get(); }
 
 private:
-    ServiceContext ctx_;
+    FeatureContext ctx_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> icon_; // after the menu it refers to, so it goes first
 };

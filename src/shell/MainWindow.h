@@ -8,8 +8,6 @@
 //   UserActions.cpp       soft buttons, tool buttons, menu entries, clicks on the lists, paging
 //   ListCanvas.cpp        painting of the level lists and result pages, hit-testing geometry
 //   StartupShutdown.cpp   start-up, saving the settings, the quit question
-#include "editing/EditingScreen.h"
-#include "services/ServiceScreen.h"
 #include "shell/ListCanvas.h"
 #include "ui/AppState.h"
 #include "ui/FeatureContext.h"
@@ -41,7 +39,7 @@ class RecordCommands;
 struct ScreenModeRow;
 enum class SoftAction;
 
-class MainWindow : public QMainWindow, public Screen, public ServiceScreen, public EditingScreen {
+class MainWindow : public QMainWindow, public Screen {
     Q_OBJECT
 public:
     MainWindow(AppState& state, MessageCatalog& messages, SoundCue& sound, Launcher& launcher,
@@ -54,11 +52,6 @@ public:
     }
     void setServices(ServiceCommands* services) { services_ = services; }
     void setRecordCommands(RecordCommands* records) { records_ = records; }
-    // EditingScreen
-    void ShowHelp(int context) override { ctx_.ShowHelp(context); }
-    // ServiceScreen
-    void LoadBackgroundPicture() override;
-    bool SaveSettingsNow() override { return ctx_.SaveSettings(); }
 
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
@@ -77,6 +70,8 @@ public:
     void PaintResultRow(int r) override; // at 60 + 17*(r-1)
     void DrawResultHeadings() override;  // the three yellow column titles
     void SetBackgroundBlack() override;
+    void LoadBackgroundPicture() override;
+    void UpdateCounterPanels() override;
     void HideScrollBar() override;
     void ShowResultScrollBar() override;
     void SetupResultScrollBar(int maximum) override; // also raised and focused
@@ -87,8 +82,6 @@ public:
 
     // What the feature windows and commands are handed.
     const FeatureContext& context() const { return ctx_; }
-
-    void UpdateCounterPanels() override; // panels 0/1/2 from the counters
 
     // Program start and end.
     bool StartUp(); // steps 3..15 of the start; false: fatal, the program must end

@@ -32,11 +32,9 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     entry_ = std::make_unique<SlideEntryCommands>(main_->context());
     search_ = std::make_unique<SearchCommands>(main_->context());
     main_->setCommands(entry_.get(), search_.get());
-    services_ = std::make_unique<ServiceCommands>(
-        ServiceContext{*state_, *messages_, *sound_, *help_, *launcher_, *main_, *main_});
+    services_ = std::make_unique<ServiceCommands>(main_->context());
     main_->setServices(services_.get());
-    records_ =
-        std::make_unique<RecordCommands>(EditingContext{*state_, *messages_, *sound_, *main_});
+    records_ = std::make_unique<RecordCommands>(main_->context());
     main_->setRecordCommands(records_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {

@@ -10,8 +10,6 @@
 
 namespace lumo {
 
-namespace {
-
 std::string FoldAscii(std::string_view s) {
     std::string r(s);
     for (char& c : r)
@@ -19,6 +17,15 @@ std::string FoldAscii(std::string_view s) {
             c = static_cast<char>(c - 'A' + 'a');
     return r;
 }
+
+std::unordered_map<std::string, std::string> NamesByFolded(std::vector<std::string> names) {
+    std::unordered_map<std::string, std::string> byFolded;
+    for (std::string& name : names)
+        byFolded.emplace(FoldAscii(name), std::move(name));
+    return byFolded;
+}
+
+namespace {
 
 // Directory listings keyed by folded name, reused while the directory's modification
 // time is unchanged. A memo search resolves "memo/<n>.txt" for every hit; listing a

@@ -3,9 +3,15 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace lumo {
+
+// A..Z folded to a..z: how the program compares file names.
+std::string FoldAscii(std::string_view s);
+// Names keyed by FoldAscii; the first of several spellings wins.
+std::unordered_map<std::string, std::string> NamesByFolded(std::vector<std::string> names);
 
 class Archive {
 public:
@@ -28,6 +34,11 @@ public:
     // Names (as spelled on disk) of the entries of an archive subdirectory ("memo"), sorted;
     // empty when it does not exist. Lets a scan test many names without a lookup each.
     std::vector<std::string> list(std::string_view bareDir) const;
+    // The same names keyed by their spelling in lower case (A..Z folded); the first
+    // spelling in byte order wins.
+    std::unordered_map<std::string, std::string> listFolded(std::string_view bareDir) const {
+        return NamesByFolded(list(bareDir));
+    }
     // Size in bytes, or -1 when the file does not exist.
     long long fileSize(std::string_view bareName) const;
 

@@ -10,8 +10,16 @@
 
 namespace lumo {
 
+namespace {
+
+QString PathText(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+} // namespace
+
 void FeatureContext::ShowHelp(int context) const {
-    help.ShowHelp(QString::fromStdString(state.archive.resolve("DIA.HLP").string()), context);
+    help.ShowHelp(PathText(state.archive.resolve("DIA.HLP")), context);
 }
 
 void FeatureContext::RunProgram(const QString& commandLine) const {
@@ -21,7 +29,7 @@ void FeatureContext::RunProgram(const QString& commandLine) const {
 
 void FeatureContext::RunProgramOnFile(const QString& program, std::string_view bareName) const {
     const std::string onDisk = state.archive.resolve(bareName).filename().string();
-    RunProgram(program + u' ' + QFile::decodeName(QByteArray::fromStdString(onDisk)));
+    RunProgram(program + u' ' + PathText(onDisk));
 }
 
 void FeatureContext::OpenDocument(const QString& file) const {
@@ -41,7 +49,32 @@ bool FeatureContext::SaveSettings() const {
 }
 
 QString FeatureContext::ArchivePathText() const {
-    return QString::fromStdString(state.archive.dir().string());
+    return PathText(state.archive.dir());
+}
+
+QPoint FeatureContext::Place(int dx, int dy) const {
+    return screen.MainTopLeft() + QPoint(dx, dy);
+}
+
+QWidget* FeatureContext::MainWidget() const {
+    return screen.MainWidget();
+}
+
+void FeatureContext::SetScreenCaptions(int mode) const {
+    screen.SetScreenCaptions(mode);
+}
+
+void FeatureContext::TakeOverMainScreen() const {
+    screen.HideScrollBar();
+    screen.RestoreMainScreen();
+    state.screenMode = mode::Main;
+    screen.SetScreenCaptions(mode::Main);
+    screen.SetScreenCaptions(mode::Disabled);
+}
+
+void FeatureContext::GiveBackMainScreen() const {
+    screen.SetScreenCaptions(state.screenMode);
+    messages.ShowStatus(0);
 }
 
 } // namespace lumo

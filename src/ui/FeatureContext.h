@@ -3,9 +3,12 @@
 // catalogue, the platform services and the screen. Handed by value; it only refers.
 #include "ui/AppState.h"
 
+#include <QPoint>
 #include <QString>
 
 #include <string_view>
+
+class QWidget;
 
 namespace lumo {
 
@@ -35,6 +38,16 @@ struct FeatureContext {
     // Writes DIA.INI with the window's current position; a failed write gives the notice.
     bool SaveSettings() const;
     QString ArchivePathText() const;
+
+    // A position relative to the main window's top-left corner.
+    QPoint Place(int dx, int dy) const;
+    QWidget* MainWidget() const;
+    void SetScreenCaptions(int mode) const;
+    // How a service command takes over the screen: the start picture in mode 0, no result
+    // scroll bar, the soft buttons disabled.
+    void TakeOverMainScreen() const;
+    // And how it gives it back: the captions of the current mode and status text 0.
+    void GiveBackMainScreen() const;
 };
 
 } // namespace lumo

@@ -112,6 +112,7 @@ private:
     friend class InputPrompt;
     friend class QuestionDialog;
     friend class NoticeDialog;
+    friend class MessageDialog;
     AppState& state_;
     SoundCue& sound_;
     HelpViewer& help_;

@@ -36,6 +36,8 @@ public:
     virtual void PaintResultRow(int row) = 0;   // one page row during a scan
     virtual void DrawResultHeadings() = 0;      // the three column titles
     virtual void SetBackgroundBlack() = 0;
+    virtual void LoadBackgroundPicture() = 0; // from the setting BMPBILD
+    virtual void UpdateCounterPanels() = 0;   // status bar panels 0..2 from the counters
 
     // The result scroll bar.
     virtual void HideScrollBar() = 0;

@@ -46,6 +46,8 @@ public:
     void PaintResultRow(int) override {}
     void DrawResultHeadings() override {}
     void SetBackgroundBlack() override {}
+    void LoadBackgroundPicture() override {}
+    void UpdateCounterPanels() override {}
     void HideScrollBar() override {}
     void SetupResultScrollBar(int) override {}
     void MinimiseForScan(bool) override {}

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <unordered_map>
 
 namespace lumo {
 
@@ -22,10 +23,31 @@ std::string UpperMarker() {
     return upper;
 }
 
-void RemoveIfPresent(const Archive& archive, const std::string& bareName) {
-    std::error_code ec; // a file that cannot be deleted is left as it is
-    std::filesystem::remove(archive.resolve(bareName), ec);
-}
+// The numbered files of one archive subdirectory (memo/<n>.txt, bilder/<n>.bmp), listed
+// once for the whole range: each removal changes the directory, and looking the next name
+// up in a fresh listing would cost a pass over thousands of names per slide.
+class NumberedFiles {
+public:
+    NumberedFiles(const Archive& archive, bool wanted, std::string dir, std::string ext)
+        : dir_(std::move(dir)), ext_(std::move(ext)) {
+        if (wanted)
+            names_ = archive.listFolded(dir_);
+        path_ = archive.resolve(dir_);
+    }
+    void RemoveIfPresent(int32_t n) {
+        const auto found = names_.find(std::to_string(n) + ext_);
+        if (found == names_.end())
+            return;
+        std::error_code ec; // a file that cannot be deleted is left as it is
+        std::filesystem::remove(path_ / found->second, ec);
+    }
+
+private:
+    std::string dir_;
+    std::string ext_;
+    std::filesystem::path path_;
+    std::unordered_map<std::string, std::string> names_;
+};
 
 } // namespace
 
@@ -44,6 +66,8 @@ DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
                                  const std::function<void(int32_t)>& beforeSlide) {
     DeletionOutcome out;
     const std::string upperMarker = UpperMarker();
+    NumberedFiles memos(archive, choice.memos, "memo", ".txt");
+    NumberedFiles pictures(archive, choice.pictures, "bilder", ".bmp");
     for (int32_t n = range.first; n <= range.last && !out.problem; ++n) {
         if (beforeSlide)
             beforeSlide(n);
@@ -83,11 +107,8 @@ DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
             out.failedSlide = n;
             break;
         }
-        const std::string number = std::to_string(n);
-        if (choice.memos)
-            RemoveIfPresent(archive, "memo/" + number + ".txt");
-        if (choice.pictures)
-            RemoveIfPresent(archive, "bilder/" + number + ".bmp");
+        memos.RemoveIfPresent(n);
+        pictures.RemoveIfPresent(n);
     }
     if (out.problem) {
         Counters recount = counters;

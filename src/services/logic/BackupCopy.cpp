@@ -22,13 +22,6 @@ constexpr BackupFile kKeywordFiles[] = {{"keyword1", 23},     {"keyword2", 26},
 constexpr BackupFile kHeaderFiles[] = {{"kopfdata.ddb", 60}};
 constexpr BackupFile kPictureFiles[] = {{"bilder/autor.bmp", 81}};
 
-std::string FoldAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 // Writes all bytes, honouring the injected write failure.
 int WriteAllCounted(int fd, const char* data, size_t size, CopyFaults* faults) {
     while (size > 0) {
@@ -55,9 +48,10 @@ int WriteAllCounted(int fd, const char* data, size_t size, CopyFaults* faults) {
     return 0;
 }
 
-// Copies the open source into the open temporary file; 0 or errno.
-int CopyContents(int in, int out, CopyFaults* faults) {
-    std::vector<char> buffer(1 << 16);
+// Copies the open source into the open temporary file, flushed to the disk when `flush`;
+// 0 or errno.
+int CopyContents(int in, int out, CopyFaults* faults, bool flush) {
+    static thread_local std::vector<char> buffer(1 << 16);
     for (;;) {
         const ssize_t n = ::read(in, buffer.data(), buffer.size());
         if (n < 0) {
@@ -66,7 +60,7 @@ int CopyContents(int in, int out, CopyFaults* faults) {
             return errno;
         }
         if (n == 0)
-            return ::fsync(out) == 0 ? 0 : errno;
+            return !flush || ::fsync(out) == 0 ? 0 : errno;
         if (const int e = WriteAllCounted(out, buffer.data(), static_cast<size_t>(n), faults))
             return e;
     }
@@ -80,17 +74,13 @@ void SyncDirectory(const std::filesystem::path& dir) {
     }
 }
 
+CopyResult CopyToTemporary(const std::filesystem::path& from, const std::filesystem::path& to,
+                           CopyFaults* faults, bool flush, std::string& temporary);
+
 // The path of an archive name inside a target directory: an entry of the same name in
 // another case is reused, a new one gets the name as given.
 std::filesystem::path TargetPath(const std::filesystem::path& dir, std::string_view name) {
     return Archive(dir).resolve(name);
-}
-
-std::unordered_map<std::string, std::string> FoldedNames(std::vector<std::string> names) {
-    std::unordered_map<std::string, std::string> byFolded;
-    for (std::string& name : names)
-        byFolded.emplace(FoldAscii(name), std::move(name));
-    return byFolded;
 }
 
 class GroupCopier {
@@ -131,8 +121,9 @@ private:
     // One checked copy; false after a failure (kept in failure_). A missing source is
     // skipped when `missingIsNormal`.
     bool copy(const std::string& name, const std::filesystem::path& target, bool missingIsNormal,
-              bool* copied = nullptr) {
-        CopyResult r = CopyWhole(archive_.resolve(name), target, request_.faults);
+              bool* copied = nullptr, PendingCopies* pending = nullptr) {
+        CopyResult r = pending ? pending->Add(archive_.resolve(name), target, request_.faults)
+                               : CopyWhole(archive_.resolve(name), target, request_.faults);
         listener_.Tick();
         if (r.error == 0) {
             if (copied)
@@ -153,8 +144,9 @@ private:
         const std::string dir = group == kMemoGroup ? "memo" : "bilder";
         const std::string ext = group == kMemoGroup ? ".txt" : ".bmp";
         const std::filesystem::path targetSub = TargetPath(request_.targetDir, dir);
-        const auto present = FoldedNames(archive_.list(dir));
-        const auto there = FoldedNames(Archive(request_.targetDir).list(dir));
+        const auto present = archive_.listFolded(dir);
+        const auto there = Archive(request_.targetDir).listFolded(dir);
+        PendingCopies pending(targetSub);
         for (int32_t n = 1; n <= request_.totalRecords; ++n) {
             const std::string key = std::to_string(n) + ext;
             const auto found = present.find(key);
@@ -165,8 +157,13 @@ private:
             }
             const auto old = there.find(key);
             const std::string& targetName = old == there.end() ? found->second : old->second;
-            if (!copy(dir + "/" + found->second, targetSub / targetName, true, &copied))
+            if (!copy(dir + "/" + found->second, targetSub / targetName, true, &copied, &pending))
                 return false;
+        }
+        if (const auto failed = pending.Commit()) {
+            failure_ = BackupFailure{failed->second, dir + "/" + failed->first.filename().string(),
+                                     failed->first};
+            return false;
         }
         return true;
     }
@@ -181,6 +178,23 @@ private:
 
 CopyResult CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to,
                      CopyFaults* faults) {
+    std::string temporary;
+    CopyResult r = CopyToTemporary(from, to, faults, true, temporary);
+    if (r.error != 0)
+        return r;
+    if (::rename(temporary.c_str(), to.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temporary.c_str());
+        return {SystemErrorNumber(err), false};
+    }
+    SyncDirectory(to.parent_path());
+    return {};
+}
+
+namespace {
+
+CopyResult CopyToTemporary(const std::filesystem::path& from, const std::filesystem::path& to,
+                           CopyFaults* faults, bool flush, std::string& temporary) {
     int err = 0;
     const int in = OpenRegular(from, O_RDONLY, &err);
     if (in < 0)
@@ -202,18 +216,53 @@ CopyResult CopyWhole(const std::filesystem::path& from, const std::filesystem::p
         return {SystemErrorNumber(err), false};
     }
     ::fchmod(out, st.st_mode & 0666);
-    err = CopyContents(in, out, faults);
+    err = CopyContents(in, out, faults, flush);
     ::close(in);
     if (::close(out) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && ::rename(name.data(), to.c_str()) != 0)
         err = errno;
     if (err != 0) {
         ::unlink(name.data());
         return {SystemErrorNumber(err), false};
     }
-    SyncDirectory(dir);
+    temporary.assign(name.data());
     return {};
+}
+
+} // namespace
+
+PendingCopies::~PendingCopies() {
+    for (const auto& [temporary, target] : copies_)
+        ::unlink(temporary.c_str());
+}
+
+CopyResult PendingCopies::Add(const std::filesystem::path& from, const std::filesystem::path& to,
+                              CopyFaults* faults) {
+    std::string temporary;
+    CopyResult r = CopyToTemporary(from, to, faults, false, temporary);
+    if (r.error == 0)
+        copies_.emplace_back(std::move(temporary), to);
+    return r;
+}
+
+std::optional<std::pair<std::filesystem::path, int>> PendingCopies::Commit() {
+    if (copies_.empty())
+        return std::nullopt;
+    // One flush of the whole file system instead of one per file; only then is any old
+    // copy replaced.
+    const int fd = ::open(dir_.empty() ? "." : dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int synced = fd >= 0 && ::syncfs(fd) == 0 ? 0 : (fd >= 0 ? errno : 0);
+    if (fd >= 0)
+        ::close(fd);
+    if (synced != 0)
+        return std::pair{copies_.front().second, SystemErrorNumber(synced)};
+    while (!copies_.empty()) {
+        const auto& [temporary, target] = copies_.back();
+        if (::rename(temporary.c_str(), target.c_str()) != 0)
+            return std::pair{target, SystemErrorNumber(errno)}; // the rest is removed
+        copies_.pop_back();
+    }
+    SyncDirectory(dir_);
+    return std::nullopt;
 }
 
 int MakeDirectory(const std::filesystem::path& dir) {

@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace lumo {
 
@@ -30,6 +32,27 @@ struct CopyResult {
 // renamed over `to`. On failure the temporary file is removed and `to` is as it was.
 CopyResult CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to,
                      CopyFaults* faults = nullptr);
+
+// Many copies with one flush: each is written to a temporary file beside its target
+// without a flush of its own; Commit() flushes the file system once and then renames them
+// into place, so an old copy is only ever replaced by a complete one. Copies not committed
+// are removed.
+class PendingCopies {
+public:
+    explicit PendingCopies(std::filesystem::path dir) : dir_(std::move(dir)) {}
+    ~PendingCopies();
+    PendingCopies(const PendingCopies&) = delete;
+    PendingCopies& operator=(const PendingCopies&) = delete;
+
+    CopyResult Add(const std::filesystem::path& from, const std::filesystem::path& to,
+                   CopyFaults* faults = nullptr);
+    // The target and system error number of the copy that failed, if one did.
+    std::optional<std::pair<std::filesystem::path, int>> Commit();
+
+private:
+    std::filesystem::path dir_;
+    std::vector<std::pair<std::string, std::filesystem::path>> copies_;
+};
 
 // Creates one directory level: 0, or the errno value (EEXIST when it is there already).
 int MakeDirectory(const std::filesystem::path& dir);
