@@ -1,6 +1,5 @@
 #pragma once
-// A function run in a forked child process: a second program on the same archive or one that
-// dies at a random moment. The child reports through a pipe and ends with _exit.
+// A function run in a forked child process that reports through a pipe and ends with _exit.
 #include <cerrno>
 #include <csignal>
 #include <functional>
@@ -12,8 +11,7 @@ namespace lumo::test {
 
 class ChildProcess {
 public:
-    // Runs body(reportFd, goOnFd) in a child; readByte() reads what it reports, and its
-    // WaitForParent(goOnFd) returns when the parent calls goOn(). Exit status: the result.
+    // body(report, goOn): readByte() reads its reports, WaitForParent(goOn) returns at goOn().
     explicit ChildProcess(const std::function<int(int reportFd, int goOnFd)>& body) {
         int report[2], goOn[2];
         if (::pipe(report) != 0 || ::pipe(goOn) != 0)
@@ -37,7 +35,6 @@ public:
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-
     void goOn() {
         if (goOnFd_ >= 0)
             ::close(goOnFd_);
@@ -47,8 +44,8 @@ public:
     int readByte() {
         unsigned char b = 0;
         ssize_t n;
-        while ((n = ::read(readFd_, &b, 1)) < 0 && errno == EINTR) {
-        }
+        while ((n = ::read(readFd_, &b, 1)) < 0 && errno == EINTR)
+            continue;
         return n == 1 ? b : -1;
     }
     void kill(int signal) {
@@ -68,17 +65,16 @@ private:
     bool reaped_ = false;
 };
 
-// Writes one byte to a report pipe (in the child).
 inline void Report(int fd, unsigned char b) {
-    while (::write(fd, &b, 1) < 0 && errno == EINTR) {
-    }
+    while (::write(fd, &b, 1) < 0 && errno == EINTR)
+        continue;
 }
 
-// Waits (in the child) until the parent calls goOn() or ends.
+// In the child: Report() writes a byte to the report pipe, WaitForParent() waits for goOn().
 inline void WaitForParent(int goOnFd) {
     char c;
-    while (::read(goOnFd, &c, 1) < 0 && errno == EINTR) {
-    }
+    while (::read(goOnFd, &c, 1) < 0 && errno == EINTR)
+        continue;
 }
 
 } // namespace lumo::test

@@ -1,6 +1,5 @@
-// A program killed (SIGKILL) at random moments while it inserts keywords, saves settings,
-// appends and re-records slides, saves memos, header data and box labels: every file stays
-// whole (old or new), and the next start leaves no temporary file and counts the records.
+// A program killed at random moments while it writes: every file stays whole (old or new),
+// and the next start leaves no temporary file and counts the records.
 #include "ChildProcess.h"
 #include "TestArchive.h"
 
@@ -35,18 +34,15 @@ constexpr int kKills = 300;
 #endif
 constexpr int kDemoSlides = 40;
 
-// What the workload writes, so that the checks can tell a whole write from a torn one.
 std::string AppendedRecord(int32_t n) {
     std::vector<std::string> keys(8, "00");
     keys[0] = "XX";
     return RecordBytes(keys, "Z99 Absturztest " + std::to_string(n), n % 255 + 1);
 }
 CurrentSlideData AppendedSlide(int32_t n) {
-    SlideRecord r;
-    const std::string bytes = AppendedRecord(n);
-    std::copy(bytes.begin(), bytes.end(), r.bytes.begin());
-    CurrentSlideData s;
-    SlideFromRecord(r, s);
+    CurrentSlideData s{{}, "Z99 Absturztest " + std::to_string(n), n % 255 + 1};
+    s.storedKeys.fill("00    ");
+    s.storedKeys[0] = "XX    ";
     return s;
 }
 std::string MemoText(int n, uint32_t version) {
@@ -57,27 +53,15 @@ std::string MemoText(int n, uint32_t version) {
 }
 
 // The keyword insertion with the file steps of the window: undo copies, then one rename.
-void InsertKeyword(const Archive& archive, int level, uint32_t step) {
-    std::string reference;
-    if (level > 1) {
-        const auto parents = ParseKeywordFile(
-            ReadWholeFile(archive.resolve(KeywordFileName(level - 1))).value_or(""));
-        if (parents.empty())
-            return;
-        reference = parents.front().code.substr(0, static_cast<size_t>(level - 1) * 2);
-    }
-    const auto path = archive.resolve(KeywordFileName(level));
+void InsertKeyword(const Archive& archive, uint32_t step) {
+    const auto path = archive.resolve(KeywordFileName(1));
     const auto data = ReadWholeFile(path);
     const auto plan = PlanKeywordInsertion(
-        data ? std::optional<std::string_view>(*data) : std::nullopt, level,
-        std::string(1, static_cast<char>('A' + step % 26)) + "bsturz" + std::to_string(step),
-        reference);
-    if (plan.outcome != KeywordInsertion::Outcome::Inserted)
-        return;
-    std::error_code ec;
-    std::filesystem::remove(archive.resolve(KeywordOldFileName(level)), ec);
+        data ? std::optional<std::string_view>(*data) : std::nullopt, 1,
+        std::string(1, static_cast<char>('A' + step % 26)) + "bsturz" + std::to_string(step), "");
     RefreshUndoCopies(archive);
-    WriteFileAtomically(path, plan.newFile);
+    if (plan.outcome == KeywordInsertion::Outcome::Inserted)
+        WriteFileAtomically(path, plan.newFile);
 }
 
 // The child: takes the lock like a starting program and works until it is killed.
@@ -93,7 +77,7 @@ void InsertKeyword(const Archive& archive, int level, uint32_t step) {
         const std::string version = std::to_string(step);
         switch (step % 7) {
         case 0:
-            InsertKeyword(archive, 1 + static_cast<int>(step / 7 % 3), step);
+            InsertKeyword(archive, step);
             break;
         case 1:
             settings.tipNumber = static_cast<int32_t>(step);
@@ -105,7 +89,6 @@ void InsertKeyword(const Archive& archive, int level, uint32_t step) {
             WriteSlide(archive, counters.totalRecords, AppendedSlide(counters.totalRecords));
             AnalyseArchive(archive, kFreeSlotMarker, counters);
             SaveSettings(archive, settings, counters);
-            RefreshUndoCopies(archive);
             break;
         case 3:
             WriteFileAtomically(archive.resolve("memo/" + std::to_string(1 + step % 30) + ".txt"),
@@ -129,10 +112,8 @@ void InsertKeyword(const Archive& archive, int level, uint32_t step) {
     }
 }
 
-// The checks after a kill: "" when whole, else what is torn.
-
-// Every record is the demo's or one the workload wrote; a torn slide append can only be the
-// start of the next record, header records may be zeros below one written further on.
+// "" when every record is the demo's or ours (a torn append only the start of the next
+// record; header records may be zeros below one written further on), else the torn one.
 std::string TornRecords(const std::string& file, const std::string& original, size_t size,
                         const std::function<std::string(size_t)>& ours, bool slides) {
     for (size_t at = 0; at < file.size(); at += size) {
@@ -210,7 +191,6 @@ TEST(CrashTest, EveryFileIsWholeAfterAKillAndTheNextStartCountsTheRecords) {
         ::setenv("TMPDIR", "/dev/shm", 1);
     auto archive = std::make_unique<TempArchive>();
     oldTmp ? ::setenv("TMPDIR", savedTmp.c_str(), 1) : ::unsetenv("TMPDIR");
-
     DemoOptions options;
     options.slides = kDemoSlides;
     options.memos = 5;
@@ -220,7 +200,6 @@ TEST(CrashTest, EveryFileIsWholeAfterAKillAndTheNextStartCountsTheRecords) {
     std::map<std::string, std::string> originalMemos;
     for (const auto& name : Archive(archive->dir()).list("memo"))
         originalMemos[name] = archive->read("memo/" + name);
-
     void* shared = ::mmap(nullptr, sizeof(std::atomic<uint32_t>), PROT_READ | PROT_WRITE,
                           MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(shared, MAP_FAILED);
@@ -231,7 +210,6 @@ TEST(CrashTest, EveryFileIsWholeAfterAKillAndTheNextStartCountsTheRecords) {
         const std::string kopf = archive->read("kopfdata.ddb").substr(i * kHeaderRecordSize, 15);
         return HeaderRecordBytes(std::vector<std::string>(8, kopf.c_str()));
     };
-    int killsWithLeftovers = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         {
             const uint32_t first = static_cast<uint32_t>(random());
@@ -256,10 +234,7 @@ TEST(CrashTest, EveryFileIsWholeAfterAKillAndTheNextStartCountsTheRecords) {
         ASSERT_EQ(kopf.size() % kHeaderRecordSize, 0u);
         ASSERT_EQ(TornRecords(kopf, originalKopf, kHeaderRecordSize, oursHeader, false), "");
         ASSERT_EQ(TornTextFile(*archive, originalMemos), "");
-
-        // The next start: the lock tells of the interrupted run, its leftovers go, and the
-        // analysis counts what the records hold.
-        killsWithLeftovers += TemporaryFiles(*archive) > 0;
+        // The next start: interrupted run seen, leftovers gone, the records counted.
         ArchiveLock lock;
         ASSERT_EQ(lock.acquire(archive->dir()), ArchiveLock::Result::Acquired);
         ASSERT_TRUE(lock.previousRunInterrupted());
@@ -273,9 +248,6 @@ TEST(CrashTest, EveryFileIsWholeAfterAKillAndTheNextStartCountsTheRecords) {
         ASSERT_FALSE(AnalyseArchive(arch, kFreeSlotMarker, counters));
         ASSERT_EQ(counters.activeSlides, ActiveRecords(archive->read("dias.ddb")));
     }
-    std::printf("[ crash    ] %d kills, %u steps done, %d kills left temporary files\n", kKills,
-                steps->load(), killsWithLeftovers);
-    EXPECT_GT(steps->load(), 0u);
     ::munmap(shared, sizeof(std::atomic<uint32_t>));
 }
 

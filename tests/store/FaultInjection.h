@@ -1,6 +1,5 @@
 #pragma once
-// Faults for the write operations and the state of every file before and after, to tell a
-// whole write from a torn one.
+// Faults for the write operations and snapshots of every file, to tell whole from torn writes.
 #include "TestArchive.h"
 
 #include <csignal>
@@ -34,8 +33,7 @@ inline Snapshot TakeSnapshot(const std::filesystem::path& dir) {
 inline std::string NeitherBeforeNorAfter(const Snapshot& before, const Snapshot& after,
                                          const Snapshot& now) {
     auto state = [](const Snapshot& s, const std::string& name) {
-        const auto it = s.find(name);
-        return it == s.end() ? std::string("<none>") : it->second;
+        return s.count(name) ? s.at(name) : std::string("<none>");
     };
     std::string bad;
     for (const auto* s : {&before, &after, &now})
@@ -45,8 +43,7 @@ inline std::string NeitherBeforeNorAfter(const Snapshot& before, const Snapshot&
     return bad;
 }
 
-// The whole archive write-protected: directories r-x, files r--, and for this thread root's
-// capabilities to write through file permissions lowered, until the end of the scope.
+// The archive write-protected (dirs r-x, files r--, root's override lowered) in this scope.
 class WriteProtectedArchive {
 public:
     explicit WriteProtectedArchive(const std::filesystem::path& dir) : dir_(dir) {
@@ -64,10 +61,7 @@ public:
             ::syscall(SYS_capset, &header_, saved_);
         chmodAll(0755, 0644);
     }
-    WriteProtectedArchive(const WriteProtectedArchive&) = delete;
-    WriteProtectedArchive& operator=(const WriteProtectedArchive&) = delete;
     bool ok() const { return lowered_ || ::geteuid() != 0; } // false: the fault cannot be made
-
 private:
     void chmodAll(mode_t dirs, mode_t files) const {
         ::chmod(dir_.c_str(), dirs);
@@ -94,16 +88,12 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, oldHandler_);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit saved_{};
     void (*oldHandler_)(int) = nullptr;
 };
 
-// The four faults of a write: write-protected archive, full file system, the target file
-// replaced by a directory, the target file removed before the write.
 enum class Fault { WriteProtected, FileSystemFull, TargetDirectory, TargetRemoved };
 
 inline const char* FaultName(Fault f) {
@@ -112,7 +102,7 @@ inline const char* FaultName(Fault f) {
     return names[static_cast<int>(f)];
 }
 
-// Replaces a file by a directory with one file in it (so that nothing removes it).
+// A file replaced by a directory with one file in it (so that nothing removes it).
 inline void ReplaceByDirectory(const std::filesystem::path& file) {
     std::filesystem::remove_all(file);
     std::filesystem::create_directories(file);

@@ -4,11 +4,9 @@
 #include "store/HeaderData.h"
 #include "store/Keywords.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumo::test {
 namespace {
@@ -40,33 +38,26 @@ void WriteKeywordTree(const TempArchive& t) {
 }
 
 TEST(SlideRecordTest, BuildPlacesEveryFieldAsTheRecordTableSays) {
-    // Short codes end with a NUL in their slot, long ones are cut to six bytes; the info text
-    // is followed by a NUL and spaces up to byte 80, byte 81 is the box mod 256.
+    // Short codes end with a NUL, long ones are cut; info, NUL, spaces to 80; box mod 256.
     EXPECT_EQ(AsString(SlideRecord::Build(
                   {"B1    ", "B1C1  ", "B1C1D1", "00    ", "N1", "", "ABCDEFGH", "X"},
                   "A05 Urlaub Toskana", 300)),
               "B1    B1C1  B1C1D100    N1\0   \0     ABCDEFX\0    A05 Urlaub Toskana\0"
               "              \x2c"s);
     for (auto [info, box] :
-         {std::pair{std::string(40, 'x'), 256}, {"", 255}, {"", -1}, {std::string(31, 'y'), 7}})
+         {std::pair{std::string(40, 'x'), 256}, {"", -1}, {std::string(31, 'y'), 7}})
         EXPECT_EQ(AsString(SlideRecord::Build({}, info, box)), RecordBytes({}, info, box)) << box;
     // An info field without NUL gives its 33 bytes, never the box byte.
     std::string full(82, 'k');
     full[81] = 'B';
     EXPECT_EQ(FromBytes(full).infoText(), std::string(33, 'k'));
-    EXPECT_EQ(FromBytes(full).textUpToNul().size(), 82u);
 }
 
 TEST(CountRecordsTest, RoundsToTheNearestRecordAndFindsUpperCaseNames) {
     TempArchive t;
     Counters c;
-    for (auto [size, records] : {std::pair<size_t, int32_t>{0, 0},
-                                 {82, 1},
-                                 {246, 3},
-                                 {286, 3},
-                                 {287, 4},
-                                 {327, 4},
-                                 {40, 0}}) {
+    for (auto [size, records] :
+         {std::pair<size_t, int32_t>{0, 0}, {40, 0}, {136, 2}, {286, 3}, {287, 4}}) {
         t.write("DIAS.DDB", std::string(size, 'a'));
         c.totalRecords = -5;
         EXPECT_FALSE(CountRecords(Archive(t.dir()), c)) << size;
@@ -124,25 +115,21 @@ TEST(ReadSlideTest, ResolvesEachSlotThroughTheLevelOfItsLength) {
 }
 
 TEST(ReadSlideTest, UnreadableKeywordFileStopsResolvingThere) {
-    const struct {
-        int level;
-        bool huge; // a sparse file of 3 TiB: no memory block of that size can be had
-        ProblemKind kind;
-        int sysError;
-        int32_t count; // keyword3 is read first, keyword1 never
-    } cases[] = {{2, false, ProblemKind::KeywordOpenFailed, 2, 1},
-                 {3, true, ProblemKind::KeywordNoMemory, 12, 0}};
-    for (const auto& c : cases) {
+    // level, huge (a sparse 3 TiB file: no memory for it), kind, error, keys resolved before
+    const std::tuple<int, bool, ProblemKind, int, int32_t> cases[] = {
+        {2, false, ProblemKind::KeywordOpenFailed, 2, 1},
+        {3, true, ProblemKind::KeywordNoMemory, 12, 0}};
+    for (const auto& [level, huge, kind, sysError, count] : cases) {
 #if defined(__SANITIZE_ADDRESS__)
-        if (c.huge)
+        if (huge)
             continue; // AddressSanitizer aborts on absurd allocations instead of failing them
 #endif
         TempArchive t;
         WriteKeywordTree(t);
         t.write("dias.ddb", RecordBytes({"B1A1G1", "B1A1", "B1"}, "A01", 0));
-        const auto file = t.path("keyword" + std::to_string(c.level));
+        const auto file = t.path("keyword" + std::to_string(level));
         std::error_code ec;
-        c.huge ? fs::resize_file(file, 3ull << 40, ec) : (void)fs::remove(file);
+        huge ? fs::resize_file(file, 3ull << 40, ec) : (void)fs::remove(file);
         if (ec)
             continue; // the file system refuses a sparse file of that size
         KeywordCache cache;
@@ -150,9 +137,9 @@ TEST(ReadSlideTest, UnreadableKeywordFileStopsResolvingThere) {
             CurrentSlideData s;
             KeySelection k;
             Problem p = ReadSlide(Archive(t.dir()), 1, s, k, with);
-            EXPECT_TRUE(p.kind == c.kind && p.level == c.level && p.sysError == c.sysError &&
-                        k.count == c.count && k.entries[2].code == kEmptyKeyCode)
-                << c.level << " " << p.sysError << " " << k.count;
+            EXPECT_TRUE(p.kind == kind && p.level == level && p.sysError == sysError &&
+                        k.count == count && k.entries[2].code == kEmptyKeyCode)
+                << level << " " << p.sysError << " " << k.count;
         }
     }
 }
@@ -161,18 +148,15 @@ TEST(ReadSlideTest, ShortLastRecordReadsAsIfPaddedWithZeros) {
     TempArchive t;
     WriteKeywordTree(t);
     Archive a(t.dir());
-    // 136 bytes: the 54-byte tail counts as record 2, its missing bytes read as zero.
+    // A 54-byte tail is record 2 (info: bytes 48..53), its missing bytes read as zero.
     t.write("dias.ddb", RecordBytes({}, "A01", 1) +
                             RecordBytes({"N1B1R1"}, "A02 Rosen im Garten", 9).substr(0, 54));
-    Counters c;
-    ASSERT_FALSE(CountRecords(a, c));
     CurrentSlideData s;
     KeySelection k;
     ASSERT_FALSE(ReadSlide(a, 2, s, k));
-    // Info: bytes 48..53, then zero.
-    EXPECT_EQ(std::to_string(c.totalRecords) + s.storedKeys[0] + "|" + s.infoText + "|" +
-                  std::to_string(s.boxNumber) + k.entries[0].name,
-              "2N1B1R1|A02 Ro|0Rosen");
+    EXPECT_EQ(s.storedKeys[0] + "|" + s.infoText + "|" + std::to_string(s.boxNumber) +
+                  k.entries[0].name,
+              "N1B1R1|A02 Ro|0Rosen");
 }
 
 TEST(WriteSlideTest, WritesWholeRecordsInPlaceOrAppended) {
@@ -192,92 +176,52 @@ TEST(WriteSlideTest, WritesWholeRecordsInPlaceOrAppended) {
     EXPECT_EQ(t.read("dias.ddb").size(), 164u);
 }
 
+// A dias.ddb that cannot be read (missing, a directory, a fifo that must not block): Error31,
+// nothing created, ReadSlide resets slide and keys. Failed writes: WriteFaultTest.
 TEST(SlideFileTest, FileThatCannotBeOpenedIsReportedAndLeftAlone) {
-    struct Case {
-        const char* what;
-        bool (*make)(const fs::path&); // false: not possible here
-        int sysError;                  // -1: not checked
-    } cases[] = {
-        {"missing", [](const fs::path&) { return true; }, 2},
-        {"directory", [](const fs::path& p) { return fs::create_directory(p); }, -1},
-        // Would block forever if an open waited for a writer or reader.
-        {"fifo", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; }, -1},
-        // Only writing fails; root writes through file permissions.
-        {"write-protected",
-         [](const fs::path& p) {
-             std::ofstream(p, std::ios::binary) << RecordBytes({"B1"}, "A01", 1);
-             return ::chmod(p.c_str(), 0444) == 0 && ::geteuid() != 0;
-         },
-         19},
-    };
-    for (const auto& c : cases) {
+    for (int kind = 0; kind < 3; ++kind) {
         TempArchive t;
-        if (!c.make(t.path("dias.ddb")))
-            continue;
-        const auto type = fs::symlink_status(t.path("dias.ddb")).type();
-        const bool readable = type == fs::file_type::regular;
+        const auto file = t.path("dias.ddb");
+        kind == 1   ? (void)fs::create_directory(file)
+        : kind == 2 ? (void)::mkfifo(file.c_str(), 0644)
+                    : void();
+        const auto type = fs::symlink_status(file).type();
         Archive a(t.dir());
-        auto expect = [&](Problem p, ProblemKind kind, const char* operation) {
-            EXPECT_EQ(p.kind, readable && kind != ProblemKind::Error31 ? ProblemKind::None : kind)
-                << c.what << " " << operation;
-            EXPECT_EQ(p.kind == ProblemKind::None || c.sysError < 0 ? c.sysError : p.sysError,
-                      c.sysError)
-                << c.what << " " << operation;
-        };
-        expect(WriteSlide(a, 1, Slide({"N1    "}, "A01 neu", 2)), ProblemKind::Error31, "write");
-        EXPECT_EQ(fs::symlink_status(t.path("dias.ddb")).type(), type) << c.what;
-        EXPECT_EQ(readable ? t.read("dias.ddb") : "", readable ? RecordBytes({"B1"}, "A01", 1) : "")
-            << c.what; // a fifo is never opened
-        Counters counters;
-        const ProblemKind readError = readable ? ProblemKind::None : ProblemKind::Error31;
-        expect(CountRecords(a, counters), readError, "count");
-        counters = {1, 9, 7};
-        expect(AnalyseArchive(a, kFreeSlotMarker, counters), ProblemKind::ArchiveOpenFailed,
-               "analyse");
-        EXPECT_EQ(counters.freeSlots + counters.activeSlides, readable ? 1 : 0) << c.what;
-        expect(ForEachRecord(a, 1, 1, [](int32_t, const SlideRecord&) { return true; }), readError,
-               "scan");
-        if (readable)
-            continue;
-        // ReadSlide resets the slide and the keys when it cannot read.
+        Counters counters{1, 9, 7};
+        EXPECT_EQ(CountRecords(a, counters).kind, ProblemKind::Error31) << kind;
+        EXPECT_EQ(AnalyseArchive(a, kFreeSlotMarker, counters).kind,
+                  ProblemKind::ArchiveOpenFailed);
+        EXPECT_EQ(counters.freeSlots + counters.activeSlides, 0) << kind;
+        EXPECT_EQ(ForEachRecord(a, 1, 1, [](int32_t, const SlideRecord&) { return true; }).kind,
+                  ProblemKind::Error31);
         CurrentSlideData s = Slide({"B1    "}, "A01 alt", 4);
         KeySelection k;
         k.count = 3;
-        expect(ReadSlide(a, 1, s, k), ProblemKind::SlidesOpenFailed, "read");
-        EXPECT_EQ(Joined(s.storedKeys),
-                  Joined(std::vector<std::string>(8, std::string(kEmptyKeyCode))));
-        EXPECT_EQ(k.count, 0) << c.what;
-        EXPECT_EQ(k.entries[0].code, kEmptyKeyCode) << c.what;
+        const Problem p = ReadSlide(a, 1, s, k);
+        EXPECT_EQ(p.kind, ProblemKind::SlidesOpenFailed) << kind;
+        EXPECT_EQ(kind == 0 ? p.sysError : 2, 2);
+        EXPECT_EQ(Joined(s.storedKeys) + k.entries[0].code + std::to_string(k.count),
+                  Joined(std::vector<std::string>(8, std::string(kEmptyKeyCode))) +
+                      std::string(kEmptyKeyCode) + "0");
+        EXPECT_EQ(fs::symlink_status(file).type(), type) << kind;
     }
 }
 
 TEST(AnalyseArchiveTest, CountsFreeSlots) {
     TempArchive t;
     Archive a(t.dir());
-    const std::string marker(kFreeSlotMarker);
-    // Keys in all eight slots, so the record text runs on into the info field.
-    auto full = [](std::string first) {
-        return std::vector<std::string>{first, "B1", "B1", "B1", "B1", "B1", "B1", "B1"};
-    };
+    // Keys in all eight slots, so the record text runs on into the info field (other cases:
+    // FreeSlotRule).
+    const std::vector<std::string> full(8, "B1");
     t.write("dias.ddb",
-            RecordBytes(full("B1"), "A01 normal", 1) +                           // active
-                RecordBytes({"00", "00", "00"}, marker, 1) +                     // free (both)
-                RecordBytes(full("B1"), "DIA WURDE ENTNOMMEN / PLATZ FREI", 1) + // ASCII fold
-                RecordBytes({"00", "B1"}, "A04 noch beschriftet", 2) +           // free: slot 1
-                RecordBytes({"", "00"}, marker, 0) + // slot 1 empty code: text is empty
-                RecordBytes({"B1"}, marker, 0) +     // slot 2 empty code: text ends there
-                RecordBytes(full("B1"), "A06 dia wurde entnommen / platz frei", 2) + // cut at 32
-                RecordBytes(full("N1"), "Dia wurde entnommen / Platz frei", 3));     // free
+            RecordBytes(full, "A01 normal", 1) + RecordBytes({"00", "B1"}, "A04 frei", 2) +
+                RecordBytes(full, "A06 dia wurde entnommen / platz frei", 2) + // cut at 32
+                RecordBytes(full, "DIA WURDE ENTNOMMEN / PLATZ FREI", 3));
     Counters c;
     ASSERT_FALSE(CountRecords(a, c));
-    ASSERT_EQ(c.totalRecords, 8);
     int32_t progress = 0;
     ASSERT_FALSE(AnalyseArchive(a, kFreeSlotMarker, c, [&](int32_t n) { progress = n; }));
-    EXPECT_EQ(c.freeSlots * 100 + c.activeSlides * 10 + progress, 448);
-    t.write("dias.ddb", "");
-    ASSERT_FALSE(CountRecords(a, c));
-    ASSERT_FALSE(AnalyseArchive(a, kFreeSlotMarker, c));
-    EXPECT_EQ(c.freeSlots + c.activeSlides + c.totalRecords, 0);
+    EXPECT_EQ(c.freeSlots * 100 + c.activeSlides * 10 + progress, 224);
     // Only ASCII letters are folded.
     SlideRecord r = FromBytes(RecordBytes(std::vector<std::string>(8, "B1"), "A01 \xe4rger", 1));
     EXPECT_FALSE(IsFreeSlot(r, "ARGER"));
@@ -288,11 +232,9 @@ TEST(AnalyseArchiveTest, CountsFreeSlots) {
 
 TEST(PrecomputedTest, BoxAndPosition) {
     // n, slides per magazine, magazines per box, precomputed, box, position ("-": not checked)
-    std::istringstream cases("1 50 2 1 1 A01  10 50 2 1 1 A10  50 50 2 1 1 A50  51 50 2 1 1 B01 "
-                             "101 50 2 1 2 A01  201 50 2 1 3 A01  99999 50 2 1 1000 B49 "
-                             "36 36 4 1 1 A36  37 36 4 1 1 B01  144 36 4 1 1 D36  145 36 4 1 2 A01 "
-                             "9 5 1 1 2 A04  51 50 1 1 2 A01  17 50 2 0 0 ???  17 0 2 1 0 - "
-                             "17 50 0 1 0 -");
+    std::istringstream cases("50 50 2 1 1 A50  51 50 2 1 1 B01  101 50 2 1 2 A01  99999 50 2 1 "
+                             "1000 B49  144 36 4 1 1 D36  145 36 4 1 2 A01  9 5 1 1 2 A04 "
+                             "17 50 2 0 0 ???  17 0 2 1 0 -  17 50 0 1 0 -");
     int32_t n, m, k, box;
     bool on;
     for (std::string pos; cases >> n >> m >> k >> on >> box >> pos;) {
@@ -313,29 +255,21 @@ TEST(ForEachRecordTest, BlocksCoverTheRangeAndReadZerosPastTheEnd) {
     const int32_t first = 3, last = total + 3;
     std::string seen;
     int32_t next = first;
-    int blocks = 0;
-    ASSERT_FALSE(ForEachRecordBlock(a, first, last,
-                                    [&](int32_t n, const unsigned char* records, int32_t count) {
-                                        EXPECT_EQ(n, next);
-                                        EXPECT_GT(count, 0);
-                                        seen.append(reinterpret_cast<const char*>(records),
-                                                    static_cast<size_t>(count) * kRecordSize);
-                                        next = n + count;
-                                        return ++blocks > 0;
-                                    }));
-    EXPECT_EQ(next, last + 1);
-    EXPECT_GT(blocks, 1);
+    ASSERT_FALSE(
+        ForEachRecordBlock(a, first, last, [&](int32_t n, const unsigned char* r, int32_t k) {
+            EXPECT_EQ(n, next);
+            seen.append(reinterpret_cast<const char*>(r), static_cast<size_t>(k) * kRecordSize);
+            next = n + k;
+            return true;
+        }));
     EXPECT_EQ(seen, bytes.substr(static_cast<size_t>(first - 1) * kRecordSize) +
                         std::string(kRecordSize * 3 - 50, '\0'));
     // Record by record across a block boundary, stopped by the callback.
     int32_t expectedNext = 2;
-    bool allMatch = true;
     ASSERT_FALSE(ForEachRecord(a, 2, total, [&](int32_t n, const SlideRecord& r) {
-        allMatch = allMatch && n == expectedNext++ &&
-                   r.infoText() == "A01 Dia " + std::to_string(n) && r.box() == (n & 0xFF);
-        return n < 1650;
+        return n == expectedNext++ && r.infoText() == "A01 Dia " + std::to_string(n) &&
+               r.box() == (n & 0xFF) && n < 1650;
     }));
-    EXPECT_TRUE(allMatch);
     EXPECT_EQ(expectedNext, 1651);
 }
 
@@ -368,9 +302,8 @@ TEST(HeaderDataTest, ReadsHandBuiltRecords) {
         HeaderRecordBytes({"Canon AE-1", "28mm", "", "Agfa", "6x6", "1/60", "f/11", "x"}) +
         withNul + std::string(240, ' ');
     // File ending in record 2: fields 1 and 2 whole, field 3 cut after 10 bytes.
-    const std::string cut =
-        std::string(120, '\0') +
-        HeaderRecordBytes({"Olympus OM-2", "Zoom 35-105", "UV", "Fuji"}).substr(0, 40);
+    const std::string cut = std::string(120, '\0') +
+                            HeaderRecordBytes({"Olympus OM-2", "Zoom 35-105", "UV"}).substr(0, 40);
     const struct {
         const std::string& file;
         int32_t n;
@@ -379,7 +312,6 @@ TEST(HeaderDataTest, ReadsHandBuiltRecords) {
         {five, 2, "Canon AE-1|28mm||Agfa|6x6|1/60|f/11|x"},
         {five, 3, "Leica R4|AB|123456789012345|||||"},
         {five, 6, "|||||||"},                         // begins exactly at the end of the file
-        {five, 10, "|||||||"},                        // beyond it
         {cut, 2, "Olympus OM-2|Zoom 35-105|UV|||||"}, // missing bytes read as zero
     };
     TempArchive t;
@@ -391,15 +323,12 @@ TEST(HeaderDataTest, ReadsHandBuiltRecords) {
         EXPECT_FALSE(ReadHeaderRecord(a, c.n, v)) << c.n;
         EXPECT_EQ(Joined(v), c.values) << c.n;
     }
-    // Cannot open: Error31, the file is never created here, not even over a directory.
+    // Cannot open: Error31, and the file is never created here.
     fs::remove(t.path("kopfdata.ddb"));
     HeaderValues v{"x"};
     EXPECT_EQ(ReadHeaderRecord(a, 1, v).kind, ProblemKind::Error31);
-    EXPECT_EQ(v[0], "");
-    EXPECT_EQ(WriteHeaderRecord(a, 1, v).kind, ProblemKind::Error31);
+    EXPECT_EQ(v[0] + (WriteHeaderRecord(a, 1, v).kind == ProblemKind::Error31 ? "31" : "?"), "31");
     EXPECT_FALSE(t.exists("kopfdata.ddb"));
-    fs::create_directory(t.path("KOPFDATA.DDB"));
-    EXPECT_EQ(WriteHeaderRecord(a, 1, v).kind, ProblemKind::Error31);
 }
 
 TEST(HeaderFieldsTest, NamesAndProposals) {
@@ -409,8 +338,7 @@ TEST(HeaderFieldsTest, NamesAndProposals) {
     EXPECT_EQ(Joined(k.names), "Kamera|Objektiv|Filter|Filmtyp|Format|Belichtung|Blende|Datum");
     for (const auto& p : k.proposals)
         EXPECT_TRUE(p.empty());
-    // Proposals are cut to 15 bytes; "leer" is no entry. An empty field name keeps the
-    // built-in one instead of an empty label.
+    // Proposals cut to 15 bytes, "leer" no entry, an empty field name keeps the built-in one.
     t.write("DIA.INI", "[KOPFDATA]\r\nFELDNAMEN=Apparat,,Filterglas\r\n"
                        "0=Nikon F50,leer,Leica R4 mit langem Namen\r\n3=,Agfa\r\n");
     k = ReadHeaderFields(a);
@@ -418,13 +346,8 @@ TEST(HeaderFieldsTest, NamesAndProposals) {
               "Apparat|Objektiv|Filterglas|Filmtyp|Format|Belichtung|Blende|Datum");
     EXPECT_EQ(Joined(k.proposals[0]), "Nikon F50|Leica R4 mit la");
     EXPECT_EQ(k.proposals[3], (std::vector<std::string>{"", "Agfa"}));
-    t.write("DIA.INI", "");
-    ASSERT_TRUE(WriteFieldNames(a, k.names));
-    ASSERT_TRUE(WriteProposalList(a, 3, {"Kodachrome", "Fuji"}));
-    EXPECT_EQ(t.read("DIA.INI"),
-              "[KOPFDATA]\r\nFELDNAMEN=Apparat,Objektiv,Filterglas,Filmtyp,Format,Belichtung,"
-              "Blende,Datum\r\n3=Kodachrome,Fuji\r\n");
     // Fewer entries leave the elements beyond them as they are.
+    ASSERT_TRUE(WriteProposalList(a, 3, {"Kodachrome", "Fuji"}));
     ASSERT_TRUE(WriteProposalList(a, 3, {"Agfa"}));
     EXPECT_EQ(Joined(ReadHeaderFields(a).proposals[3]), "Agfa|Fuji");
     EXPECT_FALSE(WriteProposalList(a, 8, {"x"}));
