@@ -51,7 +51,7 @@ protected:
     }
 };
 
-TEST_F(MainListsTest, LevelListsAndTheirCursorsFollowRightClicks) {
+TEST_F(MainListsTest, LevelListsTheirCursorsAndColours) {
     EXPECT_EQ(main().levelHeading(1)->text(), U("Stichwortebene <1>"));
     EXPECT_EQ(foreground(main().levelHeading(1)), kRed);
     EXPECT_EQ(foreground(main().levelCursor(1)), kBlack);
@@ -75,9 +75,7 @@ TEST_F(MainListsTest, LevelListsAndTheirCursorsFollowRightClicks) {
     pressCentre(Qt::RightButton, 300, 60); // back to Alpen
     pressCentre(Qt::RightButton, 500, 77); // level 3, row 2
     EXPECT_EQ(cursors(), U("3 Berge@50,60 Alpen@250,60 Watzmann@450,77"));
-}
-
-TEST_F(MainListsTest, CursorColoursAndThePaintLock) {
+    // The cursor's colours in the other modes; the paint lock.
     for (auto [m, existing, back] :
          {std::tuple{140, false, kYellow}, {110, false, kWhite}, {110, true, kFuchsia}}) {
         state().screenMode = m;

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScrollBar>
 #include <QTextBrowser>
 
 using namespace lumo;
@@ -72,14 +71,29 @@ TEST_F(MainWindowTest, HelpTopicsOfModesAndMenus) {
     EXPECT_EQ(help().lastContext(), 1);
 }
 
-TEST_F(MainWindowTest, EvaluationEntersTheKeySearchWithOneClick) {
+TEST_F(MainWindowTest, KeySearchEnteredAndLeft) {
+    const QString startScreen = U("0|BEARBEITEN|AUSWERTUNG|DIENSTE|HILFE|FEIERABEND|Bild|||Im "
+                                  "Archiv sind 20 Dias in 20 Datensätzen gespeichert");
     state().keys.count = 3;
     state().keys.entries[0] = {"A1", "Berge"};
-    clickSoftButton(2);
+    clickSoftButton(2); // AUSWERTUNG: the key search with one click, the keys reset
     EXPECT_EQ(screenState(), U("210|") + U(kKeySearch) + U("||Ebenen||Freie Stichwörter ->8<-"));
     EXPECT_TRUE(state().keys.entries[0].code.empty());
     clickSoftButton(1); // "SUCHE DIAS" without keys
     EXPECT_TRUE(errorShown(1));
+    clickToolButton(11); // the printer set-up leaves the key search
+    EXPECT_EQ(screenState(), startScreen);
+    showResults(220, 30); // "HAUPTMENUE" leaves a result mode with its scroll bar
+    clickSoftButton(5);
+    EXPECT_EQ(screenState(), startScreen);
+    setMode(211); // the third button of the result modes
+    clearRecords();
+    clickSoftButton(3);
+    EXPECT_EQ(shownOf(ShownDialog::Notice).at(0).text, U("Funktion nicht vorhanden"));
+    setMode(260);
+    clearRecords();
+    clickSoftButton(3);
+    EXPECT_TRUE(messages().shown().empty() && launcher().started().isEmpty());
     // An archive without slides has no key search; the paint lock is not left set.
     program.reset();
     archive.write("dias.ddb", "");
@@ -89,24 +103,6 @@ TEST_F(MainWindowTest, EvaluationEntersTheKeySearchWithOneClick) {
     EXPECT_TRUE(errorShown(53));
     EXPECT_EQ(state().screenMode, 0);
     EXPECT_FALSE(state().paintLock);
-}
-
-TEST_F(MainWindowTest, BackToTheStartScreen) {
-    const QString startScreen = U("0|BEARBEITEN|AUSWERTUNG|DIENSTE|HILFE|FEIERABEND|Bild|||Im "
-                                  "Archiv sind 20 Dias in 20 Datensätzen gespeichert");
-    clickToolButton(5);
-    clickToolButton(11); // the printer set-up leaves the key search
-    EXPECT_EQ(screenState(), startScreen);
-    showResults(220, 30); // "HAUPTMENUE" leaves a result mode with its scroll bar
-    clickSoftButton(5);
-    EXPECT_EQ(screenState(), startScreen);
-    setMode(211); // the third button of the result modes
-    clickSoftButton(3);
-    EXPECT_EQ(shownOf(ShownDialog::Notice).at(0).text, U("Funktion nicht vorhanden"));
-    setMode(260);
-    clearRecords();
-    clickSoftButton(3);
-    EXPECT_TRUE(messages().shown().empty() && launcher().started().isEmpty());
 }
 
 TEST_F(MainWindowTest, ToolButtonsAndFastMode) {
@@ -247,22 +243,17 @@ TEST_F(MainWindowTest, F1OnTheMainWindowAndInEveryDialogOpensItsTopic) {
     messages().setTestMode(true);
 }
 
-TEST_F(MainWindowTest, HelpWindowClosesWithTheMainWindow) {
+// A failed backup copy at closing is not reported as done; the help window closes too.
+TEST_F(MainWindowTest, CloseWithAFailedAutoBackupAndTheHelpWindowOpen) {
+    program.reset();
+    startWith({"[BACKUP]", "AUTO=1", "DIASDDB=1"});
+    archive.write("Backup", "a file where the backup directory would go");
     clickSoftButton(4); // HILFE
     ASSERT_TRUE(help().window() && help().window()->isVisible());
     messages().queue(DialogAnswer::yes());
     main().close();
-    // No window is left that would keep the program running.
-    for (QWidget* w : QApplication::topLevelWidgets())
+    for (QWidget* w : QApplication::topLevelWidgets()) // none left to keep the program running
         EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
-}
-
-TEST_F(MainWindowTest, AutoBackupOnCloseClaimsNothingWhenTheCopyFailed) {
-    program.reset();
-    startWith({"[BACKUP]", "AUTO=1", "DIASDDB=1"});
-    archive.write("Backup", "a file where the backup directory would go");
-    messages().queue(DialogAnswer::yes());
-    main().close();
     for (const auto& notice : shownOf(ShownDialog::Notice))
         EXPECT_FALSE(notice.text.contains(U("abgeschlossen"))) << notice.text.toStdString();
     EXPECT_EQ(archive.read("Backup"), "a file where the backup directory would go");

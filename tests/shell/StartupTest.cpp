@@ -35,15 +35,28 @@ protected:
     }
 };
 
-TEST_F(StartupTest, StoredSlideCountIsShownWithoutAnalysis) {
+// The window is laid out for fonts of fixed metrics: every font it names must be installed.
+TEST_F(StartupTest, StoredSlideCountWindowAndFonts) {
     writeSimpleRecords(3);
-    writeIni({"[LUMORETTA]", "DIAS=5"}); // does not match the file, and is shown anyway
+    writeIni({"[LUMORETTA]", "DIAS=5", "FENSTER=120,50"}); // 5 does not match and is shown
     const std::string iniBefore = archive.read("DIA.INI");
     start();
     EXPECT_EQ(panels(), QStringList({U("3"), U("5"), U("0")}));
     EXPECT_EQ(archive.read("DIA.INI"), iniBefore); // nothing saved at a start without analysis
     EXPECT_EQ(screenState(), U("0|BEARBEITEN|AUSWERTUNG|DIENSTE|HILFE|FEIERABEND|Bild|||Im "
                                "Archiv sind 5 Dias in 3 Datensätzen gespeichert"));
+    EXPECT_EQ(main().pos(), QPoint(50, 120));
+    EXPECT_EQ(main().windowTitle(), U("Lumoretta 3.03 - letzte Änderung am 07.06.1999"));
+    EXPECT_EQ(main().titleLabel(2)->text(), QStringLiteral("Version 3.03"));
+    EXPECT_FALSE(main().undoAction()->isEnabled());
+    EXPECT_EQ(main().clientArea()->size(), QSize(638, 440));
+    QSet<QString> named{main().font().family()};
+    for (QWidget* w : main().findChildren<QWidget*>())
+        named.insert(w->font().family());
+    named.remove(QWidget().font().family());
+    EXPECT_TRUE(named.contains(QStringLiteral("Liberation Serif")));
+    for (const QString& family : named)
+        EXPECT_EQ(QFontInfo(QFont(family)).family().toStdString(), family.toStdString());
 }
 
 TEST_F(StartupTest, UnknownSlideCountRunsTheAnalysisAndStoresTheCount) {
@@ -94,38 +107,9 @@ TEST_F(StartupTest, EmptyOrMissingSlideFile) {
     EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
 }
 
-// The window is laid out for fonts of fixed metrics: every font it names must be installed.
-TEST_F(StartupTest, CaptionsLabelsAndFontsAtStart) {
-    startWithIni({"DIAS=1"});
-    EXPECT_EQ(main().windowTitle(), U("Lumoretta 3.03 - letzte Änderung am 07.06.1999"));
-    EXPECT_EQ(main().titleLabel(2)->text(), QStringLiteral("Version 3.03"));
-    EXPECT_FALSE(main().undoAction()->isEnabled());
-    EXPECT_EQ(main().clientArea()->size(), QSize(638, 440));
-    const QString defaultFamily = QWidget().font().family();
-    QSet<QString> named;
-    QList<QWidget*> widgets = main().findChildren<QWidget*>();
-    widgets.append(&main());
-    for (QWidget* w : widgets) {
-        const QFont font = w->font();
-        if (font.family() == defaultFamily || named.contains(font.family()))
-            continue;
-        named.insert(font.family());
-        EXPECT_EQ(QFontInfo(font).family().toStdString(), font.family().toStdString())
-            << "font of " << w->metaObject()->className() << " " << w->objectName().toStdString();
-    }
-    EXPECT_TRUE(named.contains(QStringLiteral("Liberation Serif")));
-}
-
-TEST_F(StartupTest, WindowPlaceIsKeptOnTheScreen) {
-    startWithIni({"DIAS=1", "FENSTER=120,50"});
-    EXPECT_EQ(main().pos(), QPoint(50, 120));
-    program.reset();
-    startWithIni({"DIAS=1", "FENSTER=99999,-500"});
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(main().pos()));
-}
-
 TEST_F(StartupTest, QuitQuestionFromMenuAndSoftButton) {
-    startWithIni({"DIAS=2", "FENSTER=100,40"}, 2);
+    startWithIni({"DIAS=2", "FENSTER=99999,-500"}, 2);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(main().pos()));
     const std::string iniBefore = archive.read("DIA.INI");
     main().move(70, 130);
     messages().queue(DialogAnswer::no());

@@ -131,32 +131,26 @@ TEST_F(PromptTest, CaseOptionCarriesOverBetweenPrompts) {
     EXPECT_FALSE(dlg()->optionBox->isChecked());
 }
 
-TEST_F(PromptTest, QuitShowsScrollBarOnlyOutsideModes0And140) {
-    for (int m : {0, 140, 211, 110}) {
+// "&Beenden" confirms nothing and leaves the caller's answer; "&Hilfe" opens the kind's topic.
+TEST_F(PromptTest, QuitAndHelp) {
+    state.confirmAnswer = true;
+    for (int m : {0, 140, 211}) {
         state.screenMode = m;
         screen.scrollBarShown = 0;
-        state.searchConfirmed = false;
-        state.confirmAnswer = true;
         catalog.queue(DialogAnswer::cancel());
         catalog.SearchPrompt(2);
-        EXPECT_EQ(screen.scrollBarShown, (m == 0 || m == 140) ? 0 : 1) << m;
-        EXPECT_FALSE(state.searchConfirmed) << m;
-        EXPECT_TRUE(state.confirmAnswer) << m; // left as the caller set it
+        EXPECT_EQ(screen.scrollBarShown, m == 211) << m; // only outside modes 0 and 140
     }
-}
-
-TEST_F(PromptTest, HelpButtonOpensTopicOfTheKind) {
-    const int expected[] = {0, 302, 303, 304, 203, 202, 102};
-    for (int kind : {2, 5}) {
-        catalog.queue(DialogAnswer::help());
-        catalog.queue(DialogAnswer::cancel());
-        catalog.SearchPrompt(kind);
-        EXPECT_EQ(help.lastContext(), expected[kind]);
-        ASSERT_TRUE(help.window() && help.window()->isVisible());
-        help.window()->close();
-    }
+    EXPECT_FALSE(state.searchConfirmed);
+    EXPECT_TRUE(state.confirmAnswer);
+    const int topics[] = {0, 302, 303, 304, 203, 202, 102};
     for (int k = 1; k <= 6; ++k)
-        EXPECT_EQ(InputPrompt::HelpContext(k), expected[k]);
+        EXPECT_EQ(InputPrompt::HelpContext(k), topics[k]);
+    catalog.queue(DialogAnswer::help());
+    catalog.queue(DialogAnswer::cancel());
+    catalog.SearchPrompt(5);
+    EXPECT_EQ(help.lastContext(), 202);
+    EXPECT_TRUE(help.window() && help.window()->isVisible());
 }
 
 TEST_F(PromptTest, InputLineRefusesCharactersOutsideTheCodePage) {

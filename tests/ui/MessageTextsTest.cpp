@@ -148,7 +148,7 @@ TEST_F(MessagesTest, TextsVerbatimAndNumbersWithoutText) {
     EXPECT_EQ(state.currentStatus, 13);
 }
 
-TEST_F(MessagesTest, StatusLineAndErrorDialog) {
+TEST_F(MessagesTest, StatusLineErrorAndQuestionDialogs) {
     catalog.ShowWarningStatus();
     EXPECT_EQ(screen.lines.back().text, U("Im Eingabefeld wurde kein Text eingegeben !"));
     EXPECT_EQ(screen.lines.back().colour, QColor(128, 0, 128));
@@ -178,14 +178,14 @@ TEST_F(MessagesTest, StatusLineAndErrorDialog) {
     catalog.ShowError(4);
     EXPECT_TRUE(sound.played().isEmpty());
     EXPECT_EQ(sound.delayedMs(), 50);
-}
-
-TEST_F(MessagesTest, AskConfirmationAnswers) {
+    // The question: "Ja" and "Nein"; Esc leaves no stale "Ja".
+    state.settings.sound = true;
+    sound.clearRecord();
+    screen.captions.clear();
     state.screenMode = 210;
     catalog.queue(DialogAnswer::yes());
     EXPECT_TRUE(catalog.AskConfirmation(U("Soll das sein ?")));
     EXPECT_TRUE(state.confirmAnswer);
-    QuestionDialog* r = catalog.questionDialog();
     EXPECT_EQ(Describe(r), U("Systemmeldung an den Anwender|Bitte bestätigen Sie die "
                              "Anweisung|Soll das sein ?|Ja|Nein|174,211 w250"));
     EXPECT_EQ(sound.played(), L("bell hotclik"));
@@ -193,7 +193,6 @@ TEST_F(MessagesTest, AskConfirmationAnswers) {
     EXPECT_FALSE(catalog.AskConfirmation(U("Wirklich ?")));
     EXPECT_FALSE(state.confirmAnswer);
     EXPECT_EQ(screen.captions, std::vector<int>({9, 210, 9, 210}));
-    // Leaving the question with Esc leaves no stale "Ja".
     catalog.queue(DialogAnswer::yes());
     catalog.AskConfirmation(U("Frage"));
     ASSERT_TRUE(state.confirmAnswer);
