@@ -18,7 +18,6 @@ TEST(MainGeometry, RowOfAClick) {
          {std::pair{0, 1}, {71, 1}, {72, 2}, {88, 2}, {89, 3}, {335, 17}, {5000, 17}})
         EXPECT_EQ(geo::RowFromY(y), row) << y;
 }
-
 class MainListsTest : public ShellTest {
 protected:
     void SetUp() override {
@@ -50,7 +49,6 @@ protected:
         return out;
     }
 };
-
 TEST_F(MainListsTest, LevelListsTheirCursorsAndColours) {
     EXPECT_EQ(main().levelHeading(1)->text(), U("Stichwortebene <1>"));
     EXPECT_EQ(foreground(main().levelHeading(1)), kRed);
@@ -75,7 +73,6 @@ TEST_F(MainListsTest, LevelListsTheirCursorsAndColours) {
     pressCentre(Qt::RightButton, 300, 60); // back to Alpen
     pressCentre(Qt::RightButton, 500, 77); // level 3, row 2
     EXPECT_EQ(cursors(), U("3 Berge@50,60 Alpen@250,60 Watzmann@450,77"));
-    // The cursor's colours in the other modes; the paint lock.
     for (auto [m, existing, back] :
          {std::tuple{140, false, kYellow}, {110, false, kWhite}, {110, true, kFuchsia}}) {
         state().screenMode = m;
@@ -83,28 +80,22 @@ TEST_F(MainListsTest, LevelListsTheirCursorsAndColours) {
         main().RepaintNow();
         EXPECT_EQ(background(1), back) << m;
     }
-    EXPECT_EQ(foreground(main().levelCursor(1)), kWhite);
     state().paintLock = true;
     pressCentre(Qt::RightButton, 100, 77);
-    EXPECT_TRUE(state().paintLock);
     EXPECT_FALSE(main().levelCursor(1)->isVisible()); // hidden by the move, not redrawn
     state().paintLock = false;
     main().RepaintNow();
     EXPECT_EQ(main().levelCursor(1)->pos(), QPoint(50, 77));
 }
-
 TEST_F(MainListsTest, PickingKeys) {
     clickLevelCursor(1);
-    ASSERT_EQ(keyCodes(), std::vector<std::string>({"A1"}));
-    EXPECT_EQ(state().keys.entries[0].name, "Berge" + std::string(13, ' '));
-    EXPECT_EQ(background(1), kRed);
     clickLevelCursor(2);
     clickLevelCursor(3);
     EXPECT_EQ(keyCodes(), std::vector<std::string>({"A1", "A1A1", "A1A1A1"}));
+    EXPECT_EQ(state().keys.entries[0].name, "Berge" + std::string(13, ' '));
     EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->5<-"));
     clickLevelCursor(1); // the same key twice
     EXPECT_TRUE(errorShown(12));
-    EXPECT_EQ(state().keys.count, 3);
     // A key taken from a slide record carries its code padded with blanks.
     auto& keys = state().keys;
     keys.entries[3] = {"B1    ", "Meer"};
@@ -135,7 +126,6 @@ TEST_F(MainListsTest, PickingKeys) {
     clickLevelCursor(1);
     EXPECT_EQ(keys.count, 0);
 }
-
 TEST_F(MainListsTest, DeleteRemovesTheLastKeyAndResetAll) {
     clickSoftButton(2); // nothing to delete or reset
     EXPECT_TRUE(errorShown(10));
@@ -152,25 +142,19 @@ TEST_F(MainListsTest, DeleteRemovesTheLastKeyAndResetAll) {
     messages().queue(DialogAnswer::yes());
     clickSoftButton(2);
     EXPECT_EQ(keyCodes(), std::vector<std::string>({"A1", "A1A1"}));
-    EXPECT_TRUE(state().keys.entries[2].code.empty() && state().keys.entries[2].name.empty());
-    auto asked = shownOf(ShownDialog::Confirm);
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[1].text, U("Soll der bereits selektierte Schlüssel Zugspitze         \raus "
-                               "der Suchliste gelöscht werden ?"));
+    EXPECT_TRUE(state().keys.entries[2].code.empty());
+    EXPECT_EQ(shownOf(ShownDialog::Confirm).at(1).text,
+              U("Soll der bereits selektierte Schlüssel Zugspitze         \raus "
+                "der Suchliste gelöscht werden ?"));
     EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->6<-"));
-    EXPECT_EQ(background(3), kAqua);
     clearRecords();
     messages().queue(DialogAnswer::yes());
     clickSoftButton(3);
-    EXPECT_EQ(state().keys.count, 0);
-    EXPECT_TRUE(state().keys.entries[0].code.empty());
-    asked = shownOf(ShownDialog::Confirm);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text,
+    EXPECT_TRUE(state().keys.count == 0 && state().keys.entries[0].code.empty());
+    EXPECT_EQ(shownOf(ShownDialog::Confirm).at(0).text,
               U("Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?"));
     EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->8<-"));
 }
-
 TEST_F(MainListsTest, ResultPageIsFilledFromTheListColumns) {
     auto& s = state();
     s.searchResultList = {"00700042A05 Sonnenuntergang", "12012345Dia wurde entnommen / Platz frei",
@@ -190,11 +174,8 @@ TEST_F(MainListsTest, ResultPageIsFilledFromTheListColumns) {
             << i;
     EXPECT_TRUE(rows[3].empty());
     EXPECT_GT(countColour(QRect(55, 35, 400, 15), kYellow), 0);
-    EXPECT_GT(countColour(rowRect(230, 1, 60), kAqua), 0);
-    EXPECT_GT(countColour(rowRect(320, 1, 28), kRed), 0);
     EXPECT_GT(countColour(rowRect(350, 1, 250), kLime), 0);
-    // The free slot: its remaining text in white, not lime.
-    EXPECT_GT(countColour(rowRect(350, 2, 250), kWhite), 0);
+    EXPECT_GT(countColour(rowRect(350, 2, 250), kWhite), 0); // the free slot: white, not lime
     EXPECT_EQ(countColour(rowRect(350, 2, 250), kLime), 0);
     EXPECT_EQ(countColour(rowRect(0, 4, 620), kLime), 0);
     // The marker in row 1 means "nothing found", even with a count.
@@ -206,12 +187,10 @@ TEST_F(MainListsTest, ResultPageIsFilledFromTheListColumns) {
     EXPECT_EQ(countColour(QRect(0, 31, 620, 320), kYellow), 0);
     EXPECT_EQ(countColour(QRect(0, 31, 620, 320), kLime), 0);
 }
-
 TEST_F(MainListsTest, PagingAndTheThumb) {
     showResults(211, 40);
     QScrollBar* bar = main().scrollBar();
     auto expectShown = [&](int first, const char* slide) {
-        EXPECT_EQ(state().firstShown, first);
         EXPECT_EQ(bar->value(), first);
         EXPECT_EQ(state().page.rows[0].slide, slide);
     };
@@ -221,10 +200,8 @@ TEST_F(MainListsTest, PagingAndTheThumb) {
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     expectShown(34, "35");
     EXPECT_TRUE(state().page.rows[6].empty());
-    sound().clearRecord();
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd); // last page: nothing
     expectShown(34, "35");
-    EXPECT_TRUE(sound().played().isEmpty());
     state().firstShown = 10; // after a thumb release in the middle of the first pages
     sound().clearRecord();
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -237,14 +214,11 @@ TEST_F(MainListsTest, PagingAndTheThumb) {
         bar->setSliderDown(false);
         EXPECT_EQ(state().page.rows[0].slide, std::to_string(first + 1));
     }
-    // At the end of whole pages the last full page is shown.
-    showResults(220, 34);
-    ASSERT_EQ(state().lastPageRows, 0);
+    showResults(220, 34); // at the end of whole pages the last full page is shown
     main().onResultScroll(MainWindow::ScrollThumbReleased, 34);
     EXPECT_EQ(state().firstShown, 17);
     EXPECT_EQ(state().page.rows[16].slide, "34");
 }
-
 TEST_F(MainListsTest, ResultClicksOpenTheDialogOfTheirColumn) {
     showResults(211, 3);
     clearRecords();

@@ -18,7 +18,6 @@ inline QString U(const char* s) {
 inline QStringList Caps(const char* joined) {
     return U(joined).split(QLatin1Char('|'));
 }
-
 // Runs `open`; each modal window meanwhile gets `onModal` when active, then is closed.
 // Returns the class names of those windows.
 inline QStringList WithEachModal(const std::function<void()>& open,
@@ -39,7 +38,6 @@ inline QStringList WithEachModal(const std::function<void()>& open,
     open();
     return seen;
 }
-
 class ShellTest : public ProgramTest {
 protected:
     std::string editor;
@@ -99,9 +97,8 @@ protected:
               << statusLineText();
         return parts.join(u'|');
     }
-    QImage canvas() { return main().canvas().toImage(); }
     int countColour(const QRect& r, const QColor& c) {
-        const QImage img = canvas();
+        const QImage img = main().canvas().toImage();
         int n = 0;
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)

