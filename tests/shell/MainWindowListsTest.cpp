@@ -1,5 +1,4 @@
-// The painted centre of the main window: level lists, key picking, result pages, paging,
-// and the mouse on both.
+// The level lists, key picking, result pages, paging, and the mouse on both.
 #include "ShellFixture.h"
 
 #include <QScrollBar>
@@ -15,12 +14,10 @@ const QColor kLime(0, 255, 0), kAqua(0, 255, 255), kYellow(255, 255, 0), kRed(25
     kFuchsia(255, 0, 255), kWhite(255, 255, 255), kBlack(0, 0, 0);
 
 TEST(MainGeometry, RowOfAClick) {
-    const int y[] = {0, 35, 60, 61, 71, 72, 88, 89, 46 + 17 * 17, 46 + 17 * 18, 5000};
-    const int row[] = {1, 1, 1, 1, 1, 2, 2, 3, 17, 17, 17}; // row 18 becomes 17
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(geo::RowFromY(y[i]), row[i]) << y[i];
+    for (auto [y, row] :
+         {std::pair{0, 1}, {71, 1}, {72, 2}, {88, 2}, {89, 3}, {335, 17}, {5000, 17}})
+        EXPECT_EQ(geo::RowFromY(y), row) << y;
 }
-
 class MainListsTest : public ShellTest {
 protected:
     void SetUp() override {
@@ -52,15 +49,9 @@ protected:
         return out;
     }
 };
-
-TEST_F(MainListsTest, LevelListsAndTheirCursorsFollowRightClicks) {
-    ASSERT_EQ(state().screenMode, 210);
-    for (int l = 1; l <= 3; ++l)
-        EXPECT_TRUE(main().levelHeading(l)->isVisible());
+TEST_F(MainListsTest, LevelListsTheirCursorsAndColours) {
     EXPECT_EQ(main().levelHeading(1)->text(), U("Stichwortebene <1>"));
     EXPECT_EQ(foreground(main().levelHeading(1)), kRed);
-    EXPECT_EQ(foreground(main().levelHeading(2)), kWhite);
-    EXPECT_EQ(background(1), kAqua);
     EXPECT_EQ(foreground(main().levelCursor(1)), kBlack);
     pressCentre(Qt::RightButton, 300, 94);          // level 2 holds 2 keys under A1: row 3 is empty
     pressCentre(Qt::RightButton, 100, 60 + 17 * 5); // level 1 row 6 of 3
@@ -68,73 +59,43 @@ TEST_F(MainListsTest, LevelListsAndTheirCursorsFollowRightClicks) {
     pressCentre(Qt::LeftButton, 100, 77);           // the left button does not move
     EXPECT_TRUE(sound().played().isEmpty() && messages().shown().empty());
     EXPECT_EQ(cursors(), U("1 Berge@50,60 Alpen@250,60 Zugspitze@450,60"));
-    EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{1, 1, 1}));
-    EXPECT_GT(countColour(rowRect(50, 2), kLime), 0);  // "Meer"
     EXPECT_GT(countColour(rowRect(50, 3), kLime), 0);  // "Stadt"
     EXPECT_EQ(countColour(rowRect(50, 4), kLime), 0);  // nothing below
-    EXPECT_GT(countColour(rowRect(250, 2), kLime), 0); // "Anden"
     EXPECT_EQ(countColour(rowRect(250, 3), kLime), 0); // "Ostsee" is under B1
-    EXPECT_GT(countColour(rowRect(450, 2), kLime), 0); // "Watzmann"
     pressCentre(Qt::RightButton, 100, 77);
     EXPECT_EQ(sound().played(), QStringList{QStringLiteral("click001")});
-    EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{2, 1, 1}));
     EXPECT_EQ(cursors(), U("1 Meer@50,77 Ostsee@250,60 -")); // no level-3 keys below B1A1
-    EXPECT_GT(countColour(rowRect(50, 1), kLime), 0);        // "Berge" now drawn
-    EXPECT_EQ(countColour(rowRect(250, 2), kLime), 0);
     EXPECT_EQ(countColour(QRect(450, 60, 170, 17 * 17), kLime), 0);
     pressCentre(Qt::RightButton, 100, 60);
     pressCentre(Qt::RightButton, 300, 77); // level 2, row 2
-    EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{1, 2, 1}));
     EXPECT_EQ(cursors(), U("2 Berge@50,60 Anden@250,77 -"));
     EXPECT_EQ(foreground(main().levelHeading(2)), kRed);
-    EXPECT_EQ(foreground(main().levelHeading(1)), kWhite);
     pressCentre(Qt::RightButton, 300, 60); // back to Alpen
     pressCentre(Qt::RightButton, 500, 77); // level 3, row 2
-    EXPECT_EQ(state().cursor.selectedRow, (std::array<int, 3>{1, 1, 2}));
     EXPECT_EQ(cursors(), U("3 Berge@50,60 Alpen@250,60 Watzmann@450,77"));
-}
-
-TEST_F(MainListsTest, CursorColoursAndThePaintLock) {
-    const struct {
-        int mode;
-        bool editExisting;
-        QColor back;
-    } rows[] = {{140, false, kYellow}, {110, false, kWhite}, {110, true, kFuchsia}};
-    for (const auto& r : rows) {
-        state().screenMode = r.mode;
-        state().editExisting = r.editExisting;
+    for (auto [m, existing, back] :
+         {std::tuple{140, false, kYellow}, {110, false, kWhite}, {110, true, kFuchsia}}) {
+        state().screenMode = m;
+        state().editExisting = existing;
         main().RepaintNow();
-        EXPECT_EQ(background(1), r.back) << r.mode;
+        EXPECT_EQ(background(1), back) << m;
     }
-    EXPECT_EQ(foreground(main().levelCursor(1)), kWhite);
     state().paintLock = true;
     pressCentre(Qt::RightButton, 100, 77);
-    EXPECT_TRUE(state().paintLock);
     EXPECT_FALSE(main().levelCursor(1)->isVisible()); // hidden by the move, not redrawn
     state().paintLock = false;
     main().RepaintNow();
     EXPECT_EQ(main().levelCursor(1)->pos(), QPoint(50, 77));
-    EXPECT_TRUE(main().levelCursor(1)->isVisible());
 }
-
 TEST_F(MainListsTest, PickingKeys) {
     clickLevelCursor(1);
-    ASSERT_EQ(keyCodes(), std::vector<std::string>({"A1"}));
-    EXPECT_EQ(state().keys.entries[0].name, "Berge" + std::string(13, ' '));
-    EXPECT_EQ(sound().played(), QStringList{QStringLiteral("camera1")});
-    EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->7<-"));
-    EXPECT_EQ(background(1), kRed);
-    EXPECT_EQ(foreground(main().levelCursor(1)), kWhite);
     clickLevelCursor(2);
     clickLevelCursor(3);
     EXPECT_EQ(keyCodes(), std::vector<std::string>({"A1", "A1A1", "A1A1A1"}));
-    EXPECT_EQ(state().keys.entries[2].name, "Zugspitze" + std::string(9, ' '));
+    EXPECT_EQ(state().keys.entries[0].name, "Berge" + std::string(13, ' '));
     EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->5<-"));
-    EXPECT_TRUE(messages().shown().empty());
-    // The same key twice is refused.
-    clickLevelCursor(1);
+    clickLevelCursor(1); // the same key twice
     EXPECT_TRUE(errorShown(12));
-    EXPECT_EQ(state().keys.count, 3);
     // A key taken from a slide record carries its code padded with blanks.
     auto& keys = state().keys;
     keys.entries[3] = {"B1    ", "Meer"};
@@ -153,31 +114,24 @@ TEST_F(MainListsTest, PickingKeys) {
     pressCentre(Qt::RightButton, 100, 60); // "Berge"
     clickLevelCursor(1);
     EXPECT_EQ(keys.count, 8);
-    EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->0<-"));
     keys.entries[7] = {"X7", "Name"};
-    sound().clearRecord();
     messages().clearShown();
     clickLevelCursor(1);
     EXPECT_TRUE(errorShown(8));
     EXPECT_EQ(keys.count, 8);
-    EXPECT_FALSE(sound().played().contains(QStringLiteral("camera1")));
     // Nothing is picked while new keys are entered.
     keys.count = 0;
     setMode(140);
     main().RepaintNow();
-    sound().clearRecord();
     clickLevelCursor(1);
     EXPECT_EQ(keys.count, 0);
-    EXPECT_TRUE(sound().played().isEmpty());
 }
-
 TEST_F(MainListsTest, DeleteRemovesTheLastKeyAndResetAll) {
     clickSoftButton(2); // nothing to delete or reset
     EXPECT_TRUE(errorShown(10));
     messages().clearShown();
     clickSoftButton(3);
-    EXPECT_TRUE(errorShown(10));
-    EXPECT_TRUE(shownOf(ShownDialog::Confirm).empty());
+    EXPECT_TRUE(errorShown(10) && shownOf(ShownDialog::Confirm).empty());
     clickLevelCursor(1);
     clickLevelCursor(2);
     clickLevelCursor(3);
@@ -189,30 +143,18 @@ TEST_F(MainListsTest, DeleteRemovesTheLastKeyAndResetAll) {
     clickSoftButton(2);
     EXPECT_EQ(keyCodes(), std::vector<std::string>({"A1", "A1A1"}));
     EXPECT_TRUE(state().keys.entries[2].code.empty());
-    EXPECT_TRUE(state().keys.entries[2].name.empty());
-    auto asked = shownOf(ShownDialog::Confirm);
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[1].text, U("Soll der bereits selektierte Schlüssel Zugspitze         \raus "
-                               "der Suchliste gelöscht werden ?"));
-    EXPECT_TRUE(sound().played().contains(QStringLiteral("loesch")));
+    EXPECT_EQ(shownOf(ShownDialog::Confirm).at(1).text,
+              U("Soll der bereits selektierte Schlüssel Zugspitze         \raus "
+                "der Suchliste gelöscht werden ?"));
     EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->6<-"));
-    for (int l = 1; l <= 3; ++l) {
-        EXPECT_EQ(background(l), kAqua);
-        EXPECT_EQ(foreground(main().levelCursor(l)), kBlack);
-    }
     clearRecords();
     messages().queue(DialogAnswer::yes());
     clickSoftButton(3);
-    EXPECT_EQ(state().keys.count, 0);
-    for (const auto& e : state().keys.entries)
-        EXPECT_TRUE(e.code.empty() && e.name.empty());
-    asked = shownOf(ShownDialog::Confirm);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text,
+    EXPECT_TRUE(state().keys.count == 0 && state().keys.entries[0].code.empty());
+    EXPECT_EQ(shownOf(ShownDialog::Confirm).at(0).text,
               U("Sollen die bereits erfassten Schlüssel alle wieder gelöscht werden ?"));
     EXPECT_EQ(statusLineText(), U("Freie Stichwörter ->8<-"));
 }
-
 TEST_F(MainListsTest, ResultPageIsFilledFromTheListColumns) {
     auto& s = state();
     s.searchResultList = {"00700042A05 Sonnenuntergang", "12012345Dia wurde entnommen / Platz frei",
@@ -232,15 +174,10 @@ TEST_F(MainListsTest, ResultPageIsFilledFromTheListColumns) {
             << i;
     EXPECT_TRUE(rows[3].empty());
     EXPECT_GT(countColour(QRect(55, 35, 400, 15), kYellow), 0);
-    EXPECT_GT(countColour(rowRect(90, 1, 60), kWhite), 0);
-    EXPECT_GT(countColour(rowRect(230, 1, 60), kAqua), 0);
-    EXPECT_GT(countColour(rowRect(320, 1, 28), kRed), 0);
     EXPECT_GT(countColour(rowRect(350, 1, 250), kLime), 0);
-    // The free slot: its remaining text in white, not lime.
-    EXPECT_GT(countColour(rowRect(350, 2, 250), kWhite), 0);
+    EXPECT_GT(countColour(rowRect(350, 2, 250), kWhite), 0); // the free slot: white, not lime
     EXPECT_EQ(countColour(rowRect(350, 2, 250), kLime), 0);
     EXPECT_EQ(countColour(rowRect(0, 4, 620), kLime), 0);
-    EXPECT_FALSE(main().pictureVisible());
     // The marker in row 1 means "nothing found", even with a count.
     main().ClearListArea(Qt::black, 0, 30, 640, 354);
     for (auto& r : s.page.rows)
@@ -250,74 +187,38 @@ TEST_F(MainListsTest, ResultPageIsFilledFromTheListColumns) {
     EXPECT_EQ(countColour(QRect(0, 31, 620, 320), kYellow), 0);
     EXPECT_EQ(countColour(QRect(0, 31, 620, 320), kLime), 0);
 }
-
-TEST_F(MainListsTest, SearchSlidesListsTheFoundSlides) {
-    clickLevelCursor(1); // "Berge" (A1): only slide 1 carries a key below it
-    clickSoftButton(1);
-    EXPECT_EQ(screenState().section(u'|', 0, 8),
-              U("211|TEXT-EDITOR|NEUE SUCHE||HILFE|HAUPTMENUE|||Scroll"));
-    EXPECT_EQ(state().foundCount, 1);
-    EXPECT_EQ(state().page.rows[0].slide, "1");
-    EXPECT_EQ(state().page.rows[0].box, "3");
-    EXPECT_GT(countColour(rowRect(350, 1, 250), kLime), 0);
-    EXPECT_EQ(countColour(rowRect(350, 2, 250), kLime), 0); // one row only
-}
-
 TEST_F(MainListsTest, PagingAndTheThumb) {
     showResults(211, 40);
     QScrollBar* bar = main().scrollBar();
     auto expectShown = [&](int first, const char* slide) {
-        EXPECT_EQ(state().firstShown, first);
         EXPECT_EQ(bar->value(), first);
         EXPECT_EQ(state().page.rows[0].slide, slide);
     };
-    sound().clearRecord();
-    bar->triggerAction(QAbstractSlider::SliderToMaximum); // no paging events
-    bar->triggerAction(QAbstractSlider::SliderToMinimum);
-    expectShown(0, "1");
-    EXPECT_TRUE(sound().played().isEmpty());
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     expectShown(17, "18");
     bar->setSliderPosition(30); // the wheel, without a drag, does not move the page
-    expectShown(17, "18");
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     expectShown(34, "35");
-    EXPECT_EQ(state().page.rows[5].slide, "40");
     EXPECT_TRUE(state().page.rows[6].empty());
-    sound().clearRecord();
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd); // last page: nothing
     expectShown(34, "35");
-    EXPECT_TRUE(sound().played().isEmpty());
-    state().firstShown = 30;
-    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(state().firstShown, 13);
-    EXPECT_EQ(state().page.rows[0].slide, "14");
     state().firstShown = 10; // after a thumb release in the middle of the first pages
     sound().clearRecord();
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     expectShown(0, "1");
     EXPECT_EQ(sound().played(), QStringList{QStringLiteral("next")});
-    bar->triggerAction(QAbstractSlider::SliderSingleStepSub); // at 0 already
-    EXPECT_EQ(state().firstShown, 0);
     // A released thumb shows its line, not rounded to a page, at most the last page.
-    for (const auto& [to, first, slide] :
-         {std::tuple{20, 20, "21"}, std::tuple{40, 34, "35"}}) { // FoundCount - LastPageRows
+    for (auto [to, first] : {std::pair{20, 20}, {40, 34}}) {
         bar->setSliderDown(true);
         bar->setSliderPosition(to);
         bar->setSliderDown(false);
-        EXPECT_EQ(state().firstShown, first);
-        EXPECT_EQ(state().page.rows[0].slide, slide);
-        EXPECT_EQ(bar->value(), to);
+        EXPECT_EQ(state().page.rows[0].slide, std::to_string(first + 1));
     }
-    // At the end of whole pages the last full page is shown.
-    showResults(220, 34);
-    ASSERT_EQ(state().lastPageRows, 0);
+    showResults(220, 34); // at the end of whole pages the last full page is shown
     main().onResultScroll(MainWindow::ScrollThumbReleased, 34);
     EXPECT_EQ(state().firstShown, 17);
-    EXPECT_EQ(state().page.rows[0].slide, "18");
     EXPECT_EQ(state().page.rows[16].slide, "34");
 }
-
 TEST_F(MainListsTest, ResultClicksOpenTheDialogOfTheirColumn) {
     showResults(211, 3);
     clearRecords();
@@ -325,19 +226,13 @@ TEST_F(MainListsTest, ResultClicksOpenTheDialogOfTheirColumn) {
     pressCentre(Qt::LeftButton, 100, 111);  // row 4 is empty
     pressCentre(Qt::RightButton, 300, 60);  // right button left of 320
     pressCentre(Qt::RightButton, 400, 111); // right button on an empty row
-    EXPECT_TRUE(sound().played().isEmpty());
-    EXPECT_TRUE(messages().shown().empty());
-    const struct {
-        Qt::MouseButton button;
-        int x;
-        const char* dialog;
-    } rows[] = {{Qt::LeftButton, 100, "lumo::BoxLabelsDialog"},
-                {Qt::LeftButton, 250, "lumo::HeaderDataDialog"},
-                {Qt::LeftButton, 400, "lumo::SlideDataViewer"},
-                {Qt::RightButton, 400, "lumo::MemoEditor"}};
-    for (const auto& r : rows)
-        EXPECT_EQ(WithEachModal([&] { pressCentre(r.button, r.x, 77); }),
-                  QStringList{QString::fromLatin1(r.dialog)});
+    EXPECT_TRUE(sound().played().isEmpty() && messages().shown().empty());
+    for (auto [button, x, dialog] : {std::tuple{Qt::LeftButton, 100, "BoxLabelsDialog"},
+                                     {Qt::LeftButton, 250, "HeaderDataDialog"},
+                                     {Qt::LeftButton, 400, "SlideDataViewer"},
+                                     {Qt::RightButton, 400, "MemoEditor"}})
+        EXPECT_EQ(WithEachModal([&] { pressCentre(button, x, 77); }),
+                  QStringList{U("lumo::") + U(dialog)});
 }
 
 } // namespace

@@ -15,13 +15,11 @@ namespace lumo::test {
 inline QString U(const char* s) {
     return QString::fromUtf8(s);
 }
-// Captions given as one string, "|" between them.
 inline QStringList Caps(const char* joined) {
     return U(joined).split(QLatin1Char('|'));
 }
-
-// Runs `open`; each modal window that comes up meanwhile gets `onModal` once it is the
-// active window, and is then closed. Returns the class names of those windows.
+// Runs `open`; each modal window meanwhile gets `onModal` when active, then is closed.
+// Returns the class names of those windows.
 inline QStringList WithEachModal(const std::function<void()>& open,
                                  const std::function<void(QWidget*)>& onModal = {}) {
     QStringList seen;
@@ -40,7 +38,6 @@ inline QStringList WithEachModal(const std::function<void()>& open,
     open();
     return seen;
 }
-
 class ShellTest : public ProgramTest {
 protected:
     std::string editor;
@@ -71,7 +68,7 @@ protected:
         state().screenMode = m;
         main().SetScreenCaptions(m);
     }
-    // Fills the result list with n lines "box slide code text" and shows page `first`.
+    // n result lines "box slide code text", page `first` shown.
     void showResults(int m, int n, int first = 0) {
         auto& s = state();
         s.searchResultList.clear();
@@ -86,8 +83,7 @@ protected:
         main().showResultPage(first);
         main().SetupResultScrollBar(n);
     }
-    // The main window at a glance: mode, soft-button captions ("*" disabled), the picture,
-    // level lists and scroll bar when shown, the status line.
+    // Mode, soft-button captions ("*" disabled), picture, level lists, scroll bar, status line.
     QString screenState() {
         QStringList parts{QString::number(state().screenMode)};
         for (int i = 1; i <= 5; ++i)
@@ -101,16 +97,14 @@ protected:
               << statusLineText();
         return parts.join(u'|');
     }
-    QImage canvas() { return main().canvas().toImage(); }
     int countColour(const QRect& r, const QColor& c) {
-        const QImage img = canvas();
+        const QImage img = main().canvas().toImage();
         int n = 0;
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
                 n += (img.pixel(x, y) & 0xFFFFFF) == (c.rgb() & 0xFFFFFF);
         return n;
     }
-    // Row `row` of a list column at x.
     static QRect rowRect(int x, int row, int width = 120) {
         return QRect(x, 60 + 17 * (row - 1), width, 17);
     }

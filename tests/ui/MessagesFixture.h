@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace lumo::test {
@@ -58,7 +57,6 @@ public:
     std::vector<int> captions;
     int scrollBarShown = 0;
 };
-
 class MessagesTest : public ::testing::Test {
 protected:
     MessagesTest() {
@@ -70,12 +68,6 @@ protected:
     static QString U(const char* s) { return QString::fromUtf8(s); }
     // Words of a space-separated list, e.g. the sound cues played.
     static QStringList L(const char* s) { return U(s).split(u' ', Qt::SkipEmptyParts); }
-    QStringList lineTexts() const {
-        QStringList out;
-        for (const auto& l : screen.lines)
-            out << l.text;
-        return out;
-    }
     TempArchive archive;
     AppState state;
     SoundCue sound{state.archive, state.settings};
