@@ -121,12 +121,6 @@ protected:
         return false;
     }
     QString statusLineText() { return main().statusLine()->text(); }
-    QStringList buttonCaptions() {
-        QStringList out;
-        for (int i = 1; i <= 5; ++i)
-            out << main().softButton(i)->text();
-        return out;
-    }
     void clearRecords() {
         messages().clearShown();
         sound().clearRecord();
