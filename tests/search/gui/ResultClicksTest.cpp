@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace lumo::test {
 namespace {
@@ -149,6 +150,29 @@ TEST_F(ResultClicks, MemoEditorSavesStepsAndAsksBeforeLosingChanges) {
                                       "e\r\nzweite Zeile\r\ndritte\r\n");
     EXPECT_EQ(afterStep, QStringLiteral("Regen"));
     EXPECT_EQ(numbers, QStringLiteral("677"));
+}
+
+// A memo of 1 MB is shown whole in the editor and saved back byte for byte.
+TEST_F(ResultClicks, AMegabyteMemoIsShownAndSavedBackUnchanged) {
+    std::string memo;
+    for (int i = 0; memo.size() < (1u << 20); ++i)
+        memo += "Zeile " + std::to_string(i) + " mit \xE4\xF6\xFC und \x80 und \x9F Text\r\n";
+    WriteSevenSlides();
+    arc.write("memo/3.txt", memo);
+    Start();
+    MemoEditor* dlg = search().memoEditor();
+    qsizetype shownLines = 0;
+    WhenShown(dlg, [&] {
+        dlg->slideNumberEdit->setText(QStringLiteral("3"));
+        shownLines = dlg->memoText->document()->blockCount();
+        dlg->memoText->moveCursor(QTextCursor::End);
+        dlg->memoText->insertPlainText(QStringLiteral("\nNeu"));
+        dlg->toolButtons[3]->click(); // save
+        dlg->toolButtons[7]->click();
+    });
+    search().EnterMemos();
+    EXPECT_GT(shownLines, 20000);
+    EXPECT_EQ(arc.read("memo/3.txt"), memo + "Neu\r\n");
 }
 
 TEST_F(ResultClicks, ClicksOutsideTheColumnsOrOnEmptyRowsOpenNothing) {
