@@ -13,13 +13,18 @@
 #include "ui/MessageCatalog.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,12 +32,34 @@
 
 namespace lumo::test {
 
+// Runs `act` from the event loop of `dialog`'s modal run, once it has been shown.
+class WhenShown : public QObject {
+public:
+    WhenShown(QDialog* dialog, std::function<void()> act) : QObject(dialog), act_(std::move(act)) {
+        dialog->installEventFilter(this);
+    }
+    bool ran() const { return ran_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !ran_) {
+            ran_ = true;
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { act_(); });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> act_;
+    bool ran_ = false;
+};
+
 class ProgramTest : public ::testing::Test {
 protected:
     TempArchive archive;
     std::unique_ptr<Program> program;
 
-    // ---- archive files, written before start()
     // dias.ddb from records built with RecordBytes.
     void writeRecords(const std::vector<std::string>& records) const {
         std::string all;
@@ -63,7 +90,6 @@ protected:
         writeIni({"[LUMORETTA]", "DIAS=" + std::to_string(slideCount), "SOUND=1"});
     }
 
-    // ---- program
     // Creates the program in test mode and runs the start-up; the start is expected to
     // succeed. The main window is shown (offscreen).
     Program& start() {
@@ -86,7 +112,6 @@ protected:
     Launcher& launcher() { return program->launcher(); }
     HelpViewer& help() { return program->help(); }
 
-    // ---- driving the window
     void clickSoftButton(int i) { QTest::mouseClick(main().softButton(i), Qt::LeftButton); }
     void clickToolButton(int i) { QTest::mouseClick(main().toolButton(i), Qt::LeftButton); }
     // Triggers a menu entry by its caption ("&" included); fails the test when it is missing.
@@ -106,7 +131,6 @@ protected:
         QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(2, 2));
     }
 
-    // ---- what was shown
     std::vector<ShownDialog> shownOf(ShownDialog::Kind kind) {
         std::vector<ShownDialog> out;
         for (const auto& d : messages().shown())
@@ -114,12 +138,19 @@ protected:
                 out.push_back(d);
         return out;
     }
-    bool errorShown(int n) {
-        for (const auto& d : messages().shown())
-            if (d.kind == ShownDialog::Error && d.number == n)
-                return true;
-        return false;
+    QStringList texts(ShownDialog::Kind kind) {
+        QStringList out;
+        for (const auto& d : shownOf(kind))
+            out << d.text;
+        return out;
     }
+    std::vector<int> errors() {
+        std::vector<int> out;
+        for (const auto& d : shownOf(ShownDialog::Error))
+            out.push_back(d.number);
+        return out;
+    }
+    bool errorShown(int n) { return std::ranges::count(errors(), n) > 0; }
     QString statusLineText() { return main().statusLine()->text(); }
     void clearRecords() {
         messages().clearShown();

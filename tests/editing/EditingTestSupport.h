@@ -1,64 +1,18 @@
 #pragma once
 // A whole program over a temporary archive for the editing windows: dialogs answered through
 // the message seam, own modal windows driven once shown.
-#include "TestArchive.h"
+#include "ProgramFixture.h"
 
 #include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
-#include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
-#include "shell/MainWindow.h"
-#include "shell/Program.h"
-#include "ui/MessageCatalog.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
-#include <QEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
-namespace lumo::test {
-
-// Runs `act` from the event loop of `dialog`'s modal run, once it has been shown.
-class WhenShown : public QObject {
-public:
-    WhenShown(QDialog* dialog, std::function<void()> act) : QObject(dialog), act_(std::move(act)) {
-        dialog->installEventFilter(this);
-    }
-    bool ran() const { return ran_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && !ran_) {
-            ran_ = true;
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] { act_(); });
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> act_;
-    bool ran_ = false;
-};
-
-} // namespace lumo::test
-
-// The rest is this folder's own, kept out of the namespace other test folders share.
 namespace lumo::test::editing {
 
 using namespace Qt::Literals::StringLiterals;
@@ -71,10 +25,8 @@ struct ArchiveSetup {
     bool precomputePosition = true;
 };
 
-class EditingTest : public ::testing::Test {
+class EditingTest : public ProgramTest {
 protected:
-    TempArchive arc;
-    std::unique_ptr<Program> prog;
     static inline const std::string kLevel1 = KeywordBytes({{"Berge", "B1"}, {"Wasser", "W1"}});
     static inline const std::string kLevel2 = KeywordBytes({{"Alpen", "B1A1"}, {"Meer", "W1M1"}});
     static inline const std::string kLevel3 = KeywordBytes({{"Zugspitze", "B1A1Z1"}});
@@ -108,25 +60,25 @@ protected:
         return out;
     }
     void Open(const ArchiveSetup& s) {
-        prog.reset();
+        program.reset();
         std::string ddb(size_t(82 * s.emptyRecords), '\0');
         for (const auto& r : s.records)
             ddb += r;
-        arc.write("dias.ddb", ddb);
+        archive.write("dias.ddb", ddb);
         const std::string* files[] = {&s.keyword1, &s.keyword2, &s.keyword3,
                                       &s.old1,     &s.old2,     &s.old3};
         for (int i = 0; i < 6; ++i)
-            arc.write("keyword" + std::to_string(i % 3 + 1) + (i < 3 ? "" : ".old"), *files[i]);
+            archive.write("keyword" + std::to_string(i % 3 + 1) + (i < 3 ? "" : ".old"), *files[i]);
         auto n = [](auto v) { return std::to_string(v); };
-        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + n(s.records.size() + size_t(s.emptyRecords)) +
-                                 "\r\nKASTEN=" + n(s.magazinesPerBox) +
-                                 "\r\nMAGAZIN=" + n(s.slidesPerMagazine) +
-                                 "\r\nSOUND=1\r\nVORBERECHNUNG=" + n(int(s.precomputePosition)) +
-                                 "\r\nTIP=0\r\n");
-        prog = std::make_unique<Program>(arc.dir(), true);
-        ASSERT_TRUE(prog->Start());
+        archive.write(
+            "DIA.INI",
+            "[LUMORETTA]\r\nDIAS=" + n(s.records.size() + size_t(s.emptyRecords)) +
+                "\r\nKASTEN=" + n(s.magazinesPerBox) + "\r\nMAGAZIN=" + n(s.slidesPerMagazine) +
+                "\r\nSOUND=1\r\nVORBERECHNUNG=" + n(int(s.precomputePosition)) + "\r\nTIP=0\r\n");
+        program = std::make_unique<Program>(archive.dir(), true);
+        ASSERT_TRUE(program->Start());
         main().show();
-        msg().clearShown();
+        messages().clearShown();
         sound().clearRecord();
     }
     // Slides 1..n, the first ones replaced by `own` where it is not empty; all keyword lists.
@@ -137,49 +89,30 @@ protected:
                                                                             : Slide(i));
         Open(s);
     }
-    AppState& st() { return prog->state(); }
-    MainWindow& main() { return prog->main(); }
-    MessageCatalog& msg() { return prog->messages(); }
-    SoundCue& sound() { return prog->sound(); }
-    SlideEntryCommands& entry() { return prog->entry(); }
-    RecordCommands& records() { return prog->records(); }
-    SearchCommands& search() { return prog->search(); }
+    SlideEntryCommands& entry() { return program->entry(); }
+    RecordCommands& records() { return program->records(); }
+    SearchCommands& search() { return program->search(); }
     // Screen mode / status, " off" while the soft buttons are disabled.
     std::string Mode() {
-        return std::to_string(st().screenMode) + "/" + std::to_string(st().currentStatus) +
+        return std::to_string(state().screenMode) + "/" + std::to_string(state().currentStatus) +
                (main().softButton(1)->isEnabled() ? "" : " off");
     }
     // The three keyword lists (or their undo copies), each followed by "|".
     std::string Lists(std::string suffix = "") {
         std::string out;
         for (const char* f : {"keyword1", "keyword2", "keyword3"})
-            out += arc.read(f + suffix) + "|";
+            out += archive.read(f + suffix) + "|";
         return out;
     }
     void Answer(std::vector<DialogAnswer> answers) {
         for (auto& a : answers)
-            msg().queue(a);
-    }
-    // Numbers of the error notices, and texts of one kind of dialog, shown so far.
-    std::vector<int> Errors() {
-        std::vector<int> n;
-        for (const auto& d : msg().shown())
-            if (d.kind == ShownDialog::Error)
-                n.push_back(d.number);
-        return n;
-    }
-    std::vector<QString> Texts(ShownDialog::Kind kind) {
-        std::vector<QString> t;
-        for (const auto& d : msg().shown())
-            if (d.kind == kind)
-                t.push_back(d.text);
-        return t;
+            messages().queue(a);
     }
     // Puts keys into the selection as the key-label clicks would.
     void Select(const std::vector<std::pair<std::string, std::string>>& keys) {
-        st().keys.clearAll();
+        state().keys.clearAll();
         for (const auto& [code, name] : keys)
-            st().keys.entries[size_t(st().keys.count++)] = {code, name};
+            state().keys.entries[size_t(state().keys.count++)] = {code, name};
     }
 };
 

@@ -59,45 +59,45 @@ protected:
 
 TEST_F(RecordWindows, ADeletedSlideBecomesAFreeSlotInItsBoxWithItsFilesGone) {
     OpenSlides(10);
-    arc.write("kopfdata.ddb", "");
+    archive.write("kopfdata.ddb", "");
     for (const char* f : {"memo/5.txt", "memo/4.txt", "bilder/5.bmp"})
-        arc.write(f, "x");
+        archive.write(f, "x");
     Delete("5", "5");
-    EXPECT_EQ(arc.read("dias.ddb"), Slides(1, 4) + FreeSlot(1) + Slides(6, 10));
-    EXPECT_EQ(arc.read("kopfdata.ddb"), std::string(4 * 120, '\0') + HeaderRecordBytes({}));
-    EXPECT_FALSE(arc.exists("memo/5.txt") || arc.exists("bilder/5.bmp"));
-    EXPECT_TRUE(arc.exists("memo/4.txt"));
-    EXPECT_EQ(st().counters.activeSlides, 9);
-    EXPECT_NE(arc.read("DIA.INI").find("DIAS=9\r\n"), std::string::npos);
-    EXPECT_EQ(Texts(ShownDialog::Confirm)[0],
+    EXPECT_EQ(archive.read("dias.ddb"), Slides(1, 4) + FreeSlot(1) + Slides(6, 10));
+    EXPECT_EQ(archive.read("kopfdata.ddb"), std::string(4 * 120, '\0') + HeaderRecordBytes({}));
+    EXPECT_FALSE(archive.exists("memo/5.txt") || archive.exists("bilder/5.bmp"));
+    EXPECT_TRUE(archive.exists("memo/4.txt"));
+    EXPECT_EQ(state().counters.activeSlides, 9);
+    EXPECT_NE(archive.read("DIA.INI").find("DIAS=9\r\n"), std::string::npos);
+    EXPECT_EQ(texts(ShownDialog::Confirm)[0],
               U("Möchten Sie Informationen zu den\rDias Nr.5 bis Nr.5\rwirklich aus dem "
                 "Archiv löschen ?"));
-    EXPECT_EQ(Texts(ShownDialog::Notice), std::vector<QString>{kMarked});
+    EXPECT_EQ(texts(ShownDialog::Notice), QStringList{kMarked});
     EXPECT_FALSE(stayedOpen);
 }
 
 // Free slots or kept records change nothing; a failed header write stops and recounts.
 TEST_F(RecordWindows, DeletingFreeSlotsOrKeepingTheRecordsChangesNoRecord) {
     OpenSlides(6, {"", "", FreeSlot(1), FreeSlot(1)});
-    arc.write("kopfdata.ddb", HeaderRecordBytes({"Leica"}));
+    archive.write("kopfdata.ddb", HeaderRecordBytes({"Leica"}));
     for (const char* f : {"memo/2.txt", "memo/3.txt", "memo/4.txt"})
-        arc.write(f, "x");
-    const std::string ddb = arc.read("dias.ddb");
+        archive.write(f, "x");
+    const std::string ddb = archive.read("dias.ddb");
     Delete("3", "4");
     Delete("1", "2", {false, false, true, false}); // "Memos" alone
-    EXPECT_EQ(arc.read("dias.ddb"), ddb);
-    EXPECT_EQ(arc.read("kopfdata.ddb"), HeaderRecordBytes({"Leica"}));
-    EXPECT_TRUE(arc.exists("memo/3.txt") && arc.exists("memo/4.txt"));
-    EXPECT_FALSE(arc.exists("memo/2.txt"));
-    EXPECT_EQ(st().counters.activeSlides, 4);
-    EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{kNothing, kNothing}));
+    EXPECT_EQ(archive.read("dias.ddb"), ddb);
+    EXPECT_EQ(archive.read("kopfdata.ddb"), HeaderRecordBytes({"Leica"}));
+    EXPECT_TRUE(archive.exists("memo/3.txt") && archive.exists("memo/4.txt"));
+    EXPECT_FALSE(archive.exists("memo/2.txt"));
+    EXPECT_EQ(state().counters.activeSlides, 4);
+    EXPECT_EQ(texts(ShownDialog::Notice), (QStringList{kNothing, kNothing}));
 
-    std::filesystem::remove(arc.path("kopfdata.ddb"));
+    std::filesystem::remove(archive.path("kopfdata.ddb"));
     Delete("5", "6");
-    EXPECT_EQ(Errors(), std::vector<int>{31});
-    EXPECT_EQ(arc.read("dias.ddb"), ddb.substr(0, 4 * 82) + FreeSlot(1) + Slide(6));
-    EXPECT_EQ(st().counters.activeSlides, 3);
-    EXPECT_NE(arc.read("DIA.INI").find("DIAS=3\r\n"), std::string::npos);
+    EXPECT_EQ(errors(), std::vector<int>{31});
+    EXPECT_EQ(archive.read("dias.ddb"), ddb.substr(0, 4 * 82) + FreeSlot(1) + Slide(6));
+    EXPECT_EQ(state().counters.activeSlides, 3);
+    EXPECT_NE(archive.read("DIA.INI").find("DIAS=3\r\n"), std::string::npos);
     EXPECT_TRUE(stayedOpen);
 }
 
@@ -116,17 +116,18 @@ TEST_F(RecordWindows, ADeletionRangeOutOfOrderOrEscDeletesNothingAndTheCheckBoxe
         });
         main().findAction(U("Dias &löschen..."))->trigger();
     }
-    EXPECT_EQ(Texts(ShownDialog::Error),
-              std::vector<QString>{u"Eingabebereich nicht korrekt !\r( max. 1 - 10 )"_s});
-    EXPECT_EQ(msg().shown().size(), 1u);
-    EXPECT_EQ(arc.read("dias.ddb"), Slides(1, 10));
+    EXPECT_EQ(texts(ShownDialog::Error),
+              QStringList{u"Eingabebereich nicht korrekt !\r( max. 1 - 10 )"_s});
+    EXPECT_EQ(messages().shown().size(), 1u);
+    EXPECT_EQ(archive.read("dias.ddb"), Slides(1, 10));
 }
 
 // Names and proposals replaced in place; header data kept where not typed or not deleted.
 TEST_F(RecordWindows, HeaderFieldNamesAndHeaderData) {
     OpenSlides(3);
-    const std::string ini = arc.read("DIA.INI");
-    arc.write("DIA.INI", ini + "[KOPFDATA]\r\nFELDNAMEN=Kamera,Objektiv\r\n4=24x36,6x6,6x7\r\n");
+    const std::string ini = archive.read("DIA.INI");
+    archive.write("DIA.INI",
+                  ini + "[KOPFDATA]\r\nFELDNAMEN=Kamera,Objektiv\r\n4=24x36,6x6,6x7\r\n");
     HeaderFieldNamesDialog* names = records().headerFieldNamesDialog();
     WhenShown w(names, [names] {
         names->fieldNameList->setCurrentIndex(1);
@@ -141,23 +142,24 @@ TEST_F(RecordWindows, HeaderFieldNamesAndHeaderData) {
         names->closeButton->click();
     });
     main().findAction(U("Kopfdaten&felder ändern..."))->trigger();
-    EXPECT_EQ(arc.read("DIA.INI"), ini + "[KOPFDATA]\r\nFELDNAMEN=Kamera,Zoom,Filter,Filmtyp,"
-                                         "Format,Belichtung,Blende,Datum\r\n4=24x36,4x5,6x7\r\n");
-    arc.write("kopfdata.ddb", HeaderRecordBytes({}) + HeaderRecordBytes({"Nikon", "", "UV"}));
+    EXPECT_EQ(archive.read("DIA.INI"), ini +
+                                           "[KOPFDATA]\r\nFELDNAMEN=Kamera,Zoom,Filter,Filmtyp,"
+                                           "Format,Belichtung,Blende,Datum\r\n4=24x36,4x5,6x7\r\n");
+    archive.write("kopfdata.ddb", HeaderRecordBytes({}) + HeaderRecordBytes({"Nikon", "", "UV"}));
     OnSlide(2, [](HeaderDataDialog&) {});
     OnSlide(2, [&](HeaderDataDialog& d) {
         EXPECT_EQ(d.fieldNameEdits[1]->text(), u"Zoom"_s);
         d.valueBoxes[6]->setEditText(u"f8"_s);
         d.okButton->click();
     });
-    EXPECT_EQ(arc.read("kopfdata.ddb"), // what was not typed is kept
+    EXPECT_EQ(archive.read("kopfdata.ddb"), // what was not typed is kept
               HeaderRecordBytes({}) + HeaderRecordBytes({"Nikon", "", "UV", "", "", "", "f8"}));
     OnSlide(2, [&](HeaderDataDialog& d) {
-        std::filesystem::remove(arc.path("kopfdata.ddb"));
+        std::filesystem::remove(archive.path("kopfdata.ddb"));
         d.deleteButton->click(); // error 31
         EXPECT_EQ(d.valueBoxes[0]->currentText(), u"Nikon"_s);
     });
-    EXPECT_EQ(Errors(), std::vector<int>{31});
+    EXPECT_EQ(errors(), std::vector<int>{31});
     // The slide number has its label; the names read as labels, read-only for every reader.
     HeaderDataDialog* d = search().headerDialog();
     const auto labels = d->findChildren<QLabel*>();
@@ -172,7 +174,7 @@ TEST_F(RecordWindows, HeaderFieldNamesAndHeaderData) {
 TEST_F(RecordWindows, BoxLabelsGoIntoTheirSectionsAndEveryOtherLineStays) {
     OpenSlides(1);
     const std::string kept = "[K001]\r\nT1=Alt\r\nT2=Alt\r\n; Notiz\r\n[Sonst]\r\nX=1\r\n";
-    arc.write("KASTEN.INI", kept);
+    archive.write("KASTEN.INI", kept);
     BoxLabelsDialog* d = search().boxLabelsDialog();
     WhenShown w(d, [&] {
         for (auto [box, magazine, theme] :
@@ -188,10 +190,10 @@ TEST_F(RecordWindows, BoxLabelsGoIntoTheirSectionsAndEveryOtherLineStays) {
         d->cancelButton->click();
     });
     search().EnterBoxLabels();
-    EXPECT_TRUE(Errors().empty());
-    EXPECT_EQ(arc.read("KASTEN.INI"), kept + "[K007]\r\nT1=Urlaub 1998\r\nT2=Rom\r\n[K042]\r\n"
-                                             "T1=Nord\r\nT2=Meer\r\n[K100]\r\nT1=S\xfc"
-                                             "d\r\nT2=\r\n");
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(archive.read("KASTEN.INI"), kept + "[K007]\r\nT1=Urlaub 1998\r\nT2=Rom\r\n[K042]\r\n"
+                                                 "T1=Nord\r\nT2=Meer\r\n[K100]\r\nT1=S\xfc"
+                                                 "d\r\nT2=\r\n");
 }
 
 TEST_F(RecordWindows, MemoToolButtonsShowPicturesNamedByTheirHints) {
@@ -206,7 +208,7 @@ TEST_F(RecordWindows, MemoToolButtonsShowPicturesNamedByTheirHints) {
 
 TEST_F(RecordWindows, TheMemoEditorKeepsItsTextWhenTheSaveDidNotHappen) {
     OpenSlides(3);
-    arc.write("memo", "a file where the memo directory belongs: every write fails");
+    archive.write("memo", "a file where the memo directory belongs: every write fails");
     QString number, text;
     Memo({yes, yes, yes, no}, [&](MemoEditor& d) {
         d.memoText->setPlainText(u"Notiz"_s);
@@ -219,14 +221,14 @@ TEST_F(RecordWindows, TheMemoEditorKeepsItsTextWhenTheSaveDidNotHappen) {
         d.toolButtons[7]->click(); // "Nein"
     });
     EXPECT_EQ(number + text, u"1Notiz"_s);
-    EXPECT_EQ(Errors(), (std::vector<int>{7, 7}));
-    EXPECT_EQ(Texts(ShownDialog::IoError).size(), 2u);
+    EXPECT_EQ(errors(), (std::vector<int>{7, 7}));
+    EXPECT_EQ(texts(ShownDialog::IoError).size(), 2u);
     EXPECT_FALSE(sound().played().contains(u"camera1"_s)); // the "saved" cue
 }
 
 TEST_F(RecordWindows, DeletingAMemoReportsStatus9OnlyWhenNoFileStays) {
     OpenSlides(3);
-    arc.write("memo/2.txt/blocker", ""); // a directory in the memo's place
+    archive.write("memo/2.txt/blocker", ""); // a directory in the memo's place
     QString text;
     Memo({yes, yes, no}, [&](MemoEditor& d) {
         d.slideNumberEdit->setText(u"3"_s); // no memo file: deleted all the same
@@ -240,7 +242,7 @@ TEST_F(RecordWindows, DeletingAMemoReportsStatus9OnlyWhenNoFileStays) {
         d.toolButtons[7]->click(); // "Nein"
     });
     EXPECT_EQ(text, u"bleibt"_s);
-    EXPECT_EQ(Texts(ShownDialog::IoError).size(), 1u);
+    EXPECT_EQ(texts(ShownDialog::IoError).size(), 1u);
     EXPECT_EQ(sound().played().count(u"loesch"_s), 1); // the "deleted" cue
 }
 
@@ -248,8 +250,8 @@ TEST_F(RecordWindows, DeletingAMemoReportsStatus9OnlyWhenNoFileStays) {
 TEST_F(RecordWindows, NewAndAppendedMemoListMatchTheReportLayout) {
     OpenSlides(12);
     search().setClock([] { return ReportStamp{"05.12.98", "14:30:00"}; });
-    arc.write("memo/3.txt", "Erste Zeile\r\nZweite Zeile mit Umlaut \xe4\r\n");
-    arc.write("memo/12.txt", "Nur eine Zeile");
+    archive.write("memo/3.txt", "Erste Zeile\r\nZweite Zeile mit Umlaut \xe4\r\n");
+    archive.write("memo/12.txt", "Nur eine Zeile");
     Memo({}, [&](MemoEditor& d) {
         d.memoText->setPlainText(u"verworfen"_s);
         d.slideNumberEdit->setText(u"3"_s);
@@ -259,9 +261,9 @@ TEST_F(RecordWindows, NewAndAppendedMemoListMatchTheReportLayout) {
         d.toolButtons[8]->click(); // appended
         d.toolButtons[7]->click(); // unchanged: no question
     });
-    EXPECT_EQ(arc.read("memo.txt"),
-              arc.read(std::string(LUMO_TEST_DATA) + "/reports/memo-two/expected-memo.txt"));
-    EXPECT_EQ(arc.read("memo/3.txt"), "Erste Zeile\r\nZweite Zeile mit Umlaut \xe4\r\n");
+    EXPECT_EQ(archive.read("memo.txt"),
+              archive.read(std::string(LUMO_TEST_DATA) + "/reports/memo-two/expected-memo.txt"));
+    EXPECT_EQ(archive.read("memo/3.txt"), "Erste Zeile\r\nZweite Zeile mit Umlaut \xe4\r\n");
 }
 
 } // namespace

@@ -74,8 +74,8 @@ TEST_F(SlideEntry, BoxAndPositionFollowTheSlideNumber) {
             if (!precompute)
                 d.onSave(); // box 0 is refused
         });
-        EXPECT_EQ(Errors(), precompute ? std::vector<int>{} : std::vector<int>{5});
-        EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 82u * (slide - 1));
+        EXPECT_EQ(errors(), precompute ? std::vector<int>{} : std::vector<int>{5});
+        EXPECT_EQ(std::filesystem::file_size(archive.path("dias.ddb")), 82u * (slide - 1));
     }
 }
 
@@ -85,23 +85,23 @@ TEST_F(SlideEntry, InvalidBoxNumbersAndAFailedWriteChangeNothing) {
     main().SetUndoEnabled(true);
     entry().StartNewSlide();
     Select({{"B1", "Berge"}});
-    const std::string ini = arc.read("DIA.INI");
+    const std::string ini = archive.read("DIA.INI");
     InSaveDialog([&](SlideEntryDialog& d) {
         for (const char* box : {"0", "256", "abc", "", "1"}) {
             if (*box == '1') { // dias.ddb can no longer be opened for writing
-                std::filesystem::remove(arc.path("dias.ddb"));
-                std::filesystem::create_directory(arc.path("dias.ddb"));
+                std::filesystem::remove(archive.path("dias.ddb"));
+                std::filesystem::create_directory(archive.path("dias.ddb"));
             } else
-                EXPECT_EQ(arc.read("dias.ddb"), Slides(1, 2)) << box;
+                EXPECT_EQ(archive.read("dias.ddb"), Slides(1, 2)) << box;
             d.boxNumberEdit->setText(QLatin1String(box));
             d.onSave();
             EXPECT_TRUE(d.isVisible()) << box;
             EXPECT_EQ(d.slideNumberEdit->text().toStdString() + Mode(), "3110/20 off") << box;
         }
     });
-    EXPECT_EQ(Errors(), (std::vector<int>{5, 5, 5, 5, 31}));
-    EXPECT_EQ(st().counters.totalRecords, 2);
-    EXPECT_EQ(arc.read("DIA.INI"), ini);
+    EXPECT_EQ(errors(), (std::vector<int>{5, 5, 5, 5, 31}));
+    EXPECT_EQ(state().counters.totalRecords, 2);
+    EXPECT_EQ(archive.read("DIA.INI"), ini);
     EXPECT_EQ(Lists(".old"), "|||");
     EXPECT_TRUE(main().undoAction()->isEnabled());
 }
@@ -111,13 +111,13 @@ TEST_F(SlideEntry, EditingRewritesTheRecordKeepingEveryCodeAndTouchesNothingElse
     const std::string one = RecordBytes({"B1"}, "A01 Eins", 1);
     OpenSlides(3, {one, RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12), one});
     for (auto [f, text] : {std::pair{"keyword1.old", kLevel1}, {"keyword2.old", kLevel2}})
-        arc.write(f, text);
-    arc.write("keyword3.old", "old three");
+        archive.write(f, text);
+    archive.write("keyword3.old", "old three");
     main().SetUndoEnabled(true);
-    const std::string ini = arc.read("DIA.INI");
+    const std::string ini = archive.read("DIA.INI");
     Answer({Type("2")});
     entry().StartEditSlide();
-    EXPECT_EQ(Keys(st().keys), "XX (unbekannt)|XX    ,Wasser|W1    ,Alpen|B1A1  ");
+    EXPECT_EQ(Keys(state().keys), "XX (unbekannt)|XX    ,Wasser|W1    ,Alpen|B1A1  ");
     InSaveDialog([&](SlideEntryDialog& d) {
         EXPECT_EQ(Fields(d), "2|12|B07|Haus am See");
         EXPECT_EQ(Boxes(d.keyBoxes), "XX (unbekannt)*~,Wasser*~,Alpen*~,?~,?~,?~,?~,?~");
@@ -125,13 +125,13 @@ TEST_F(SlideEntry, EditingRewritesTheRecordKeepingEveryCodeAndTouchesNothingElse
         d.onSave();
         EXPECT_FALSE(d.isVisible()); // closes after the one save
     });
-    EXPECT_EQ(arc.read("dias.ddb"),
+    EXPECT_EQ(archive.read("dias.ddb"),
               one + RecordBytes({"XX", "W1", "B1A1"}, "B07 Haus am Meer", 12) + one);
-    EXPECT_EQ(arc.read("DIA.INI"), ini);
+    EXPECT_EQ(archive.read("DIA.INI"), ini);
     EXPECT_EQ(Lists(".old"), kLevel1 + "|" + kLevel2 + "|old three|");
     EXPECT_TRUE(main().undoAction()->isEnabled());
     EXPECT_EQ(Mode(), "0/0"); // back to the main menu, without the clear question
-    EXPECT_TRUE(Texts(ShownDialog::Confirm).empty());
+    EXPECT_TRUE(texts(ShownDialog::Confirm).empty());
 }
 
 // A slide stored with a keyword the undo would take away ends the undo.
@@ -144,9 +144,9 @@ TEST_F(SlideEntry, EditedSlideWithAKeywordAddedJustBeforeEndsTheUndo) {
     entry().StartEditSlide();
     main().onCanvasPress(Qt::RightButton, 100, 60 + 17); // level 1, row 2: "Eis"
     main().onLevelCursorClick(1);
-    ASSERT_EQ(st().keys.count, 2);
+    ASSERT_EQ(state().keys.count, 2);
     InSaveDialog([](SlideEntryDialog& d) { d.onSave(); });
-    EXPECT_EQ(arc.read("dias.ddb"), RecordBytes({"B1", "E1"}, "A01 Dia 1", 1));
+    EXPECT_EQ(archive.read("dias.ddb"), RecordBytes({"B1", "E1"}, "A01 Dia 1", 1));
     EXPECT_FALSE(main().undoAction()->isEnabled());
     EXPECT_EQ(Lists(".old"), Lists());
     EXPECT_EQ(Lists(), "Berge\nB1\nEis\nE1\nWasser\nW1\n*|" + kLevel2 + "|" + kLevel3 + "|");
@@ -157,42 +157,42 @@ TEST_F(SlideEntry, NoNewSlideBeyondTheLastFiveDigitNumber) {
     const QString full = U("Das Archiv belegt bereits die\rmax. Anzahl von 99999 Dias !");
     Open({.emptyRecords = 99998, .keyword1 = kLevel1});
     entry().StartNewSlide();
-    ASSERT_EQ(st().currentSlide, 99999);
+    ASSERT_EQ(state().currentSlide, 99999);
     Select({{"B1", "Berge"}});
     Answer({no}); // keep the keys
     InSaveDialog([&](SlideEntryDialog& d) {
         d.onSave();
         EXPECT_FALSE(d.isVisible()); // not prepared for a slide 100,000
     });
-    EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
-    EXPECT_EQ(Texts(ShownDialog::Notice), std::vector<QString>{full});
+    EXPECT_EQ(std::filesystem::file_size(archive.path("dias.ddb")), 99999u * 82);
+    EXPECT_EQ(texts(ShownDialog::Notice), QStringList{full});
     // "DIA SICHERN" again, and new-slide entry started again: refused, no dialog.
     const auto* w = new WhenShown(&save(), [&] { save().onClose(); });
     entry().SaveSlide();
     entry().StartNewSlide();
     EXPECT_FALSE(w->ran());
-    EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{full, full, full}));
-    EXPECT_EQ(std::filesystem::file_size(arc.path("dias.ddb")), 99999u * 82);
+    EXPECT_EQ(texts(ShownDialog::Notice), (QStringList{full, full, full}));
+    EXPECT_EQ(std::filesystem::file_size(archive.path("dias.ddb")), 99999u * 82);
 }
 
 // Mode 110 from the tool button; its soft buttons, KEY ABLAGE and the selected-keys dialog.
 TEST_F(SlideEntry, KeyStoreAndKeyEditorWorkOnTheSelection) {
     OpenSlides(2);
-    st().keys.count = 3;
+    state().keys.count = 3;
     const auto* saveShown = new WhenShown(&save(), [] {});
     QTest::mouseClick(main().toolButton(1), Qt::LeftButton);
     EXPECT_EQ(Mode() + main().softButton(1)->text().toStdString(), "110/3DIA SICHERN");
-    EXPECT_EQ(st().currentSlide * 10 + st().keys.count, 30);
+    EXPECT_EQ(state().currentSlide * 10 + state().keys.count, 30);
     for (int b : {1, 2, 3}) // DIA SICHERN, KEY EDITOR, KEY ABLAGE without keys
         QTest::mouseClick(main().softButton(b), Qt::LeftButton);
-    EXPECT_EQ(Errors(), (std::vector<int>{10, 10, 23}));
+    EXPECT_EQ(errors(), (std::vector<int>{10, 10, 23}));
     EXPECT_FALSE(saveShown->ran()); // no save dialog without keys
     Select({{"B1", "Berge"}, {"W1M1", "Meer"}});
     entry().ExchangeKeyStore(); // taken into the store
-    EXPECT_EQ(Keys(st().keyStore), "Berge|B1,Meer|W1M1");
-    st().keys.clearAll();
+    EXPECT_EQ(Keys(state().keyStore), "Berge|B1,Meer|W1M1");
+    state().keys.clearAll();
     entry().ExchangeKeyStore(); // and given back
-    EXPECT_EQ(Keys(st().keys), "Berge|B1,Meer|W1M1");
+    EXPECT_EQ(Keys(state().keys), "Berge|B1,Meer|W1M1");
     Select({{"B1", "Berge"}, {"B1A1", "Alpen"}, {"W1", "Wasser"}, {"W1M1", "Meer"}});
     auto& d = *entry().selectedKeysDialog();
     const auto* w = new WhenShown(&d, [&] {
@@ -201,7 +201,7 @@ TEST_F(SlideEntry, KeyStoreAndKeyEditorWorkOnTheSelection) {
         QTest::mouseClick(d.keyBoxes[0], Qt::LeftButton, {}, QPoint(8, 11)); // on the box
         d.keyBoxes[2]->setChecked(false);
         QTest::mouseClick(d.updateButton, Qt::LeftButton);
-        EXPECT_EQ(Keys(st().keys, 3), "Alpen|B1A1,Meer|W1M1,|00    ");
+        EXPECT_EQ(Keys(state().keys, 3), "Alpen|B1A1,Meer|W1M1,|00    ");
         EXPECT_EQ(Boxes(d.keyBoxes), "Alpen*,Meer*,?~,?~,?~,?~,?~,?~");
         EXPECT_EQ(main().statusLine()->text(), U("Freie Stichwörter ->6<-"));
         d.onClearAll();
@@ -209,14 +209,14 @@ TEST_F(SlideEntry, KeyStoreAndKeyEditorWorkOnTheSelection) {
     });
     entry().KeyEditor();
     ASSERT_TRUE(w->ran());
-    EXPECT_EQ(Keys(st().keys, 1), "|00    ");
+    EXPECT_EQ(Keys(state().keys, 1), "|00    ");
     EXPECT_EQ(Mode(), "110/3");
 }
 
 // "Nein" changes no file; "Ja" writes list and undo copies; the undo restores them.
 TEST_F(SlideEntry, KeywordInsertionWritesUndoCopiesAndTheUndoRestoresThem) {
     OpenSlides(1);
-    arc.write("keyword1.old", "stale1");
+    archive.write("keyword1.old", "stale1");
     QTest::mouseClick(main().toolButton(4), Qt::LeftButton);
     EXPECT_EQ(Mode() + main().softButton(1)->text().toStdString(), "140/10EBENE <1>");
     const QString question =
@@ -226,7 +226,7 @@ TEST_F(SlideEntry, KeywordInsertionWritesUndoCopiesAndTheUndoRestoresThem) {
     EXPECT_EQ(Lists() + Lists(".old"), kLists + "stale1|||");
     EXPECT_FALSE(main().undoAction()->isEnabled());
     QTest::mouseClick(main().softButton(1), Qt::LeftButton);
-    EXPECT_EQ(Texts(ShownDialog::Confirm), (std::vector<QString>{question, question}));
+    EXPECT_EQ(texts(ShownDialog::Confirm), (QStringList{question, question}));
     const std::string after =
         "Berge\nB1\nBlumen\nB2\nWasser\nW1\n*|" + kLevel2 + "|" + kLevel3 + "|";
     EXPECT_EQ(Lists() + Lists(".old"), after + kLists); // the copies: the lists before
@@ -235,23 +235,24 @@ TEST_F(SlideEntry, KeywordInsertionWritesUndoCopiesAndTheUndoRestoresThem) {
     KeySelection keys;
     CurrentSlideData slide;
     slide.storedKeys = {"B2    ", "", "", "", "", "", "", ""};
-    ResolveKeys(st().archive, slide, keys, &st().keywordCache);
+    ResolveKeys(state().archive, slide, keys, &state().keywordCache);
     EXPECT_EQ(keys.entries[0].name, "Blumen");
     Answer({no, yes});
     main().undoAction()->trigger();
     EXPECT_EQ(Lists(), after);
     EXPECT_TRUE(main().undoAction()->isEnabled());
     main().undoAction()->trigger();
-    EXPECT_EQ(Texts(ShownDialog::Confirm).back(),
+    EXPECT_EQ(texts(ShownDialog::Confirm).back(),
               U("Möchten Sie die letzte Änderung\rihrer Schlüssellisten revidierden ?"));
     EXPECT_EQ(Lists(), kLists);
     EXPECT_FALSE(main().undoAction()->isEnabled());
-    st().cursor.selectedRow[0] = 2; // level 2 goes under the selected level-1 key "Wasser"
+    state().cursor.selectedRow[0] = 2; // level 2 goes under the selected level-1 key "Wasser"
     Answer({Type("Hafen"), yes});
     entry().LevelButton(2);
-    EXPECT_EQ(arc.read("keyword2"),
+    EXPECT_EQ(archive.read("keyword2"),
               KeywordBytes({{"Alpen", "B1A1"}, {"Hafen", "W1H1"}, {"Meer", "W1M1"}}));
-    EXPECT_EQ(st().cursor.selectedRow[0] * 10 + st().cursor.selectedRow[1], 21); // list 1 kept
+    EXPECT_EQ(state().cursor.selectedRow[0] * 10 + state().cursor.selectedRow[1],
+              21); // list 1 kept
 }
 
 // After an insertion the screen shows the lists and cursors the next insertion uses.
@@ -262,14 +263,14 @@ TEST_F(SlideEntry, ScreenShowsTheListsTheNextKeywordInsertionUses) {
     ASSERT_EQ(main().levelCursor(2)->text(), u"Anden"_s);
     Answer({Type("Atlas"), yes});
     entry().LevelButton(2);
-    ASSERT_EQ(arc.read("keyword2"),
+    ASSERT_EQ(archive.read("keyword2"),
               KeywordBytes({{"Alpen", "B1A1"}, {"Anden", "B1A2"}, {"Atlas", "B1A3"}}));
     EXPECT_EQ(main().levelCursor(2)->text(), u"Alpen"_s); // back to row 1
     ExpectScreenShowsTheLists();
     main().onCanvasPress(Qt::RightButton, 300, 60 + 17);
     Answer({Type("Gipfel")});
     entry().LevelButton(3); // the first level-3 key: written without a question
-    EXPECT_EQ(arc.read("keyword3"), "Gipfel\nB1A2G1\n*");
+    EXPECT_EQ(archive.read("keyword3"), "Gipfel\nB1A2G1\n*");
     EXPECT_EQ(main().levelCursor(3)->text(), u"Gipfel"_s);
     ExpectScreenShowsTheLists();
 }
@@ -295,12 +296,12 @@ TEST_F(SlideEntry, RefusedKeywordsShowTheirErrorAndChangeNoFile) {
           Row{KeywordBytes(full), "", 1, 1, {}, 16}}) {
         Open({.keyword1 = r.keyword1, .keyword2 = r.keyword2});
         entry().StartNewKeyword();
-        st().cursor.selectedRow[0] = r.level1Row;
+        state().cursor.selectedRow[0] = r.level1Row;
         Answer(r.answers);
         entry().LevelButton(r.level);
-        EXPECT_EQ(Errors(), std::vector<int>{r.error});
-        EXPECT_EQ(Texts(ShownDialog::Prompt).size(), r.answers.size()) << r.error;
-        EXPECT_TRUE(Texts(ShownDialog::Confirm).empty()) << r.error;
+        EXPECT_EQ(errors(), std::vector<int>{r.error});
+        EXPECT_EQ(texts(ShownDialog::Prompt).size(), r.answers.size()) << r.error;
+        EXPECT_TRUE(texts(ShownDialog::Confirm).empty()) << r.error;
         EXPECT_EQ(Lists() + Lists(".old"), r.keyword1 + "|" + r.keyword2 + "|||||") << r.error;
     }
 }
@@ -309,15 +310,15 @@ TEST_F(SlideEntry, RefusedKeywordsShowTheirErrorAndChangeNoFile) {
 TEST_F(SlideEntry, AnEmptyArchiveTakesItsFirstKeywordWithoutQuestion) {
     Open({});
     entry().StartEditSlide();
-    EXPECT_EQ(Errors(), std::vector<int>{53});
+    EXPECT_EQ(errors(), std::vector<int>{53});
     entry().StartNewSlide();
     EXPECT_EQ(Mode(), "0/0");
     entry().StartNewKeyword();
-    EXPECT_EQ(Texts(ShownDialog::Notice), (std::vector<QString>{kNoKeys, kNoKeys}));
+    EXPECT_EQ(texts(ShownDialog::Notice), (QStringList{kNoKeys, kNoKeys}));
     EXPECT_EQ(Mode(), "140/10"); // all the same
     Answer({Type("Natur")});
     entry().LevelButton(1);
-    EXPECT_TRUE(Texts(ShownDialog::Confirm).empty());
+    EXPECT_TRUE(texts(ShownDialog::Confirm).empty());
     EXPECT_EQ(Lists() + Lists(".old"), "Natur\nN1\n*||||||");
     EXPECT_FALSE(main().undoAction()->isEnabled());
     EXPECT_EQ(main().levelCursor(1)->text(), u"Natur"_s); // drawn at once
@@ -327,26 +328,26 @@ TEST_F(SlideEntry, AnEmptyArchiveTakesItsFirstKeywordWithoutQuestion) {
 // Undo copies that cannot be written or read, and a missing list file, are reported.
 TEST_F(SlideEntry, KeywordFilesThatCannotBeWrittenOrReadAreReported) {
     OpenSlides(1);
-    std::filesystem::remove(arc.path("keyword1.old"));
-    arc.write("keyword1.old/inside", "x"); // a directory with content
+    std::filesystem::remove(archive.path("keyword1.old"));
+    archive.write("keyword1.old/inside", "x"); // a directory with content
     entry().StartNewKeyword();
     Answer({Type("Blumen"), yes, yes});
     entry().LevelButton(1);
-    EXPECT_EQ(Errors(), (std::vector<int>{80, 81}));
+    EXPECT_EQ(errors(), (std::vector<int>{80, 81}));
     EXPECT_EQ(Lists(), "Berge\nB1\nBlumen\nB2\nWasser\nW1\n*|" + kLevel2 + "|" + kLevel3 + "|");
-    EXPECT_EQ(arc.read("keyword2.old"), kLevel2);
+    EXPECT_EQ(archive.read("keyword2.old"), kLevel2);
     entry().UndoKeywordLists();
-    EXPECT_EQ(Errors(), (std::vector<int>{80, 81, 80}));
-    msg().clearShown();
-    std::filesystem::remove(arc.path("keyword2"));
+    EXPECT_EQ(errors(), (std::vector<int>{80, 81, 80}));
+    messages().clearShown();
+    std::filesystem::remove(archive.path("keyword2"));
     Answer({Type("Hafen")});
     entry().LevelButton(2);
-    EXPECT_EQ(Errors(), std::vector<int>{71});
-    const auto& shown = msg().shown();
+    EXPECT_EQ(errors(), std::vector<int>{71});
+    const auto& shown = messages().shown();
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[shown.size() - 2].text, U("Datei keyword2\rkonnte nicht geöffnet werden !"));
     EXPECT_EQ(shown.back().text, u"I/O-Fehler 2"_s);
-    EXPECT_FALSE(arc.exists("keyword2"));
+    EXPECT_FALSE(archive.exists("keyword2"));
 }
 
 // The viewer shows stored slides, stays inside the archive and finds the pictures.
@@ -354,8 +355,8 @@ TEST_F(SlideEntry, SlideDataViewerShowsTheStoredSlidesAndTheirPictures) {
     for (auto [name, w, h] : {std::tuple{"bilder/autor.bmp", 10, 10}, {"bilder/07.bmp", 20, 12}}) {
         QImage img(w, h, QImage::Format_RGB32);
         img.fill(Qt::red);
-        arc.write(name, "");
-        ASSERT_TRUE(img.save(QString::fromStdString(arc.path(name).string()), "BMP"));
+        archive.write(name, "");
+        ASSERT_TRUE(img.save(QString::fromStdString(archive.path(name).string()), "BMP"));
     }
     OpenSlides(7, {"", RecordBytes({"XX", "W1", "", "B1A1"}, "B07 Haus am See  ", 12), "",
                    RecordBytes({"00    "}, kFreeSlotMarker, 0)});
@@ -386,16 +387,16 @@ TEST_F(SlideEntry, SlideDataViewerShowsTheStoredSlidesAndTheirPictures) {
         d.slideNumberEdit->setText(u"2"_s);
         d.onPreviousSlide();
         EXPECT_EQ(shown(), "1|1|A01 Dia 1");
-        EXPECT_EQ(Errors(), (std::vector<int>{11, 11, 7, 7, 7}));
+        EXPECT_EQ(errors(), (std::vector<int>{11, 11, 7, 7, 7}));
         d.slideNumberEdit->setText(u"07"_s);
         EXPECT_EQ(d.pictureFile(), u"bilder/07.bmp"_s);
         EXPECT_EQ(d.pictureLabel->pixmap().size(), QSize(20, 12));
         d.onOpenPicture(); // no bilder/07.jpg: the notice names the file
-        ASSERT_EQ(Texts(ShownDialog::Notice).size(), 1u);
-        EXPECT_TRUE(Texts(ShownDialog::Notice)[0].contains(u"bilder/07.jpg"_s));
-        arc.write("bilder/07.jpg", "not really a jpeg");
+        ASSERT_EQ(texts(ShownDialog::Notice).size(), 1u);
+        EXPECT_TRUE(texts(ShownDialog::Notice)[0].contains(u"bilder/07.jpg"_s));
+        archive.write("bilder/07.jpg", "not really a jpeg");
         QTest::mouseClick(d.pictureLabel, Qt::LeftButton);
-        EXPECT_EQ(prog->launcher().started(), QStringList{u"bilder/07.jpg"_s});
+        EXPECT_EQ(program->launcher().started(), QStringList{u"bilder/07.jpg"_s});
         d.onClose();
     });
     entry().ShowSlideData(2);

@@ -1,6 +1,5 @@
 // Archives, backup, preferences and tips, driving the real windows.
 #include "ProgramFixture.h"
-#include "editing/EditingTestSupport.h" // WhenShown
 #include "platform/ProgramApproval.h"
 #include "services/BackupDialog.h"
 #include "services/PreferencesDialog.h"
@@ -36,12 +35,6 @@ protected:
         start();
         clearRecords();
     }
-    std::vector<QString> notices() {
-        std::vector<QString> texts;
-        for (const auto& d : shownOf(ShownDialog::Notice))
-            texts.push_back(d.text);
-        return texts;
-    }
     bool iniHas(const std::string& line) {
         return archive.read("DIA.INI").find(line + "\r\n") != std::string::npos;
     }
@@ -73,7 +66,7 @@ TEST_F(ServicesTest, OpeningAnotherArchiveLeavesNothingOfTheOldOne) {
     EXPECT_EQ(st.archive.dir(), other.dir());
     EXPECT_EQ(std::filesystem::current_path(), other.dir());
     EXPECT_NE(other.read("DIA.INI").find("DIAS=1\r\n"), std::string::npos);
-    const auto shown = notices();
+    const auto shown = texts(ShownDialog::Notice);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_TRUE(shown[0].startsWith(U("Ihr Archiv wird nun analysiert")) &&
                 shown[1].startsWith(U("Im aktuellen Verzeichnis ist noch kein")));
@@ -157,7 +150,7 @@ TEST_F(ServicesTest, ANewArchiveIsLaidOutOnlyWhereNoDataIsLost) {
         } else if (row.dir) {
             EXPECT_FALSE(made.exists("KEYWORD1") || made.exists("memo"));
         }
-        const auto shown = notices();
+        const auto shown = texts(ShownDialog::Notice);
         EXPECT_EQ(!shown.empty() && shown.back().startsWith(U(row.notice ? row.notice : "-")),
                   row.notice != nullptr);
         EXPECT_EQ(state().archive.dir(), archive.dir());
@@ -175,8 +168,8 @@ TEST_F(ServicesTest, BackupErrorsAreReportedAndTheDialogStaysUsable) {
     CopyFaults readOnly{EROFS};
     dlg.setCopyFaults(&readOnly);
     EXPECT_FALSE(dlg.RunBackup(volume.path("Backup"), true));
-    EXPECT_EQ(notices(),
-              std::vector{U("Beim Backup trat folgendes Problem auf...\rFehler Nr.19 --> "
+    EXPECT_EQ(texts(ShownDialog::Notice),
+              QStringList{U("Beim Backup trat folgendes Problem auf...\rFehler Nr.19 --> "
                             "Datenträger schreibgeschützt\rQuelle war dia.ini\rZiel ist ") +
                           Text(volume.path("Backup/dia.ini"))});
     EXPECT_EQ(dlg.statusText(), U("Backup war leider nicht erfolgreich !"));
@@ -193,8 +186,8 @@ TEST_F(ServicesTest, ClosingWithAutoBackupCopiesIntoTheArchivesBackupDirectory) 
     main().close();
     EXPECT_EQ(archive.read("Backup/kopfdata.ddb"), archive.read("kopfdata.ddb"));
     EXPECT_FALSE(archive.exists("Backup/dias.ddb"));
-    EXPECT_EQ(notices(),
-              (std::vector{U("Lumoretta führt nun im Hintergrund\rnoch ein Auto-Backup durch."),
+    EXPECT_EQ(texts(ShownDialog::Notice),
+              (QStringList{U("Lumoretta führt nun im Hintergrund\rnoch ein Auto-Backup durch."),
                            U("Der Backup Prozess von Lumoretta\rist nun abgeschlossen.")}));
 }
 
@@ -246,7 +239,7 @@ TEST_F(ServicesTest, PreferencesShowTheFileAndTheChosenEditorTakesEffectAtOnce) 
         QTest::mouseClick(dlg.closeButton(), Qt::LeftButton);
     });
     clickSoftButton(3); // DIENSTE
-    EXPECT_EQ(notices().size(), 1u);
+    EXPECT_EQ(texts(ShownDialog::Notice).size(), 1u);
     EXPECT_EQ(state().settings.editor, archive.path("tools/myedit").string());
     EXPECT_TRUE(iniHas("EDITOR=/usr/bin/mousepad"));
     EXPECT_EQ(ProgramApproval(approvals).approved(),

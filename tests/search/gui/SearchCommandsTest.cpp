@@ -27,7 +27,7 @@ TEST_F(SearchGui, KeySearchListsMatchesWritesReportAndStartsTheEditor) {
     WriteSevenSlides();
     Start();
     main().fastModeAction()->trigger();
-    ASSERT_TRUE(st().fastMode);
+    ASSERT_TRUE(state().fastMode);
     struct StateLog : QObject {
         std::vector<bool> minimised;
         bool eventFilter(QObject* o, QEvent* e) override {
@@ -40,7 +40,7 @@ TEST_F(SearchGui, KeySearchListsMatchesWritesReportAndStartsTheEditor) {
     KeySearch({{"N1", "Natur"}});
     main().removeEventFilter(&log);
     EXPECT_EQ(log.minimised, (std::vector<bool>{true, false}));
-    EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-keys", "expected-dialiste.txt"));
+    EXPECT_EQ(archive.read("dialiste.txt"), Expected("gui-keys", "expected-dialiste.txt"));
     EXPECT_EQ(Summary(),
               "mode 211, status 13, found 3, panel 3, TEXT-EDITOR / NEUE SUCHE, rows 1 3 5");
     EXPECT_EQ(
@@ -58,18 +58,18 @@ TEST_F(SearchGui, KeySearchWithoutMatchResetsSelectionAndReturnsToMainMenu) {
     Start();
     KeySearch({{"N1", "Natur"}, {"N1B1R1", "Rosen"}, {"U1", "Urlaub"}, {"U1XX", "Nix"}});
     EXPECT_EQ(errors(), std::vector<int>{9});
-    EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-keys-none", "expected-dialiste.txt"));
+    EXPECT_EQ(archive.read("dialiste.txt"), Expected("gui-keys-none", "expected-dialiste.txt"));
     EXPECT_EQ(Summary(), kMainMenu);
-    EXPECT_EQ(st().keys.entries[3].code + "|" + st().keys.entries[3].name, "00    |");
+    EXPECT_EQ(state().keys.entries[3].code + "|" + state().keys.entries[3].name, "00    |");
 }
 
 TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
     WriteSevenSlides();
     Start();
-    msg().queue(DialogAnswer::type(QStringLiteral("Dia wurde entnommen / Platz frei")));
+    messages().queue(DialogAnswer::type(QStringLiteral("Dia wurde entnommen / Platz frei")));
     main().toolButton(6)->click();
-    EXPECT_EQ(shown(ShownDialog::Prompt).at(0).number, 1);
-    EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-info-free", "expected-dialiste.txt"));
+    EXPECT_EQ(shownOf(ShownDialog::Prompt).at(0).number, 1);
+    EXPECT_EQ(archive.read("dialiste.txt"), Expected("gui-info-free", "expected-dialiste.txt"));
     EXPECT_EQ(Summary(),
               "mode 240, status 13, found 2, panel 2, TEXT-EDITOR / NEUE SUCHE, rows 4 7");
     // The remainder of the free-slot marker is drawn in white, not in lime.
@@ -89,7 +89,7 @@ TEST_F(SearchGui, InfoSearchWithThePresetFindsExactlyTheFreeSlots) {
 TEST_F(SearchGui, SearchesWithoutResultShowTheirErrorAndReturnToTheMainMenu) {
     WriteSevenSlides();
     Start();
-    msg().queue(DialogAnswer::type(QStringLiteral("rom"), false));
+    messages().queue(DialogAnswer::type(QStringLiteral("rom"), false));
     main().toolButton(6)->click();
     EXPECT_EQ(Summary(), "mode 240, status 13, found 1, panel 1, TEXT-EDITOR / NEUE SUCHE, rows 6");
     const struct {
@@ -100,19 +100,19 @@ TEST_F(SearchGui, SearchesWithoutResultShowTheirErrorAndReturnToTheMainMenu) {
                 {main().toolButton(7), "200", 2},
                 {main().toolButton(8), "Zebra", 3}};
     for (const auto& r : rows) {
-        msg().clearShown();
-        msg().queue(DialogAnswer::type(QString::fromUtf8(r.typed), true));
+        messages().clearShown();
+        messages().queue(DialogAnswer::type(QString::fromUtf8(r.typed), true));
         r.button->click();
         EXPECT_EQ(errors(), std::vector<int>{r.error}) << r.typed;
         EXPECT_EQ(Summary(), kMainMenu) << r.typed;
     }
-    for (const auto& row : st().page.rows)
+    for (const auto& row : state().page.rows)
         EXPECT_EQ(row.text, "nicht belegt      ");
     // A cancelled prompt runs no search.
-    arc.write("dialiste.txt", "old report");
-    msg().queue(DialogAnswer::cancel());
+    archive.write("dialiste.txt", "old report");
+    messages().queue(DialogAnswer::cancel());
     main().toolButton(6)->click();
-    EXPECT_EQ(arc.read("dialiste.txt"), "old report");
+    EXPECT_EQ(archive.read("dialiste.txt"), "old report");
     EXPECT_EQ(Summary(), kMainMenu);
 }
 
@@ -123,15 +123,15 @@ TEST_F(SearchGui, SearchesRefuseAnEmptyArchiveWithError53) {
         main().toolButton(tool)->click();
     main().findAction(QString::fromUtf8("Dias über Kopfdaten&felder suchen..."))->trigger();
     EXPECT_EQ(errors(), (std::vector<int>{53, 53, 53, 53}));
-    EXPECT_FALSE(arc.exists("dialiste.txt"));
+    EXPECT_FALSE(archive.exists("dialiste.txt"));
 }
 
 // Slide 100,000 is not listed: its five-digit result line would read back as 10,000.
 TEST_F(SearchGui, BoxSearchListsNoSlideBeyondFiveDigits) {
     WriteArchive("", 3);
-    std::filesystem::resize_file(arc.path("dias.ddb"), 100000u * 82);
+    std::filesystem::resize_file(archive.path("dias.ddb"), 100000u * 82);
     {
-        std::fstream db(arc.path("dias.ddb"), std::ios::in | std::ios::out | std::ios::binary);
+        std::fstream db(archive.path("dias.ddb"), std::ios::in | std::ios::out | std::ios::binary);
         for (const auto& [slide, record] :
              {std::pair{5, RecordBytes({"N1"}, "A05 Fuenf", 7)},
               std::pair{10000, RecordBytes({"N1"}, "A01 Zehntausend", 3)},
@@ -141,11 +141,11 @@ TEST_F(SearchGui, BoxSearchListsNoSlideBeyondFiveDigits) {
         }
     }
     Start();
-    ASSERT_EQ(st().counters.totalRecords, 100000);
-    msg().queue(DialogAnswer::type(QStringLiteral("7")));
+    ASSERT_EQ(state().counters.totalRecords, 100000);
+    messages().queue(DialogAnswer::type(QStringLiteral("7")));
     main().toolButton(7)->click();
     EXPECT_EQ(Summary(), "mode 220, status 13, found 1, panel 1, TEXT-EDITOR / NEUE SUCHE, rows 5");
-    EXPECT_EQ(arc.read("dialiste.txt").find("Hunderttausend"), std::string::npos);
+    EXPECT_EQ(archive.read("dialiste.txt").find("Hunderttausend"), std::string::npos);
     EXPECT_TRUE(texts(ShownDialog::Notice)
                     .value(0)
                     .contains(QString::fromUtf8("Es wurden 99999 Datensätze ausgewertet.")));
@@ -153,22 +153,22 @@ TEST_F(SearchGui, BoxSearchListsNoSlideBeyondFiveDigits) {
 
 TEST_F(SearchGui, MemoSearchSkipsSlidesWithoutMemoAndPrintsTheMemos) {
     WriteSevenSlides();
-    arc.write("memo/3.txt", "Garten\r\n\tim Mai\r\n");
-    arc.write("memo/6.txt", "Rom im Regen\r\n");
-    arc.write("memo/5.txt", "nichts davon\r\n");
+    archive.write("memo/3.txt", "Garten\r\n\tim Mai\r\n");
+    archive.write("memo/6.txt", "Rom im Regen\r\n");
+    archive.write("memo/5.txt", "nichts davon\r\n");
     Start();
     // Whatever the memo editor last showed, slide 1 has no memo file.
     search().memoEditor()->memoText->setPlainText(QStringLiteral("rom"));
-    msg().queue(DialogAnswer::type(QStringLiteral("ROM"), false));
+    messages().queue(DialogAnswer::type(QStringLiteral("ROM"), false));
     main().toolButton(8)->click();
     EXPECT_EQ(Summary(), "mode 250, status 13, found 1, panel 1, TEXT-EDITOR / NEUE SUCHE, rows 6");
     EXPECT_EQ(main().softButton(3)->text(), QStringLiteral("MEMO PRINT"));
-    msg().queue(DialogAnswer::type(QStringLiteral("e"), true));
+    messages().queue(DialogAnswer::type(QStringLiteral("e"), true));
     main().softButton(2)->click(); // NEUE SUCHE, case distinguished
     EXPECT_EQ(Summary(),
               "mode 250, status 13, found 2, panel 2, TEXT-EDITOR / NEUE SUCHE, rows 3 6");
     main().softButton(3)->click(); // MEMO PRINT
-    EXPECT_EQ(arc.read("memo.txt"), Expected("gui-memo", "expected-memo.txt"));
+    EXPECT_EQ(archive.read("memo.txt"), Expected("gui-memo", "expected-memo.txt"));
     EXPECT_EQ(started().value(0), QStringLiteral("/bin/true memo.txt"));
 }
 
@@ -177,7 +177,7 @@ protected:
     // Opens the search from the menu; `fill` runs inside the dialog.
     void RunSearch(std::function<void(HeaderDataDialog&)> fill) {
         HeaderDataDialog* dlg = search().headerDialog();
-        WhenShown(dlg, [dlg, fill] { fill(*dlg); });
+        new WhenShown(dlg, [dlg, fill] { fill(*dlg); });
         main().findAction(QString::fromUtf8("Dias über Kopfdaten&felder suchen..."))->trigger();
     }
     static std::function<void(HeaderDataDialog&)> Criterion(int field, const char* value) {
@@ -190,10 +190,10 @@ protected:
 
 TEST_F(HeaderSearch, OneLowerCaseCriterionFindsEveryCaseAndListsUnusedFields) {
     WriteSevenSlides();
-    arc.write("kopfdata.ddb", HeaderRecordBytes({"Nikon F50", "50mm"}) +
-                                  HeaderRecordBytes({"Canon"}) + HeaderRecordBytes({"NIKON"}) +
-                                  HeaderRecordBytes({}) +
-                                  HeaderRecordBytes({"nikon", "", "", "", "", "", "", "01.01.99"}));
+    archive.write("kopfdata.ddb",
+                  HeaderRecordBytes({"Nikon F50", "50mm"}) + HeaderRecordBytes({"Canon"}) +
+                      HeaderRecordBytes({"NIKON"}) + HeaderRecordBytes({}) +
+                      HeaderRecordBytes({"nikon", "", "", "", "", "", "", "01.01.99"}));
     Start();
     QPoint dialogPos;
     QString seen;
@@ -207,7 +207,7 @@ TEST_F(HeaderSearch, OneLowerCaseCriterionFindsEveryCaseAndListsUnusedFields) {
     EXPECT_EQ(dialogPos, main().pos() + QPoint(58, 93));
     EXPECT_EQ(seen, QStringLiteral("Bitte geben Sie nun die zu suchenden\nKopfdaten in die "
                                    "Comboboxen ein !|&Suchen|Kamera|Datum"));
-    EXPECT_EQ(arc.read("dialiste.txt"), Expected("gui-header", "expected-dialiste.txt"));
+    EXPECT_EQ(archive.read("dialiste.txt"), Expected("gui-header", "expected-dialiste.txt"));
     const std::string results =
         "mode 260, status 13, found 3, panel 3, TEXT-EDITOR / NEUE SUCHE, rows 1 3 5";
     EXPECT_EQ(Summary(), results);
@@ -215,10 +215,10 @@ TEST_F(HeaderSearch, OneLowerCaseCriterionFindsEveryCaseAndListsUnusedFields) {
     EXPECT_EQ(search().headerDialog()->valueBoxes[3]->currentText(),
               QStringLiteral("nicht verwendet"));
     // A new search left with quit keeps the result list.
-    msg().clearShown();
+    messages().clearShown();
     HeaderDataDialog* dlg = search().headerDialog();
     QString criterion = QStringLiteral("?");
-    WhenShown(dlg, [&] {
+    new WhenShown(dlg, [&] {
         criterion = dlg->valueBoxes[0]->currentText(); // emptied for the new search
         dlg->closeButton->click();
     });
@@ -230,7 +230,7 @@ TEST_F(HeaderSearch, OneLowerCaseCriterionFindsEveryCaseAndListsUnusedFields) {
 
 TEST_F(HeaderSearch, EmptyCriteriaMissingFileAndNoMatchGiveTheirErrors) {
     WriteSevenSlides();
-    arc.write("dialiste.txt", "previous report");
+    archive.write("dialiste.txt", "previous report");
     Start();
     bool stillOpen = false;
     RunSearch([&](HeaderDataDialog& f) {
@@ -240,39 +240,39 @@ TEST_F(HeaderSearch, EmptyCriteriaMissingFileAndNoMatchGiveTheirErrors) {
     });
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(errors(), (std::vector<int>{4, 31})); // 31: no kopfdata.ddb
-    EXPECT_EQ(arc.read("dialiste.txt"), "previous report");
+    EXPECT_EQ(archive.read("dialiste.txt"), "previous report");
     EXPECT_EQ(Summary(), kMainMenu);
-    arc.write("kopfdata.ddb", HeaderRecordBytes({"Nikon"}) + HeaderRecordBytes({"Canon"}));
-    msg().clearShown();
+    archive.write("kopfdata.ddb", HeaderRecordBytes({"Nikon"}) + HeaderRecordBytes({"Canon"}));
+    messages().clearShown();
     RunSearch(Criterion(0, "Leica"));
     EXPECT_EQ(errors(), std::vector<int>{34});
     EXPECT_EQ(Summary(), kMainMenu);
-    EXPECT_NE(arc.read("dialiste.txt").find("Davon entsprachen 0 Dias"), std::string::npos);
+    EXPECT_NE(archive.read("dialiste.txt").find("Davon entsprachen 0 Dias"), std::string::npos);
 }
 
 TEST_F(SearchGui, ShowReportFilesGivesTheEditorOnlyTheFileNameAsOneArgument) {
     WriteSevenSlides();
     Start();
     QAction* show = main().findAction(QStringLiteral("&Analyse-Dateien anzeigen..."));
-    msg().queueFileName(QStringLiteral("/somewhere/else/kasten.txt"));
+    messages().queueFileName(QStringLiteral("/somewhere/else/kasten.txt"));
     show->trigger();
-    EXPECT_EQ(shown(ShownDialog::FileDialog).at(0).title,
+    EXPECT_EQ(shownOf(ShownDialog::FileDialog).at(0).title,
               QString::fromUtf8("Analysedatei auswählen"));
     EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true kasten.txt")});
-    prog->launcher().clearRecord();
-    msg().queueFileName(QString::fromStdString(arc.path("meine liste.txt").string()));
+    program->launcher().clearRecord();
+    messages().queueFileName(QString::fromStdString(archive.path("meine liste.txt").string()));
     show->trigger();
     EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true \"meine liste.txt\"")});
-    ASSERT_EQ(prog->launcher().commands().size(), 1u);
-    EXPECT_EQ(prog->launcher().commands()[0].value(1), QStringLiteral("meine liste.txt"));
+    ASSERT_EQ(program->launcher().commands().size(), 1u);
+    EXPECT_EQ(program->launcher().commands()[0].value(1), QStringLiteral("meine liste.txt"));
 }
 
 TEST_F(SearchGui, BoxAndKeyListsAskToEditAndStartTheEditorOnYes) {
     WriteSevenSlides();
-    arc.write("KASTEN.INI", "[K007]\r\nT1=Urlaub 1997\r\nT2=Toskana\r\n");
+    archive.write("KASTEN.INI", "[K007]\r\nT1=Urlaub 1997\r\nT2=Toskana\r\n");
     Start();
-    msg().queue(DialogAnswer::ok());
-    msg().queue(DialogAnswer::yes());
+    messages().queue(DialogAnswer::ok());
+    messages().queue(DialogAnswer::yes());
     main()
         .findAction(QString::fromUtf8("&1 - Liste der Kastenbezeichnungen erstellen..."))
         ->trigger();
@@ -284,27 +284,27 @@ TEST_F(SearchGui, BoxAndKeyListsAskToEditAndStartTheEditorOnYes) {
     EXPECT_EQ(texts(ShownDialog::Confirm),
               QStringList{QString::fromUtf8("Die Datei kasten.txt wurde erstellt.\rMöchten Sie "
                                             "die Datei bearbeiten ?")});
-    EXPECT_NE(arc.read("kasten.txt").find("*   7 ! Urlaub 1997"), std::string::npos);
+    EXPECT_NE(archive.read("kasten.txt").find("*   7 ! Urlaub 1997"), std::string::npos);
     EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true kasten.txt")});
-    msg().clearShown();
-    prog->launcher().clearRecord();
-    msg().queue(DialogAnswer::ok());
-    msg().queue(DialogAnswer::no());
+    messages().clearShown();
+    program->launcher().clearRecord();
+    messages().queue(DialogAnswer::ok());
+    messages().queue(DialogAnswer::no());
     QAction* keyList =
         main().findAction(QString::fromUtf8("&2 - Liste der verwendeten Schlüssel erstellen..."));
     keyList->trigger();
     EXPECT_EQ(texts(ShownDialog::Confirm),
               QStringList{QString::fromUtf8("Die Schlüsselliste wurde erstellt.\rMöchten Sie "
                                             "die Datei bearbeiten ?")});
-    EXPECT_TRUE(arc.exists("keyliste.txt"));
+    EXPECT_TRUE(archive.exists("keyliste.txt"));
     EXPECT_TRUE(started().isEmpty());
-    msg().clearShown();
-    std::filesystem::remove(arc.path("keyliste.txt"));
-    arc.write("keyword2", "");
+    messages().clearShown();
+    std::filesystem::remove(archive.path("keyliste.txt"));
+    archive.write("keyword2", "");
     keyList->trigger();
     EXPECT_EQ(errors(), std::vector<int>{54});
-    EXPECT_FALSE(arc.exists("keyliste.txt"));
-    EXPECT_TRUE(shown(ShownDialog::Notice).empty());
+    EXPECT_FALSE(archive.exists("keyliste.txt"));
+    EXPECT_TRUE(shownOf(ShownDialog::Notice).empty());
 }
 
 } // namespace

@@ -1,40 +1,12 @@
 #pragma once
 // A whole program in test mode over a small hand-built archive, for the search windows.
-#include "TestArchive.h"
+#include "ProgramFixture.h"
 
-#include "platform/Launcher.h"
-#include "platform/Sound.h"
 #include "search/Reports.h"
 #include "search/gui/SearchCommands.h"
-#include "shell/MainWindow.h"
-#include "shell/Program.h"
 #include "store/FileUtil.h"
-#include "ui/MessageCatalog.h"
-
-#include <QDialog>
-#include <QPushButton>
-#include <QTimer>
-#include <QToolButton>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
 
 namespace lumo::test {
-
-// Runs `action` once `dialog` is on screen (inside its modal loop), polled on the event loop.
-inline void WhenShown(QDialog* dialog, std::function<void()> action) {
-    auto* timer = new QTimer(dialog);
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, timer, action] {
-        if (!dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        action();
-    });
-    timer->start();
-}
 
 inline std::string Expected(const std::string& caseName, const std::string& file) {
     return ReadWholeFile(std::string(LUMO_TEST_DATA) + "/reports/" + caseName + "/" + file)
@@ -46,19 +18,16 @@ inline int RowY(int row) {
     return 60 + 17 * (row - 1) + 5;
 }
 
-class SearchGui : public ::testing::Test {
+class SearchGui : public ProgramTest {
 protected:
-    TempArchive arc;
-    std::unique_ptr<Program> prog;
-
     // Keyword files, DIA.INI (the editor /bin/true, no tips) and dias.ddb from the records.
     void WriteArchive(const std::string& records, int activeSlides) {
-        arc.write("keyword1", KeywordBytes({{"Natur", "N1"}, {"Urlaub", "U1"}}));
-        arc.write("keyword2", KeywordBytes({{"Blumen", "N1B1"}}));
-        arc.write("keyword3", KeywordBytes({{"Rosen", "N1B1R1"}}));
-        arc.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(activeSlides) +
-                                 "\r\nEDITOR=/bin/true\r\nTIP=0\r\nSOUND=1\r\n");
-        arc.write("dias.ddb", records);
+        archive.write("keyword1", KeywordBytes({{"Natur", "N1"}, {"Urlaub", "U1"}}));
+        archive.write("keyword2", KeywordBytes({{"Blumen", "N1B1"}}));
+        archive.write("keyword3", KeywordBytes({{"Rosen", "N1B1R1"}}));
+        archive.write("DIA.INI", "[LUMORETTA]\r\nDIAS=" + std::to_string(activeSlides) +
+                                     "\r\nEDITOR=/bin/true\r\nTIP=0\r\nSOUND=1\r\n");
+        archive.write("dias.ddb", records);
     }
     // Slides 1, 3, 5 carry N1 (or below); 4 and 7 are free; box 1 holds 1-4, box 2 5-7.
     void WriteSevenSlides() {
@@ -71,65 +40,43 @@ protected:
             5);
     }
     void Start() {
-        prog = std::make_unique<Program>(arc.dir(), true);
-        ASSERT_TRUE(prog->Start());
+        program = std::make_unique<Program>(archive.dir(), true);
+        ASSERT_TRUE(program->Start());
         search().setClock([] { return ReportStamp{"05.12.98", "14:30:00"}; });
-        msg().clearShown();
-        prog->sound().clearRecord();
-        prog->launcher().clearRecord();
+        messages().clearShown();
+        program->sound().clearRecord();
+        program->launcher().clearRecord();
     }
     // The seven slides listed by a search for U1 (slides 2, 5, 6 on rows 1-3).
     void StartWithResults() {
         WriteSevenSlides();
         Start();
         KeySearch({{"U1", "Urlaub"}});
-        ASSERT_EQ(st().foundCount, 3);
-        msg().clearShown();
-        prog->sound().clearRecord();
+        ASSERT_EQ(state().foundCount, 3);
+        messages().clearShown();
+        program->sound().clearRecord();
     }
-    AppState& st() { return prog->state(); }
-    MainWindow& main() { return prog->main(); }
-    MessageCatalog& msg() { return prog->messages(); }
-    SearchCommands& search() { return prog->search(); }
-    QStringList started() { return prog->launcher().started(); }
-    std::vector<ShownDialog> shown(ShownDialog::Kind kind) const {
-        std::vector<ShownDialog> out;
-        for (const auto& d : prog->messages().shown())
-            if (d.kind == kind)
-                out.push_back(d);
-        return out;
-    }
-    QStringList texts(ShownDialog::Kind kind) const {
-        QStringList out;
-        for (const auto& d : shown(kind))
-            out << d.text;
-        return out;
-    }
-    std::vector<int> errors() const {
-        std::vector<int> out;
-        for (const auto& d : shown(ShownDialog::Error))
-            out.push_back(d.number);
-        return out;
-    }
+    SearchCommands& search() { return program->search(); }
+    QStringList started() { return program->launcher().started(); }
     // Mode 210 through tool button 5, the given keys selected, then "SUCHE DIAS".
     void KeySearch(const std::vector<std::pair<std::string, std::string>>& codesAndNames) {
         main().toolButton(5)->click();
-        ASSERT_EQ(st().screenMode, mode::KeySearchSetup);
+        ASSERT_EQ(state().screenMode, mode::KeySearchSetup);
         for (const auto& [code, name] : codesAndNames)
-            st().keys.entries[static_cast<size_t>(st().keys.count++)] = {code, name};
-        msg().clearShown();
+            state().keys.entries[static_cast<size_t>(state().keys.count++)] = {code, name};
+        messages().clearShown();
         ASSERT_TRUE(main().softButton(1)->isEnabled());
         main().softButton(1)->click();
     }
     // Mode, status, found count, status panel 3, soft buttons 1 and 2, the slides on screen.
     std::string Summary() {
-        std::string s = "mode " + std::to_string(st().screenMode) + ", status " +
-                        std::to_string(st().currentStatus) + ", found " +
-                        std::to_string(st().foundCount) + ", panel " +
+        std::string s = "mode " + std::to_string(state().screenMode) + ", status " +
+                        std::to_string(state().currentStatus) + ", found " +
+                        std::to_string(state().foundCount) + ", panel " +
                         main().statusPanel(2).toStdString() + ", " +
                         main().softButton(1)->text().toStdString() + " / " +
                         main().softButton(2)->text().toStdString() + ", rows";
-        for (const auto& row : st().page.rows)
+        for (const auto& row : state().page.rows)
             s += row.slide.empty() ? "" : " " + row.slide;
         return s;
     }
