@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <vector>
 
 namespace lumo {
 
@@ -68,22 +69,23 @@ DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
     const std::string upperMarker = UpperMarker();
     NumberedFiles memos(archive, choice.memos, "memo", ".txt");
     NumberedFiles pictures(archive, choice.pictures, "bilder", ".bmp");
+    // The records of the range are read in one pass; each is then written on its own, so
+    // that a failure stops at a whole record.
+    std::vector<SlideRecord> records;
+    records.reserve(static_cast<size_t>(range.last - range.first + 1));
+    out.problem =
+        ForEachRecord(archive, range.first, range.last, [&](int32_t, const SlideRecord& r) {
+            records.push_back(r);
+            return true;
+        });
+    if (!out.problem && records.size() != static_cast<size_t>(range.last - range.first + 1))
+        out.problem = Problem::io(SystemErrorNumber(EINVAL));
+    if (out.problem)
+        out.failedSlide = range.first;
     for (int32_t n = range.first; n <= range.last && !out.problem; ++n) {
         if (beforeSlide)
             beforeSlide(n);
-        SlideRecord rec;
-        bool read = false;
-        out.problem = ForEachRecord(archive, n, n, [&](int32_t, const SlideRecord& r) {
-            rec = r;
-            read = true;
-            return true;
-        });
-        if (!out.problem && !read)
-            out.problem = Problem::io(SystemErrorNumber(EINVAL));
-        if (out.problem) {
-            out.failedSlide = n;
-            break;
-        }
+        const SlideRecord& rec = records[static_cast<size_t>(n - range.first)];
         CurrentSlideData slide;
         SlideFromRecord(rec, slide);
         if (slide.infoText == kFreeSlotMarker)
