@@ -1,5 +1,5 @@
 # Fails when a Qt header is included from a Qt-free folder.
-file(GLOB_RECURSE files ${ROOT}/src/store/* ${ROOT}/src/editing/logic/* ${ROOT}/src/services/logic/*)
+file(GLOB_RECURSE files ${ROOT}/src/store/* ${ROOT}/src/editing/logic/* ${ROOT}/src/services/logic/* ${ROOT}/src/extras/logic/*)
 file(GLOB search_files ${ROOT}/src/search/*.h ${ROOT}/src/search/*.cpp)
 list(APPEND files ${search_files})
 set(bad "")

@@ -16,7 +16,12 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 WERROR=OFF
 [ -n "${CI:-}" ] && WERROR=ON
-cmake -S . -B "$BUILD" -DLUMO_WERROR=$WERROR "${EXTRA[@]}"
+# ccache (installed with the build dependencies) makes rebuilds of unchanged files free.
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD"
+  EXTRA+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$BUILD" -DLUMO_TESTS=ON -DLUMO_GUI=ON -DLUMO_WERROR=$WERROR "${EXTRA[@]}"
 cmake --build "$BUILD" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)"
+ctest --test-dir "$BUILD" --output-on-failure --no-tests=error -j"$(nproc)"
