@@ -18,7 +18,7 @@ WERROR=OFF
 [ -n "${CI:-}" ] && WERROR=ON
 # ccache (installed with the build dependencies) makes rebuilds of unchanged files free.
 if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR="$PWD"
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
   EXTRA+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$BUILD" -DLUMO_TESTS=ON -DLUMO_GUI=ON -DLUMO_WERROR=$WERROR "${EXTRA[@]}"
