@@ -62,13 +62,14 @@ if(LUMO_TESTS)
                                tests/TestArchive.cpp)
   target_include_directories(test_platform PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_platform PRIVATE lumo_core GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST)
+  gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
 
   find_program(LUMO_PDFTOTEXT pdftotext)
   if(LUMO_GUI AND LUMO_PDFTOTEXT)
     add_test(NAME textview_pdf_keeps_columns
              COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/textview_pdf.sh $<TARGET_FILE:lumo_textview>
                      ${CMAKE_SOURCE_DIR}/tests/data/reports)
+    set_tests_properties(textview_pdf_keeps_columns PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
 
   # The end-to-end test: the real program in a virtual X server, driven by input events.
@@ -89,7 +90,8 @@ if(LUMO_TESTS)
   if(LUMO_DESKTOP_FILE_VALIDATE)
     add_test(NAME desktop_entry_valid
              COMMAND ${LUMO_DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/data/desktop/lumoretta.desktop)
-    set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning")
+    set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning"
+                                                         TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
 endif()
 
