@@ -5,6 +5,11 @@ include(GNUInstallDirs)
 set(LUMO_TEMPLATE_DIR ${CMAKE_INSTALL_DATADIR}/lumoretta/vorlage)
 file(RELATIVE_PATH LUMO_TEMPLATE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_DATADIR}/lumoretta/vorlage)
+# The tray menu's "Internet" entry opens the user guide installed below.
+file(RELATIVE_PATH LUMO_GUIDE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/doc/lumoretta/README.md)
+set_property(SOURCE src/services/TrayIcon.cpp APPEND
+             PROPERTY COMPILE_DEFINITIONS LUMO_GUIDE_FROM_BIN="${LUMO_GUIDE_FROM_BIN}")
 set(LUMO_START_SOURCES src/platform/LastArchive.cpp src/platform/StartArchive.cpp)
 
 if(LUMO_GUI)
