@@ -242,6 +242,7 @@ void MainWindow::buildToolBar() {
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
+    progress_->setAccessibleName(Q("Fortschritt"));
 }
 
 void MainWindow::buildMenus() {
