@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "shell/ListArea.h"
 #include "shell/ListCanvas.h"
+#include "shell/StatusLine.h"
 #include "ui/AppState.h"
 
 #include <QAccessibleWidget>
@@ -378,9 +379,25 @@ QAccessibleInterface* AreaAccessible::cell(int row, int column) const {
     return part<ResultCell>(2000 + 10 * row + column, row, column);
 }
 
-QAccessibleInterface* ListAreaFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("lumo::ListArea") && object && object->isWidgetType())
+// The status line as a status bar whose name is its text.
+class StatusLineAccessible : public QAccessibleWidget {
+public:
+    explicit StatusLineAccessible(StatusLine* line)
+        : QAccessibleWidget(line, QAccessible::StatusBar) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name || t == QAccessible::Value)
+            return static_cast<StatusLine*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* ShellFactory(const QString& className, QObject* object) {
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("lumo::ListArea"))
         return new AreaAccessible(static_cast<ListArea*>(object));
+    if (className == QLatin1String("lumo::StatusLine"))
+        return new StatusLineAccessible(static_cast<StatusLine*>(object));
     return nullptr;
 }
 
@@ -397,9 +414,9 @@ void Send(QAccessibleInterface* iface, QAccessible::Event type) {
 
 } // namespace
 
-void InstallListAccessibility() {
+void InstallShellAccessibility() {
     static const bool installed = [] {
-        QAccessible::installFactory(ListAreaFactory);
+        QAccessible::installFactory(ShellFactory);
         return true;
     }();
     (void)installed;

@@ -10,8 +10,8 @@ namespace lumo {
 
 class ListArea;
 
-// Registers the interface factory for the list area (once per process).
-void InstallListAccessibility();
+// Registers the interface factory for the list area and the status line (once per process).
+void InstallShellAccessibility();
 
 // The interface of the cursor row of level 1..3, or of the row's first cell on a result page.
 QAccessibleInterface* ListItemInterface(ListArea* area, int level, int row);

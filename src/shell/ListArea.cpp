@@ -1,7 +1,6 @@
 #include "shell/ListArea.h"
 
 #include "search/ResultPage.h"
-#include "shell/ListAccessible.h"
 #include "shell/ListCanvas.h"
 #include "ui/AppState.h"
 #include "ui/Colours.h"
@@ -25,7 +24,6 @@ int ResultRowsShown(const AppState& state) {
 }
 
 ListArea::ListArea(const AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    InstallListAccessibility();
     setObjectName(QStringLiteral("listArea"));
     // The list area between the tool bar and the bottom panel, left of the scroll bar.
     setGeometry(0, geo::ToolBarHeight, geo::ScrollBarX, geo::BottomPanelY - geo::ToolBarHeight);

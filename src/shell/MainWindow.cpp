@@ -10,6 +10,7 @@
 #include "shell/ListAccessible.h"
 #include "shell/ListArea.h"
 #include "shell/ScreenModes.h"
+#include "shell/StatusLine.h"
 #include "shell/ToolIcons.h"
 #include "ui/Colours.h"
 
@@ -75,6 +76,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildUi() {
+    InstallShellAccessibility(); // the list area and the status line for assistive tools
     // The client area carries everything, in this order from bottom to top: the list
     // area's picture and labels, the result scroll bar, the tool bar, the bottom panel.
     client_ = new ClientArea(this);
@@ -142,7 +144,7 @@ void MainWindow::buildBottomPanel() {
     bottomPanel->setGeometry(0, geo::BottomPanelY, geo::ClientWidth, 87);
     bottomPanel->setPalette(PanelPalette());
     bottomPanel->setAutoFillBackground(true);
-    statusLine_ = new QLabel(Q("Lade Dateien ..."), bottomPanel);
+    statusLine_ = new StatusLine(Q("Lade Dateien ..."), bottomPanel);
     statusLine_->setObjectName(QStringLiteral("statusLine"));
     statusLine_->setGeometry(0, 1, 640, 27);
     statusLine_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

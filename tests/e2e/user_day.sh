@@ -271,7 +271,7 @@ see_colour 50 128 12 3 ff0000
 shot keys
 # The accessibility tree as a screen reader reads it: every visible button named, each
 # tool button by its hint, the level-1 list holding the keywords of keyword1 in their order,
-# the picked key selected and focused.
+# the picked key selected and focused, the status line as the status bar with its text.
 "$PROBE" a11y-tree 'Lumoretta 3.0' "$WAIT" >"$ART/a11y-tree.txt" || fail "no accessibility tree"
 ! grep -q '^ *push button||' "$ART/a11y-tree.txt" || fail "a button without a name"
 for hint in 'Neues Dia erfassen' 'Dias editieren' 'Dias löschen' 'Neue Schlüssel eingeben' \
@@ -287,6 +287,7 @@ level1_items() { # the list items of "Stichwortebene <1>", one name a line
 }
 check cmp <(level1_items) <(iconv -f CP1252 -t UTF-8 "$ARCHIVE/keyword1" | sed -n '1~2p' | grep -vx '\*')
 check grep -q '^ *list item|Natur|selected,focused$' "$ART/a11y-tree.txt"
+check grep -q '^ *status bar|Freie Stichwörter ->7<-|' "$ART/a11y-tree.txt"
 keys_to "$MAIN" Tab Return # SUCHE DIAS
 statistics_seen
 file_has "$ARCHIVE/dialiste.txt" 'Edelweiß am Säntis'
