@@ -78,7 +78,7 @@ public:
     void UpdateCounterPanels() override;
     void HideScrollBar() override;
     void ShowResultScrollBar() override;
-    void SetupResultScrollBar(int maximum) override; // also raised and focused
+    void SetupResultScrollBar(int maximum) override; // also raised; the list area takes the focus
     QPoint MainTopLeft() const override;
     QWidget* MainWidget() override { return this; }
     void MinimiseForScan(bool on) override;

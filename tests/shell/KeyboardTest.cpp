@@ -228,6 +228,10 @@ TEST_F(KeyboardTest, WholeKeySearchFromTheKeyboard) {
                                            });
     EXPECT_EQ(seen, QStringList{U("lumo::SlideDataViewer")});
     EXPECT_EQ(shown, U("4")); // the second slide found
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), main().softButton(1));
+    press(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), main().listArea());
 }
 
 } // namespace
