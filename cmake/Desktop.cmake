@@ -80,15 +80,16 @@ if(LUMO_TESTS)
   # The end-to-end test: the real program in a virtual X server, driven by input events.
   find_program(LUMO_XDOTOOL xdotool)
   find_program(LUMO_XVFB Xvfb)
-  if(LUMO_GUI AND LUMO_XDOTOOL AND LUMO_XVFB)
-    add_executable(lumo_e2e_screen tests/e2e/ScreenProbe.cpp)
-    target_link_libraries(lumo_e2e_screen PRIVATE lumo_flags Qt6::Gui)
+  find_package(Qt6 QUIET COMPONENTS DBus)
+  if(LUMO_GUI AND LUMO_XDOTOOL AND LUMO_XVFB AND Qt6DBus_FOUND)
+    add_executable(lumo_e2e_screen tests/e2e/ScreenProbe.cpp tests/e2e/AccessibleTree.cpp)
+    target_link_libraries(lumo_e2e_screen PRIVATE lumo_flags Qt6::Gui Qt6::DBus)
     add_test(NAME e2e_user_day
              COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/user_day.sh ${CMAKE_BINARY_DIR}
                      ${CMAKE_SOURCE_DIR}/data)
     set_tests_properties(e2e_user_day PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
   else()
-    message(STATUS "xdotool or Xvfb not found: the end-to-end test is not registered")
+    message(STATUS "xdotool, Xvfb or Qt D-Bus not found: the end-to-end test is not registered")
   endif()
 
   find_program(LUMO_DESKTOP_FILE_VALIDATE desktop-file-validate)
