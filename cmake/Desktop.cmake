@@ -54,10 +54,10 @@ if(LUMO_GUI)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   # The shared libraries come from dpkg-shlibdeps; what Qt loads at run time does not:
-  # the X11 platform plugin, the fonts the window layout is measured in and the German
-  # texts of Qt's own dialogs.
+  # the X11 platform plugin, the fonts the window layout is measured in, the German
+  # texts of Qt's own dialogs and the TIFF and WebP readers for scans.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, qt6-image-formats-plugins")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-user-dirs")
   include(CPack)
 endif()

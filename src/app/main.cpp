@@ -1,4 +1,5 @@
 // Lumoretta: the archive is the directory the program is started in.
+#include "extras/PictureImportCommand.h"
 #include "platform/QtGerman.h"
 #include "shell/Program.h"
 
@@ -8,9 +9,15 @@
 #include <QTranslator>
 
 #include <filesystem>
+#include <iostream>
+#include <string_view>
 #include <system_error>
 
 int main(int argc, char** argv) {
+    // Batch commands run without a display: before any QApplication.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--import-pictures")
+            return lumo::RunPictureImportCommand({argv + 1, argv + argc}, std::cout, std::cerr);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
     QApplication::setDesktopFileName(QStringLiteral("lumoretta"));

@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "editing/RecordCommands.h"
+#include "extras/MapAndScanCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
@@ -321,6 +322,10 @@ void MainWindow::buildMenus() {
                       [this] { onUndoKeywordLists(); });
     undoAction_->setObjectName(QStringLiteral("undoKeywordListsAction"));
     undoAction_->setEnabled(false);
+
+    QMenu* extrasMenu = bar->addMenu(Q("E&xtras"));
+    add(extrasMenu, "&Magazinübersicht...", [this] { mapAndScan_->OpenMagazineMap(); });
+    add(extrasMenu, "&Bilder zuordnen...", [this] { mapAndScan_->ImportPictures(); });
 
     QMenu* helpMenu = bar->addMenu(Q("&Hilfe"));
     add(helpMenu, "&Einleitung", [this] { onHelpIntroduction(); });

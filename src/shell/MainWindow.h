@@ -40,6 +40,7 @@ class SlideEntryCommands;
 class SearchCommands;
 class ServiceCommands;
 class RecordCommands;
+class MapAndScanCommands;
 struct ScreenModeRow;
 enum class SoftAction;
 
@@ -56,6 +57,7 @@ public:
     }
     void setServices(ServiceCommands* services) { services_ = services; }
     void setRecordCommands(RecordCommands* records) { records_ = records; }
+    void setMapAndScanCommands(MapAndScanCommands* commands) { mapAndScan_ = commands; }
 
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
@@ -188,6 +190,7 @@ private:
     SearchCommands* search_ = nullptr;
     ServiceCommands* services_ = nullptr;
     RecordCommands* records_ = nullptr;
+    MapAndScanCommands* mapAndScan_ = nullptr;
 
     ClientArea* client_ = nullptr;
     std::unique_ptr<ListCanvas> canvas_;
