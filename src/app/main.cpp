@@ -1,4 +1,5 @@
 // Lumoretta: the archive is the directory the program is started in.
+#include "extras/ExportCommands.h"
 #include "platform/QtGerman.h"
 #include "shell/Program.h"
 
@@ -11,6 +12,9 @@
 #include <system_error>
 
 int main(int argc, char** argv) {
+    // The exports from a terminal run without a display, before any window exists.
+    if (const auto status = lumo::RunExportCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
     QApplication::setDesktopFileName(QStringLiteral("lumoretta"));
