@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "editing/RecordCommands.h"
+#include "extras/OutputCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
@@ -309,6 +310,16 @@ void MainWindow::buildMenus() {
                       [this] { onUndoKeywordLists(); });
     undoAction_->setObjectName(QStringLiteral("undoKeywordListsAction"));
     undoAction_->setEnabled(false);
+
+    QMenu* extrasMenu = bar->addMenu(Q("E&xtras"));
+    add(extrasMenu, "&Exportieren...", [this] {
+        if (outputs_)
+            outputs_->OpenExport();
+    });
+    add(extrasMenu, "&Etiketten und Ladelisten...", [this] {
+        if (outputs_)
+            outputs_->OpenLabels();
+    });
 
     QMenu* helpMenu = bar->addMenu(Q("&Hilfe"));
     add(helpMenu, "&Einleitung", [this] { onHelpIntroduction(); });

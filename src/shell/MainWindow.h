@@ -36,6 +36,7 @@ class SlideEntryCommands;
 class SearchCommands;
 class ServiceCommands;
 class RecordCommands;
+class OutputCommands;
 struct ScreenModeRow;
 enum class SoftAction;
 
@@ -52,6 +53,7 @@ public:
     }
     void setServices(ServiceCommands* services) { services_ = services; }
     void setRecordCommands(RecordCommands* records) { records_ = records; }
+    void setOutputCommands(OutputCommands* outputs) { outputs_ = outputs; }
 
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
@@ -172,6 +174,7 @@ private:
     SearchCommands* search_ = nullptr;
     ServiceCommands* services_ = nullptr;
     RecordCommands* records_ = nullptr;
+    OutputCommands* outputs_ = nullptr;
 
     ClientArea* client_ = nullptr;
     std::unique_ptr<ListCanvas> canvas_;

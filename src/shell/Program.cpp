@@ -2,6 +2,7 @@
 
 #include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
+#include "extras/OutputCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
@@ -36,6 +37,8 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     main_->setServices(services_.get());
     records_ = std::make_unique<RecordCommands>(main_->context());
     main_->setRecordCommands(records_.get());
+    outputs_ = std::make_unique<OutputCommands>(main_->context());
+    main_->setOutputCommands(outputs_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {
         messages_->setTestMode(true);
@@ -60,6 +63,7 @@ Program::~Program() {
     // The commands own windows that refer to the main window: they go first.
     services_.reset();
     records_.reset();
+    outputs_.reset();
     search_.reset();
     entry_.reset();
     messages_->setScreen(nullptr);

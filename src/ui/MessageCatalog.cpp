@@ -473,21 +473,38 @@ void MessageCatalog::Report(const Problem& p) {
 
 QString MessageCatalog::GetOpenFileName(const QString& title, const QString& dir,
                                         const QString& filter, const QString& proposed) {
-    if (testMode_) {
-        QString answer;
-        const bool answered = !fileNames_.empty();
-        if (answered) {
-            answer = fileNames_.front();
-            fileNames_.pop_front();
-        }
-        record(ShownDialog::FileDialog, 0, title, answer);
-        if (!answered)
-            markUnanswered();
-        return answer;
-    }
+    if (testMode_)
+        return takeFileName(title);
     QFileDialog dlg(dialogParent(), title, dir, filter);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!proposed.isEmpty())
+        dlg.selectFile(proposed);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
+}
+
+QString MessageCatalog::takeFileName(const QString& title) {
+    QString answer;
+    const bool answered = !fileNames_.empty();
+    if (answered) {
+        answer = fileNames_.front();
+        fileNames_.pop_front();
+    }
+    record(ShownDialog::FileDialog, 0, title, answer);
+    if (!answered)
+        markUnanswered();
+    return answer;
+}
+
+QString MessageCatalog::GetSaveFileName(const QString& title, const QString& dir,
+                                        const QString& filter, const QString& proposed) {
+    if (testMode_)
+        return takeFileName(title);
+    QFileDialog dlg(dialogParent(), title, dir, filter);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
     if (!proposed.isEmpty())
         dlg.selectFile(proposed);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())

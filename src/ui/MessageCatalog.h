@@ -93,6 +93,9 @@ public:
     // File-open dialog (Qt's), answered by the seam in tests. Empty: cancelled.
     QString GetOpenFileName(const QString& title, const QString& dir, const QString& filter,
                             const QString& proposed = {});
+    // File-save dialog (Qt's, asking before it replaces a file), answered by the same seam.
+    QString GetSaveFileName(const QString& title, const QString& dir, const QString& filter,
+                            const QString& proposed = {});
 
     // Test seam.
     void setTestMode(bool on) { testMode_ = on; }
@@ -124,6 +127,8 @@ private:
     // Test mode: takes the front answer when it is one of `kinds`.
     std::optional<DialogAnswer> takeAnswer(std::initializer_list<DialogAnswer::Kind> kinds);
     void markUnanswered();
+    // Test mode: the next queued file name (empty when none was queued), recorded.
+    QString takeFileName(const QString& title);
     // The help window at `context`; 0: the topic of the current screen mode.
     void showHelp(int context);
 
