@@ -7,7 +7,8 @@ PKGS="build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-translations-l10
 libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format \
 xdotool poppler-utils desktop-file-utils ccache \
 dbus-daemon at-spi2-core \
-qt6-image-formats-plugins"
+qt6-image-formats-plugins \
+libexiv2-dev"
 missing=""
 for p in $PKGS; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

@@ -1,4 +1,5 @@
 // Lumoretta: the archive is the directory the program is started in.
+#include "extras/ExportCommands.h"
 #include "extras/PictureImportCommand.h"
 #include "platform/QtGerman.h"
 #include "shell/Program.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::string_view(argv[i]) == "--import-pictures")
             return lumo::RunPictureImportCommand({argv + 1, argv + argc}, std::cout, std::cerr);
+    if (const auto status = lumo::RunExportCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
     QApplication::setDesktopFileName(QStringLiteral("lumoretta"));

@@ -315,8 +315,9 @@ void MagazineMapWindow::onSavePdf() {
     ctx_.sound.PlayClick();
     const QString proposed =
         QDir::home().filePath(QStringLiteral("Magazinübersicht %1.pdf").arg(BoxName(shownBox())));
-    const QString file = ctx_.messages.GetSaveFileName(QStringLiteral("Als PDF speichern"),
-                                                       proposed, QStringLiteral("PDF (*.pdf)"));
+    const QString file =
+        ctx_.messages.GetSaveFileName(QStringLiteral("Als PDF speichern"), QDir::homePath(),
+                                      QStringLiteral("PDF (*.pdf)"), proposed);
     if (file.isEmpty())
         return;
     QString error;

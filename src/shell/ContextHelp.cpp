@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <utility>
 #include <vector>
 
 namespace lumo {
@@ -32,6 +33,13 @@ const std::vector<int>* MenuContexts(const QString& menuCaption) {
     for (const auto& [caption, topics] : contexts)
         if (caption == menuCaption)
             return &topics;
+    return nullptr;
+}
+
+const std::vector<int>* ContextsOfMenu(const QString& caption) {
+    for (const auto& [menu, contexts] : MenuContexts())
+        if (menu == caption)
+            return &contexts;
     return nullptr;
 }
 

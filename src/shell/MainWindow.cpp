@@ -2,6 +2,7 @@
 
 #include "editing/RecordCommands.h"
 #include "extras/MapAndScanCommands.h"
+#include "extras/OutputCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
@@ -326,6 +327,14 @@ void MainWindow::buildMenus() {
     QMenu* extrasMenu = bar->addMenu(Q("E&xtras"));
     add(extrasMenu, "&Magazinübersicht...", [this] { mapAndScan_->OpenMagazineMap(); });
     add(extrasMenu, "&Bilder zuordnen...", [this] { mapAndScan_->ImportPictures(); });
+    add(extrasMenu, "&Exportieren...", [this] {
+        if (outputs_)
+            outputs_->OpenExport();
+    });
+    add(extrasMenu, "&Etiketten und Ladelisten...", [this] {
+        if (outputs_)
+            outputs_->OpenLabels();
+    });
 
     QMenu* helpMenu = bar->addMenu(Q("&Hilfe"));
     add(helpMenu, "&Einleitung", [this] { onHelpIntroduction(); });

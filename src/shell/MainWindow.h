@@ -41,6 +41,7 @@ class SearchCommands;
 class ServiceCommands;
 class RecordCommands;
 class MapAndScanCommands;
+class OutputCommands;
 struct ScreenModeRow;
 enum class SoftAction;
 
@@ -58,6 +59,7 @@ public:
     void setServices(ServiceCommands* services) { services_ = services; }
     void setRecordCommands(RecordCommands* records) { records_ = records; }
     void setMapAndScanCommands(MapAndScanCommands* commands) { mapAndScan_ = commands; }
+    void setOutputCommands(OutputCommands* outputs) { outputs_ = outputs; }
 
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
@@ -191,6 +193,7 @@ private:
     ServiceCommands* services_ = nullptr;
     RecordCommands* records_ = nullptr;
     MapAndScanCommands* mapAndScan_ = nullptr;
+    OutputCommands* outputs_ = nullptr;
 
     ClientArea* client_ = nullptr;
     std::unique_ptr<ListCanvas> canvas_;

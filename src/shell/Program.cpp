@@ -4,6 +4,7 @@
 #include "editing/SlideDataViewer.h"
 #include "editing/SlideEntryCommands.h"
 #include "extras/MapAndScanCommands.h"
+#include "extras/OutputCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
@@ -47,6 +48,8 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     entry_->slideDataViewer()->setPictureAssigner([this](int32_t slide, const QString& file) {
         return mapAndScan_->AssignPicture(slide, file);
     });
+    outputs_ = std::make_unique<OutputCommands>(main_->context());
+    main_->setOutputCommands(outputs_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {
         messages_->setTestMode(true);
@@ -72,6 +75,7 @@ Program::~Program() {
     mapAndScan_.reset();
     services_.reset();
     records_.reset();
+    outputs_.reset();
     search_.reset();
     entry_.reset();
     messages_->setScreen(nullptr);

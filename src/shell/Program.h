@@ -20,6 +20,7 @@ class SearchCommands;
 class ServiceCommands;
 class RecordCommands;
 class MapAndScanCommands;
+class OutputCommands;
 class ProgramApproval;
 
 class Program {
@@ -51,6 +52,7 @@ public:
     ServiceCommands& services() { return *services_; }
     RecordCommands& records() { return *records_; }
     MapAndScanCommands& mapAndScan() { return *mapAndScan_; }
+    OutputCommands& outputs() { return *outputs_; }
 
 private:
     std::unique_ptr<AppState> state_;
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<ServiceCommands> services_;
     std::unique_ptr<RecordCommands> records_;
     std::unique_ptr<MapAndScanCommands> mapAndScan_;
+    std::unique_ptr<OutputCommands> outputs_;
     std::unique_ptr<ProgramApproval> approval_;
     bool userLeft_ = false;
 };

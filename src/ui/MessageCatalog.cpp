@@ -515,11 +515,18 @@ QString MessageCatalog::GetExistingDirectory(const QString& title, const QString
     return QFileDialog::getExistingDirectory(dialogParent(), title, dir);
 }
 
-QString MessageCatalog::GetSaveFileName(const QString& title, const QString& proposed,
-                                        const QString& filter) {
+QString MessageCatalog::GetSaveFileName(const QString& title, const QString& dir,
+                                        const QString& filter, const QString& proposed) {
     if (auto answer = takeFileName(title))
         return *answer;
-    return QFileDialog::getSaveFileName(dialogParent(), title, proposed, filter);
+    QFileDialog dlg(dialogParent(), title, dir, filter);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    if (!proposed.isEmpty())
+        dlg.selectFile(proposed);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
 }
 
 } // namespace lumo

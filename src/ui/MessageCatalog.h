@@ -96,9 +96,11 @@ public:
     // File-open dialog (Qt's), answered by the seam in tests. Empty: cancelled.
     QString GetOpenFileName(const QString& title, const QString& dir, const QString& filter,
                             const QString& proposed = {});
-    // The same seam for choosing a folder and a file to write.
+    // The same seam for choosing a folder, and a file to write (Qt's dialog asks before it
+    // replaces a file).
     QString GetExistingDirectory(const QString& title, const QString& dir);
-    QString GetSaveFileName(const QString& title, const QString& proposed, const QString& filter);
+    QString GetSaveFileName(const QString& title, const QString& dir, const QString& filter,
+                            const QString& proposed = {});
 
     // Test seam.
     void setTestMode(bool on) { testMode_ = on; }
