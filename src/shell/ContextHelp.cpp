@@ -36,13 +36,6 @@ const std::vector<int>* MenuContexts(const QString& menuCaption) {
     return nullptr;
 }
 
-const std::vector<int>* ContextsOfMenu(const QString& caption) {
-    for (const auto& [menu, contexts] : MenuContexts())
-        if (menu == caption)
-            return &contexts;
-    return nullptr;
-}
-
 int ContextOf(const QAction* action) {
     return action ? action->property(kContextProperty).toInt() : 0;
 }
