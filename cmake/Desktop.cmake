@@ -13,7 +13,7 @@ if(LUMO_GUI)
 
   # Started by the menu entry: changes into the archive and starts the program.
   add_executable(lumoretta-start src/app/StartHelper.cpp)
-  target_link_libraries(lumoretta-start PRIVATE lumo_gui)
+  target_link_libraries(lumoretta-start PRIVATE lumo_gui lumo_cli)
   target_compile_definitions(lumoretta-start PRIVATE
                              LUMO_TEMPLATE_FROM_BIN="${LUMO_TEMPLATE_FROM_BIN}")
   add_dependencies(lumoretta lumoretta-start)
@@ -63,6 +63,11 @@ if(LUMO_TESTS)
   target_include_directories(test_platform PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_platform PRIVATE lumo_core GTest::gtest GTest::gtest_main)
   gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST)
+
+  if(LUMO_GUI)
+    add_test(NAME command_line_without_display
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/app/no_display.sh ${CMAKE_BINARY_DIR})
+  endif()
 
   find_program(LUMO_PDFTOTEXT pdftotext)
   if(LUMO_GUI AND LUMO_PDFTOTEXT)

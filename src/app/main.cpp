@@ -1,4 +1,5 @@
 // Lumoretta: the archive is the directory the program is started in.
+#include "app/CommandLine.h"
 #include "platform/QtGerman.h"
 #include "shell/Program.h"
 
@@ -8,9 +9,12 @@
 #include <QTranslator>
 
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
     QApplication::setDesktopFileName(QStringLiteral("lumoretta"));
@@ -34,4 +38,24 @@ int main(int argc, char** argv) {
         return 1;
     }
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The options are read before anything of Qt starts, so they work without a display.
+    using namespace lumo::cli;
+    const Call call = ReadCall(Tool::Lumoretta, argc, argv);
+    if (call.exitStatus)
+        return *call.exitStatus;
+    switch (call.command.action) {
+    case Action::ImportPictures:
+        return AnswerNotAvailable(Tool::Lumoretta, call.command, call.language, std::cerr);
+    case Action::ExportCsv:
+        return AnswerNotAvailable(Tool::Lumoretta, call.command, call.language, std::cerr);
+    case Action::ExportXmp:
+        return AnswerNotAvailable(Tool::Lumoretta, call.command, call.language, std::cerr);
+    default:
+        return RunWindow(argc, argv);
+    }
 }
