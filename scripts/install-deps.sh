@@ -4,7 +4,7 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PKGS="build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev libgtest-dev \
-libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format \
+libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format help2man appstream lintian \
 xdotool poppler-utils desktop-file-utils ccache"
 missing=""
 for p in $PKGS; do

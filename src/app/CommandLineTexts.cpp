@@ -54,12 +54,14 @@ const ToolTexts kLumoretta{
          .argDe = "N",
          .refines = "--import-pictures",
          .slideNumber = true,
-         .textEn = "number the scans in name order from slide N on",
-         .textDe = "nummeriert die Scans in Namensfolge ab Dia N"},
+         .textEn = "with it: number the scans in name order from\n"
+                   "slide N on",
+         .textDe = "dazu: nummeriert die Scans in Namensfolge ab\n"
+                   "Dia N"},
         {.name = "--replace",
          .refines = "--import-pictures",
-         .textEn = "replace pictures that are there already",
-         .textDe = "ersetzt Bilder, die schon da sind"},
+         .textEn = "with it: replace pictures that are there already",
+         .textDe = "dazu: ersetzt Bilder, die schon da sind"},
         {.name = "--export-csv",
          .arguments = 1,
          .argEn = "FILE",

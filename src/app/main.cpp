@@ -17,7 +17,8 @@ namespace {
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
-    QApplication::setDesktopFileName(QStringLiteral("lumoretta"));
+    // The desktop entry org.lumoretta.Lumoretta.desktop: docks and window lists show its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.lumoretta.Lumoretta"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumoretta")));
     // Qt's file dialogs ("Archiv öffnen", "System-Editor auswählen") and standard buttons.
     QTranslator qtGerman;

@@ -210,6 +210,9 @@ int main(int argc, char** argv) {
     if (call.exitStatus)
         return *call.exitStatus;
     const lumo::cli::Command& command = call.command;
+    // A PDF is written without a window, so it needs no display either.
+    if (command.action == lumo::cli::Action::WritePdf)
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
     // Qt's own dialogs (printing, file choice) in German like the rest of the program.
     QTranslator qtGerman;
