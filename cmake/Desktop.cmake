@@ -12,6 +12,11 @@ set(LUMO_SCREENSHOTS "${LUMO_HOMEPAGE}screenshots" CACHE STRING
 set(LUMO_TEMPLATE_DIR ${CMAKE_INSTALL_DATADIR}/lumoretta/vorlage)
 file(RELATIVE_PATH LUMO_TEMPLATE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_DATADIR}/lumoretta/vorlage)
+# The tray menu's "Internet" entry opens the user guide installed below.
+file(RELATIVE_PATH LUMO_GUIDE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/doc/lumoretta/README.md)
+set_property(SOURCE src/services/TrayIcon.cpp APPEND
+             PROPERTY COMPILE_DEFINITIONS LUMO_GUIDE_FROM_BIN="${LUMO_GUIDE_FROM_BIN}")
 set(LUMO_START_SOURCES src/platform/LastArchive.cpp src/platform/StartArchive.cpp)
 
 if(LUMO_GUI)
@@ -76,11 +81,12 @@ if(LUMO_TESTS)
                                tests/TestArchive.cpp)
   target_include_directories(test_platform PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_platform PRIVATE lumo_core GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST)
+  gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
 
   if(LUMO_GUI)
     add_test(NAME command_line_without_display
              COMMAND ${CMAKE_SOURCE_DIR}/tests/app/no_display.sh ${CMAKE_BINARY_DIR})
+    set_tests_properties(command_line_without_display PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
 
   find_program(LUMO_PDFTOTEXT pdftotext)
@@ -88,6 +94,7 @@ if(LUMO_TESTS)
     add_test(NAME textview_pdf_keeps_columns
              COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/textview_pdf.sh $<TARGET_FILE:lumo_textview>
                      ${CMAKE_SOURCE_DIR}/tests/data/reports)
+    set_tests_properties(textview_pdf_keeps_columns PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
 
   # The end-to-end test: the real program in a virtual X server, driven by input events.
@@ -108,7 +115,8 @@ if(LUMO_TESTS)
   if(LUMO_DESKTOP_FILE_VALIDATE)
     add_test(NAME desktop_entry_valid
              COMMAND ${LUMO_DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/data/desktop/${LUMO_APP_ID}.desktop)
-    set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning")
+    set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning"
+                                                         TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
 endif()
 

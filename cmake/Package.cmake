@@ -68,12 +68,14 @@ if(LUMO_TESTS)
   if(LUMO_APPSTREAMCLI)
     add_test(NAME metainfo_valid
              COMMAND ${LUMO_APPSTREAMCLI} validate --no-net --explain ${LUMO_METAINFO})
-    set_tests_properties(metainfo_valid PROPERTIES FAIL_REGULAR_EXPRESSION "^[EW]:|\n[EW]:")
+    set_tests_properties(metainfo_valid PROPERTIES FAIL_REGULAR_EXPRESSION "^[EW]:|\n[EW]:"
+                                                   TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
   # The metainfo shows the README's tour and names the releases of the update history.
   add_test(NAME metainfo_matches_readme_and_history
            COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -DMETAINFO=${LUMO_METAINFO} -DVERSION=${PROJECT_VERSION}
                    -P ${CMAKE_SOURCE_DIR}/tests/package/check_metainfo.cmake)
+  set_tests_properties(metainfo_matches_readme_and_history PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
   # The Debian package as CPack builds it, checked by lintian. Not for the sanitizer
   # build, whose binaries are no package.
   find_program(LUMO_LINTIAN lintian)

@@ -1,9 +1,11 @@
 #include "search/Reports.h"
 
+#include "search/MemoFiles.h"
 #include "store/FileUtil.h"
 #include "store/Keywords.h"
 #include "store/Settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -450,15 +452,45 @@ std::vector<std::string> SplitMemoLines(std::string_view bytes) {
     return lines;
 }
 
+namespace {
+
+// MemoBlock(slide, SplitMemoLines(bytes)) appended to `out` without a string per line.
+void AppendMemoBlock(std::string& out, int32_t slide, std::string_view bytes) {
+    out += " \r\n MEMO zu DIA Nr.";
+    out += std::to_string(slide);
+    out += "\r\n \r\n";
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", i);
+        const size_t stop = end == std::string_view::npos ? bytes.size() : end;
+        out += ' ';
+        out.append(bytes.data() + i, stop - i);
+        out += "\r\n";
+        if (end == std::string_view::npos)
+            break;
+        i = end + 1;
+        if (bytes[end] == '\r' && i < bytes.size() && bytes[i] == '\n')
+            ++i;
+    }
+    out += " \r\n";
+    out += kDivider;
+    out += "\r\n";
+}
+
+} // namespace
+
 Problem WriteMemoList(const Archive& archive, const std::vector<int32_t>& slides,
                       const ReportClock& clock) {
     std::string s = MemoListHeader(StampOf(clock));
+    const int32_t highest = slides.empty() ? 0 : *std::max_element(slides.begin(), slides.end());
+    const MemoFiles memos(archive, highest);
+    std::string bytes;
     for (int32_t n : slides) {
-        int err = 0;
-        auto bytes = ReadWholeFile(archive.resolve("memo/" + std::to_string(n) + ".txt"), &err);
-        if (!bytes)
-            return Problem::io(err ? SystemErrorNumber(err) : 2);
-        s += MemoBlock(n, SplitMemoLines(*bytes));
+        if (const int err = memos.read(n, bytes))
+            return Problem::io(SystemErrorNumber(err));
+        if (s.capacity() - s.size() < bytes.size() + 256)
+            s.reserve(std::max(s.capacity() * 2, s.size() + bytes.size() + 256));
+        AppendMemoBlock(s, n, bytes);
     }
     return WriteWhole(archive, kMemoListName, s);
 }

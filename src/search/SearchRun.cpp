@@ -1,5 +1,7 @@
 #include "search/SearchRun.h"
 
+#include "search/MemoFiles.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -125,81 +127,6 @@ constexpr size_t kBlockRecords = 4096;
 void Progress(const ScanCallbacks& cb, int32_t n, int32_t total) {
     if (cb.progress && (n % kProgressStride == 0 || n == total))
         cb.progress(n);
-}
-
-// Reads an entire small file of the directory `dirFd`; false when it cannot be opened or
-// read (a missing memo).
-bool ReadSmallFile(int dirFd, const std::string& name, std::string& out) {
-    int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    out.clear();
-    bool ok = true;
-    size_t chunk = 16384;
-    for (;;) {
-        size_t old = out.size();
-        out.resize(old + chunk);
-        ssize_t r = ::read(fd, out.data() + old, chunk);
-        if (r < 0) {
-            if (errno == EINTR) {
-                out.resize(old);
-                continue;
-            }
-            out.resize(old);
-            ok = false;
-            break;
-        }
-        out.resize(old + static_cast<size_t>(r));
-        if (r == 0)
-            break;
-    }
-    ::close(fd);
-    return ok;
-}
-
-// The memo directory and the names of the memo files "<n>.txt" (any letter case) of the
-// slides 1..total. The directory is listed once instead of probing every number; where
-// two names differ only in case the archive's own resolution decides.
-struct MemoDirectory {
-    std::filesystem::path dir;
-    std::vector<std::string> names; // index n; empty: slide n has no memo file
-};
-
-MemoDirectory MemoFiles(const Archive& archive, int32_t total) {
-    MemoDirectory memos;
-    memos.names.resize(static_cast<size_t>(total) + 1);
-    std::vector<char> ambiguous(static_cast<size_t>(total) + 1, 0);
-    std::error_code ec;
-    memos.dir = archive.resolve("memo");
-    if (!std::filesystem::is_directory(memos.dir, ec))
-        return memos;
-    for (std::filesystem::directory_iterator it(memos.dir, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        if (name.size() < 5 || name[0] < '1' || name[0] > '9')
-            continue;
-        std::string ext = name.substr(name.size() - 4);
-        for (auto& c : ext)
-            c = UpperAsciiChar(c);
-        if (ext != ".TXT")
-            continue;
-        int32_t n = 0;
-        const char* first = name.data();
-        const char* last = name.data() + name.size() - 4;
-        auto [ptr, err] = std::from_chars(first, last, n);
-        if (err != std::errc() || ptr != last || n < 1 || n > total)
-            continue;
-        auto& slot = memos.names[static_cast<size_t>(n)];
-        if (slot.empty())
-            slot = std::move(name);
-        else
-            ambiguous[static_cast<size_t>(n)] = 1;
-    }
-    for (int32_t n = 1; n <= total; ++n)
-        if (ambiguous[static_cast<size_t>(n)])
-            memos.names[static_cast<size_t>(n)] =
-                archive.resolve("memo/" + std::to_string(n) + ".txt").filename().string();
-    return memos;
 }
 
 // Box and info of slide n for the memo and header data searches, read from dias.ddb as
@@ -519,25 +446,20 @@ Problem ScanMemo(SearchRun& run, int32_t total, std::string_view searchText, boo
     if (cb.begun)
         cb.begun();
     const TextMatcher matcher(searchText, caseSensitive);
-    const MemoDirectory memos = MemoFiles(run.archive(), total);
-    int dirFd = ::open(memos.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const MemoFiles memos(run.archive(), total);
     SlideLookup slides(run.archive());
     std::string bytes, info;
     Problem problem;
     for (int32_t n = 1; n <= total; ++n) {
         run.noteExamined(n);
         Progress(cb, n, total);
-        const std::string& name = memos.names[static_cast<size_t>(n)];
-        if (name.empty() || dirFd < 0 || !ReadSmallFile(dirFd, name, bytes) ||
-            !MemoTextTest(bytes, matcher))
+        if (!memos.has(n) || memos.read(n, bytes) != 0 || !MemoTextTest(bytes, matcher))
             continue;
         int32_t box = 0;
         slides.get(n, box, info);
         if ((problem = run.AddMatch(n, box, info, cb)))
             break;
     }
-    if (dirFd >= 0)
-        ::close(dirFd);
     return problem ? problem : run.flush();
 }
 

@@ -76,6 +76,7 @@ public:
     void ShowResultScrollBar() override;
     void SetupResultScrollBar(int maximum) override; // also raised and focused
     QPoint MainTopLeft() const override;
+    void MoveToStoredPosition() override;
     QWidget* MainWidget() override { return this; }
     void MinimiseForScan(bool on) override;
     void SetUndoEnabled(bool on) override;

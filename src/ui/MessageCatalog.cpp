@@ -295,6 +295,10 @@ void MessageCatalog::ShowError(int n) {
 }
 
 bool MessageCatalog::AskConfirmation(const QString& text) {
+    return AskConfirmationOrEscape(text).value_or(false);
+}
+
+std::optional<bool> MessageCatalog::AskConfirmationOrEscape(const QString& text) {
     int remembered = 0;
     beginDialog(remembered);
     QuestionDialog* dlg = questionDialog();
@@ -302,6 +306,7 @@ bool MessageCatalog::AskConfirmation(const QString& text) {
     sound_.PlaySoundCue(QStringLiteral("bell"), 0);
     dlg->Fill(title, text, true, 250);
     dlg->move(Offset(screen_, 74, 161));
+    bool escaped = false;
     if (testMode_) {
         record(ShownDialog::Confirm, 0, title, text);
         const auto a = takeAnswer(
@@ -311,12 +316,16 @@ bool MessageCatalog::AskConfirmation(const QString& text) {
         } else {
             if (!a)
                 markUnanswered();
+            escaped = a && a->kind == DialogAnswer::Cancel;
             dlg->onDecline();
         }
     } else {
         dlg->exec();
+        escaped = dlg->escaped();
     }
     endDialog(remembered);
+    if (escaped)
+        return std::nullopt;
     return state_.confirmAnswer;
 }
 

@@ -67,6 +67,9 @@ public:
     void ShowWarningStatus(); // text 1 in purple
     void ShowError(int n);
     bool AskConfirmation(const QString& text); // also sets state.confirmAnswer
+    // The same question, where Esc means "back" rather than "Nein": nullopt after Esc
+    // (a queued cancel() in tests).
+    std::optional<bool> AskConfirmationOrEscape(const QString& text);
     void ShowNotice(const QString& text);
     // Opens InputPrompt in kind 1..6. A valid input sets state.searchConfirmed
     // (kinds 1-4; with state.boxNumber for kind 2 and state.currentSlide for kind 4) or

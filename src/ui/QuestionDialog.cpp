@@ -31,6 +31,7 @@ QuestionDialog::QuestionDialog(MessageCatalog& catalog, QWidget* parent)
 void QuestionDialog::Fill(const QString& title, const QString& text, bool question,
                           int labelWidth) {
     question_ = question;
+    escaped_ = false;
     SetMessage(title, text, labelWidth);
     acceptButton->setText(question ? QStringLiteral("Ja") : QStringLiteral("Danke"));
     declineButton->setVisible(question);
@@ -55,9 +56,10 @@ void QuestionDialog::onDecline() {
 
 void QuestionDialog::reject() {
     // Leaving with Esc never leaves an old "Ja" behind for the caller to read.
-    if (question_)
+    if (question_) {
         onDecline();
-    else
+        escaped_ = true;
+    } else
         onAccept();
 }
 

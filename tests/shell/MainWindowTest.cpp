@@ -193,6 +193,8 @@ TEST_F(MainWindowTest, F1OnTheMainWindowAndInEveryDialogOpensItsTopic) {
     const std::vector<std::pair<std::function<void()>, int>> dialogs = {
         {menu("&Kastenbezeichnungen eingeben..."), 205},
         {menu("&Memos eingeben..."), 206},
+        {menu("Dias &löschen..."), 204},
+        {menu("Kopfdaten&felder ändern..."), 207},
         {menu("Kopf&daten eingeben..."), 208},
         {menu("Dias über Kopfdaten&felder suchen..."), 305},
         {[this] { program->entry().ShowSlideData(2); }, 3001},

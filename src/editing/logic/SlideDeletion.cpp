@@ -90,7 +90,16 @@ DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
         SlideFromRecord(rec, slide);
         if (slide.infoText == kFreeSlotMarker)
             continue; // already free
-        if (choice.slideData) {
+        // What goes with the slide goes first: a slot is marked free only once its header
+        // data, memo and picture are gone, so a run that stops half way leaves the slide
+        // as it was for the next run to finish.
+        if (choice.headerData)
+            out.problem = WriteHeaderRecord(archive, n, HeaderValues{});
+        if (!out.problem) {
+            memos.RemoveIfPresent(n);
+            pictures.RemoveIfPresent(n);
+        }
+        if (!out.problem && choice.slideData) {
             for (auto& key : slide.storedKeys)
                 key = std::string(kEmptyKeyCode);
             slide.infoText = std::string(kFreeSlotMarker);
@@ -103,14 +112,10 @@ DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
                     --counters.activeSlides;
             }
         }
-        if (!out.problem && choice.headerData)
-            out.problem = WriteHeaderRecord(archive, n, HeaderValues{});
         if (out.problem) {
             out.failedSlide = n;
             break;
         }
-        memos.RemoveIfPresent(n);
-        pictures.RemoveIfPresent(n);
     }
     if (out.problem) {
         Counters recount = counters;

@@ -22,50 +22,6 @@ constexpr BackupFile kKeywordFiles[] = {{"keyword1", 23},     {"keyword2", 26},
 constexpr BackupFile kHeaderFiles[] = {{"kopfdata.ddb", 60}};
 constexpr BackupFile kPictureFiles[] = {{"bilder/autor.bmp", 81}};
 
-// Writes all bytes, honouring the injected write failure.
-int WriteAllCounted(int fd, const char* data, size_t size, CopyFaults* faults) {
-    while (size > 0) {
-        size_t chunk = size;
-        if (faults && faults->writeLimit >= 0) {
-            const long long room = faults->writeLimit - faults->written;
-            if (room <= 0)
-                return faults->writeError ? faults->writeError : ENOSPC;
-            chunk = std::min<size_t>(chunk, static_cast<size_t>(room));
-        }
-        const ssize_t n = ::write(fd, data, chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO;
-        if (faults)
-            faults->written += n;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return 0;
-}
-
-// Copies the open source into the open temporary file, flushed to the disk when `flush`;
-// 0 or errno.
-int CopyContents(int in, int out, CopyFaults* faults, bool flush) {
-    static thread_local std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return !flush || ::fsync(out) == 0 ? 0 : errno;
-        if (const int e = WriteAllCounted(out, buffer.data(), static_cast<size_t>(n), faults))
-            return e;
-    }
-}
-
 void SyncDirectory(const std::filesystem::path& dir) {
     const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -102,7 +58,7 @@ public:
             listener_.GroupStarted(group);
             for (const BackupFile& file : BackupGroupFiles(group)) {
                 const std::string name(file.name);
-                if (!copy(name, TargetPath(request_.targetDir, name), false))
+                if (!copy(name, TargetPath(request_.targetDir, name)))
                     return failure_;
                 listener_.Progress(file.progress);
             }
@@ -118,12 +74,14 @@ public:
     }
 
 private:
-    // One checked copy; false after a failure (kept in failure_). A missing source is
-    // skipped when `missingIsNormal`.
-    bool copy(const std::string& name, const std::filesystem::path& target, bool missingIsNormal,
-              bool* copied = nullptr, PendingCopies* pending = nullptr) {
-        CopyResult r = pending ? pending->Add(archive_.resolve(name), target, request_.faults)
-                               : CopyWhole(archive_.resolve(name), target, request_.faults);
+    // One checked copy; false after a failure (kept in failure_).
+    bool copy(const std::string& name, const std::filesystem::path& target) {
+        return checked(CopyWhole(archive_.resolve(name), target, request_.faults), name, target);
+    }
+
+    // The result of one copy; a missing source is skipped when `missingIsNormal`.
+    bool checked(CopyResult r, const std::string& name, const std::filesystem::path& target,
+                 bool missingIsNormal = false, bool* copied = nullptr) {
         listener_.Tick();
         if (r.error == 0) {
             if (copied)
@@ -139,14 +97,17 @@ private:
     }
 
     // memo/<n>.txt or bilder/<n>.bmp for n = 1..totalRecords. Source and target directory
-    // are listed once, so a large archive costs one lookup per number.
+    // are listed once, so a large archive costs one lookup per number. The copies replace
+    // the old ones as one group where the medium has room for both (GroupReplacement).
     bool copyNumbered(int group, bool& copied) {
         const std::string dir = group == kMemoGroup ? "memo" : "bilder";
         const std::string ext = group == kMemoGroup ? ".txt" : ".bmp";
         const std::filesystem::path targetSub = TargetPath(request_.targetDir, dir);
+        const std::filesystem::path sourceSub = archive_.resolve(dir);
         const auto present = archive_.listFolded(dir);
         const auto there = Archive(request_.targetDir).listFolded(dir);
-        PendingCopies pending(targetSub);
+        RemoveLeftoverStages(request_.targetDir, dir);
+        GroupReplacement copies(targetSub, request_.faults);
         for (int32_t n = 1; n <= request_.totalRecords; ++n) {
             const std::string key = std::to_string(n) + ext;
             const auto found = present.find(key);
@@ -157,10 +118,13 @@ private:
             }
             const auto old = there.find(key);
             const std::string& targetName = old == there.end() ? found->second : old->second;
-            if (!copy(dir + "/" + found->second, targetSub / targetName, true, &copied, &pending))
+            if (!checked(copies.Add(sourceSub / found->second, targetName),
+                         dir + "/" + found->second, targetSub / targetName, true, &copied)) {
+                copies.Abandon(); // the copies made so far stay
                 return false;
+            }
         }
-        if (const auto failed = pending.Commit()) {
+        if (const auto failed = copies.Finish()) {
             failure_ = BackupFailure{failed->second, dir + "/" + failed->first.filename().string(),
                                      failed->first};
             return false;
@@ -216,7 +180,9 @@ CopyResult CopyToTemporary(const std::filesystem::path& from, const std::filesys
         return {SystemErrorNumber(err), false};
     }
     ::fchmod(out, st.st_mode & 0666);
-    err = CopyContents(in, out, faults, flush);
+    err = CopyBytes(in, out, faults);
+    if (err == 0 && flush && ::fsync(out) != 0)
+        err = errno;
     ::close(in);
     if (::close(out) != 0 && err == 0)
         err = errno;
@@ -229,41 +195,6 @@ CopyResult CopyToTemporary(const std::filesystem::path& from, const std::filesys
 }
 
 } // namespace
-
-PendingCopies::~PendingCopies() {
-    for (const auto& [temporary, target] : copies_)
-        ::unlink(temporary.c_str());
-}
-
-CopyResult PendingCopies::Add(const std::filesystem::path& from, const std::filesystem::path& to,
-                              CopyFaults* faults) {
-    std::string temporary;
-    CopyResult r = CopyToTemporary(from, to, faults, false, temporary);
-    if (r.error == 0)
-        copies_.emplace_back(std::move(temporary), to);
-    return r;
-}
-
-std::optional<std::pair<std::filesystem::path, int>> PendingCopies::Commit() {
-    if (copies_.empty())
-        return std::nullopt;
-    // One flush of the whole file system instead of one per file; only then is any old
-    // copy replaced.
-    const int fd = ::open(dir_.empty() ? "." : dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const int synced = fd >= 0 && ::syncfs(fd) == 0 ? 0 : (fd >= 0 ? errno : 0);
-    if (fd >= 0)
-        ::close(fd);
-    if (synced != 0)
-        return std::pair{copies_.front().second, SystemErrorNumber(synced)};
-    while (!copies_.empty()) {
-        const auto& [temporary, target] = copies_.back();
-        if (::rename(temporary.c_str(), target.c_str()) != 0)
-            return std::pair{target, SystemErrorNumber(errno)}; // the rest is removed
-        copies_.pop_back();
-    }
-    SyncDirectory(dir_);
-    return std::nullopt;
-}
 
 int MakeDirectory(const std::filesystem::path& dir) {
     return ::mkdir(dir.c_str(), 0777) == 0 ? 0 : errno;

@@ -1,6 +1,7 @@
 #pragma once
 // The backup of an archive: the five file groups in their copy order with the progress
 // value after each file, and copies that are either whole or absent.
+#include "services/logic/GroupReplacement.h"
 #include "store/Archive.h"
 
 #include <array>
@@ -15,44 +16,10 @@
 
 namespace lumo {
 
-// Failures a test injects into the copies; the file system itself is left alone.
-struct CopyFaults {
-    int createError = 0;       // errno of creating the temporary copy in the target
-    int writeError = 0;        // errno of the write that would pass writeLimit bytes in all
-    long long writeLimit = -1; // bytes all copies may write before writes fail; -1: no limit
-    long long written = 0;     // bytes written so far
-};
-
-struct CopyResult {
-    int error = 0;              // system error number (SystemErrorNumber); 0: copied
-    bool sourceMissing = false; // the source file does not exist
-};
-
 // Copies `from` to `to`: into a temporary file beside `to`, flushed to the disk, then
 // renamed over `to`. On failure the temporary file is removed and `to` is as it was.
 CopyResult CopyWhole(const std::filesystem::path& from, const std::filesystem::path& to,
                      CopyFaults* faults = nullptr);
-
-// Many copies with one flush: each is written to a temporary file beside its target
-// without a flush of its own; Commit() flushes the file system once and then renames them
-// into place, so an old copy is only ever replaced by a complete one. Copies not committed
-// are removed.
-class PendingCopies {
-public:
-    explicit PendingCopies(std::filesystem::path dir) : dir_(std::move(dir)) {}
-    ~PendingCopies();
-    PendingCopies(const PendingCopies&) = delete;
-    PendingCopies& operator=(const PendingCopies&) = delete;
-
-    CopyResult Add(const std::filesystem::path& from, const std::filesystem::path& to,
-                   CopyFaults* faults = nullptr);
-    // The target and system error number of the copy that failed, if one did.
-    std::optional<std::pair<std::filesystem::path, int>> Commit();
-
-private:
-    std::filesystem::path dir_;
-    std::vector<std::pair<std::string, std::filesystem::path>> copies_;
-};
 
 // Creates one directory level: 0, or the errno value (EEXIST when it is there already).
 int MakeDirectory(const std::filesystem::path& dir);

@@ -51,7 +51,11 @@ void CopyArchiveTemplates(const Archive& from, const std::filesystem::path& dir)
         const std::filesystem::path source = from.resolve(name);
         const size_t slash = name.rfind('/');
         const std::string sub(slash == std::string_view::npos ? "" : name.substr(0, slash + 1));
-        CopyWhole(source, to.resolve(sub + source.filename().string()));
+        // A file the directory has of its own (in any spelling) is its own and stays.
+        const std::string target = sub + source.filename().string();
+        if (to.exists(target))
+            continue;
+        CopyWhole(source, to.resolve(target));
     }
 }
 

@@ -107,16 +107,20 @@ TEST_F(BackupCopyTest, FailuresAreMappedAndLeaveTheOldBackupWhole) {
         if (missing)
             std::filesystem::rename(arc.path("moved"), arc.path(missing));
     }
-    // Memos are flushed once and renamed after all are written: a failure on the way leaves
-    // every old memo copy whole and no temporary file.
-    TempArchive old;
-    old.write("memo/1.txt", "old 1");
-    old.write("memo/3.txt", "old 3");
-    CopyFaults faults{0, ENOSPC, 8}; // memo 1 (6 bytes) is written, memo 3 fails
-    request = {old.dir(), {false, false, false, true, false}, 3, 0, &faults};
-    EXPECT_EQ(Run().value_or(BackupFailure{}).error, 112);
-    EXPECT_EQ(old.read("memo/1.txt") + old.read("memo/3.txt"), "old 1old 3");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(old.path("memo")), {}), 2);
+    // A memo copy that fails keeps the copies made before it, whole, in the group built
+    // beside the old one and file by file alike; the failing one keeps its old copy.
+    for (const long long freeBytes : {-1LL, 0LL}) {
+        TempArchive old;
+        old.write("memo/1.txt", "old 1");
+        old.write("memo/3.txt", "old 3");
+        CopyFaults faults{0, ENOSPC, 8}; // memo 1 (6 bytes) is written, memo 3 fails
+        faults.freeBytes = freeBytes;
+        request = {old.dir(), {false, false, false, true, false}, 3, 0, &faults};
+        EXPECT_EQ(Run().value_or(BackupFailure{}).error, 112);
+        EXPECT_EQ(old.read("memo/1.txt") + old.read("memo/3.txt"), "memo 1old 3");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(old.path("memo")), {}), 2);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(old.dir()), {}), 1);
+    }
     // A target directory that could not be made reports why, not "not found".
     request = {target.path("missing/Backup"), {true}, 3, EACCES};
     EXPECT_EQ(Run().value_or(BackupFailure{}).error, 19);
