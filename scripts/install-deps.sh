@@ -8,7 +8,8 @@ libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format \
 xdotool poppler-utils desktop-file-utils ccache \
 dbus-daemon at-spi2-core \
 qt6-image-formats-plugins \
-libexiv2-dev"
+libexiv2-dev \
+help2man appstream lintian"
 missing=""
 for p in $PKGS; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

@@ -90,16 +90,4 @@ int RunXmpExportCommand(const std::vector<std::string>& args, std::ostream& out,
     return Finish(outcome, out, err);
 }
 
-std::optional<int> RunExportCommandLine(int argc, char** argv) {
-    if (argc < 2)
-        return std::nullopt;
-    const std::string_view option = argv[1];
-    const std::vector<std::string> rest(argv + 2, argv + argc);
-    if (option == "--export-csv")
-        return RunCsvExportCommand(rest, std::cout, std::cerr);
-    if (option == "--export-xmp")
-        return RunXmpExportCommand(rest, std::cout, std::cerr);
-    return std::nullopt;
-}
-
 } // namespace lumo

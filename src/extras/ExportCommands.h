@@ -3,7 +3,6 @@
 // started in: `lumoretta --export-csv FILE` and `lumoretta --export-xmp`. They take the
 // archive lock as the program does, print one line per item and a summary, and return
 // the exit status (0 done, 1 failed, 2 wrong arguments). No QApplication is needed.
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,9 +13,5 @@ namespace lumo {
 int RunCsvExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // args: what follows --export-xmp (nothing).
 int RunXmpExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-
-// The exit status when argv[1] names one of the exports; nullopt otherwise (the program
-// then starts its window).
-std::optional<int> RunExportCommandLine(int argc, char** argv);
 
 } // namespace lumo

@@ -12,14 +12,33 @@
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
+#include "services/TrayIcon.h"
 #include "shell/ContextHelp.h"
 #include "shell/MainWindow.h"
 #include "ui/ArchiveGuard.h"
 #include "ui/MessageCatalog.h"
 
+#include <QMenu>
 #include <QTimer>
 
 namespace lumo {
+
+namespace {
+
+// The launcher of the notification-area icon has no place where the desktop has no
+// notification area (plain GNOME): its entries are reachable from "Dienste" as well, in a
+// submenu after the menu's own entries. The same actions, so both places start alike.
+void AddLauncherToServicesMenu(MainWindow& main, const QMenu& launcher) {
+    QAction* services = main.findAction(QStringLiteral("Dien&ste"));
+    if (!services || !services->menu())
+        return;
+    services->menu()->addSeparator();
+    QMenu* programs = services->menu()->addMenu(QStringLiteral("&Programme"));
+    programs->setObjectName(QStringLiteral("launcherMenu"));
+    programs->addActions(launcher.actions());
+}
+
+} // namespace
 
 Program::Program(std::filesystem::path archiveDir, bool testMode)
     : state_(std::make_unique<AppState>()) {
@@ -37,6 +56,7 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     main_->setCommands(entry_.get(), search_.get());
     services_ = std::make_unique<ServiceCommands>(main_->context());
     main_->setServices(services_.get());
+    AddLauncherToServicesMenu(*main_, *services_->trayIcon().menu());
     records_ = std::make_unique<RecordCommands>(main_->context());
     main_->setRecordCommands(records_.get());
     mapAndScan_ = std::make_unique<MapAndScanCommands>(
