@@ -200,6 +200,8 @@ TEST_F(RecordWindows, HeaderValuesAreStoredAsTypedAndAFailedReadShowsNone) {
     HeaderDataDialog* d = search().headerDialog();
     QString afterFailedRead;
     WhenShown w(d, [&] {
+        d->activateWindow(); // keys reach the focus widget as they do from the keyboard
+        EXPECT_TRUE(QTest::qWaitForWindowActive(d));
         QTest::keyClicks(d->slideNumberEdit, u"1"_s);
         QTest::keyClick(d->slideNumberEdit, Qt::Key_Backspace);
         std::filesystem::remove(archive.path("kopfdata.ddb"));
