@@ -60,6 +60,7 @@ SlideEntryDialog::SlideEntryDialog(const FeatureContext& ctx)
     infoTextBox = new QComboBox(this);
     infoTextBox->setEditable(true);
     infoTextBox->setInsertPolicy(QComboBox::NoInsert);
+    infoTextBox->setCompleter(nullptr); // the text typed is stored, not an earlier one it begins
     infoTextBox->setMaxVisibleItems(5);
     infoTextBox->setGeometry(120, 110, 324, 24);
     infoTextBox->lineEdit()->setMaxLength(28);

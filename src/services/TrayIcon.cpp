@@ -10,8 +10,7 @@
 namespace lumo {
 
 TrayIcon::TrayIcon(const FeatureContext& context, QObject* parent)
-    : QObject(parent), ctx_(context), userGuide_(InstalledUserGuide()),
-      menu_(std::make_unique<QMenu>()) {
+    : QObject(parent), ctx_(context), menu_(std::make_unique<QMenu>()) {
     struct Entry {
         const char* caption;
         const char* command;
@@ -25,7 +24,8 @@ TrayIcon::TrayIcon(const FeatureContext& context, QObject* parent)
                          [this, command] { ctx_.RunProgram(command); });
     }
     // The user guide installed with the program, in the desktop's viewer for it.
-    menu_->addAction(QStringLiteral("Internet"), this, [this] { ctx_.OpenDocument(userGuide_); });
+    menu_->addAction(QStringLiteral("Internet"), this,
+                     [this] { ctx_.OpenDocument(InstalledUserGuide()); });
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     icon_ = std::make_unique<QSystemTrayIcon>(QIcon(DialogPicture(QColor(0, 160, 0))));

@@ -28,12 +28,10 @@ public:
     QMenu* menu() const { return menu_.get(); }
     // The user guide the "Internet" entry opens: the README installed with the program.
     static QString InstalledUserGuide();
-    void setUserGuide(const QString& path) { userGuide_ = path; }
     QSystemTrayIcon* icon() const { return icon_.get(); }
 
 private:
     FeatureContext ctx_;
-    QString userGuide_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> icon_; // after the menu it refers to, so it goes first
 };
