@@ -67,10 +67,10 @@ if(LUMO_GUI)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   # The shared libraries come from dpkg-shlibdeps; what Qt loads at run time does not:
-  # the X11 platform plugin, the fonts the window layout is measured in and the German
-  # texts of Qt's own dialogs.
+  # the X11 platform plugin, the fonts the window layout is measured in, the German
+  # texts of Qt's own dialogs and the TIFF and WebP readers for scans.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, qt6-image-formats-plugins")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-user-dirs")
   include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
   include(CPack)
@@ -100,15 +100,16 @@ if(LUMO_TESTS)
   # The end-to-end test: the real program in a virtual X server, driven by input events.
   find_program(LUMO_XDOTOOL xdotool)
   find_program(LUMO_XVFB Xvfb)
-  if(LUMO_GUI AND LUMO_XDOTOOL AND LUMO_XVFB)
-    add_executable(lumo_e2e_screen tests/e2e/ScreenProbe.cpp)
-    target_link_libraries(lumo_e2e_screen PRIVATE lumo_flags Qt6::Gui)
+  find_package(Qt6 QUIET COMPONENTS DBus)
+  if(LUMO_GUI AND LUMO_XDOTOOL AND LUMO_XVFB AND Qt6DBus_FOUND)
+    add_executable(lumo_e2e_screen tests/e2e/ScreenProbe.cpp tests/e2e/AccessibleTree.cpp)
+    target_link_libraries(lumo_e2e_screen PRIVATE lumo_flags Qt6::Gui Qt6::DBus)
     add_test(NAME e2e_user_day
              COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/user_day.sh ${CMAKE_BINARY_DIR}
                      ${CMAKE_SOURCE_DIR}/data)
     set_tests_properties(e2e_user_day PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
   else()
-    message(STATUS "xdotool or Xvfb not found: the end-to-end test is not registered")
+    message(STATUS "xdotool, Xvfb or Qt D-Bus not found: the end-to-end test is not registered")
   endif()
 
   find_program(LUMO_DESKTOP_FILE_VALIDATE desktop-file-validate)

@@ -1,5 +1,7 @@
 // Lumoretta: the archive is the directory the program is started in.
 #include "app/CommandLine.h"
+#include "extras/ExportCommands.h"
+#include "extras/PictureImportCommand.h"
 #include "platform/QtGerman.h"
 #include "shell/Program.h"
 
@@ -49,13 +51,18 @@ int main(int argc, char** argv) {
     const Call call = ReadCall(Tool::Lumoretta, argc, argv);
     if (call.exitStatus)
         return *call.exitStatus;
+    const std::vector<std::string>& args = call.command.args;
     switch (call.command.action) {
-    case Action::ImportPictures:
-        return AnswerNotAvailable(Tool::Lumoretta, call.command, call.language, std::cerr);
+    case Action::ImportPictures: {
+        // The import reads its own option among its arguments.
+        std::vector<std::string> withOption{"--import-pictures"};
+        withOption.insert(withOption.end(), args.begin(), args.end());
+        return lumo::RunPictureImportCommand(withOption, std::cout, std::cerr);
+    }
     case Action::ExportCsv:
-        return AnswerNotAvailable(Tool::Lumoretta, call.command, call.language, std::cerr);
+        return lumo::RunCsvExportCommand(args, std::cout, std::cerr);
     case Action::ExportXmp:
-        return AnswerNotAvailable(Tool::Lumoretta, call.command, call.language, std::cerr);
+        return lumo::RunXmpExportCommand(args, std::cout, std::cerr);
     default:
         return RunWindow(argc, argv);
     }

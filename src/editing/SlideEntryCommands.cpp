@@ -81,6 +81,12 @@ void SlideEntryCommands::StartNewSlide() {
     ctx_.screen.RepaintNow();
 }
 
+void SlideEntryCommands::StartNewSlideAt(int box, const std::string& code) {
+    StartNewSlide();
+    if (ctx_.state.screenMode == mode::SlideEntry && !ctx_.state.editExisting)
+        slideEntryDialog_->SetPlacement(ctx_.state.currentSlide, box, code);
+}
+
 void SlideEntryCommands::StartEditSlide() {
     auto& st = ctx_.state;
     auto& msg = ctx_.messages;

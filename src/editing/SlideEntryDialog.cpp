@@ -143,6 +143,10 @@ void SlideEntryDialog::Prepare() {
                                            s.precomputePosition);
     if (st.editExisting)
         code = st.slide.infoText.substr(0, 3);
+    if (!st.editExisting && placement_ && placement_->slide == st.currentSlide) {
+        boxNumberEdit->setText(QString::number(placement_->box));
+        code = placement_->code;
+    }
     magazineCodeEdit->setText(FromCp1252(code));
 }
 

@@ -1,7 +1,10 @@
 #include "shell/Program.h"
 
 #include "editing/RecordCommands.h"
+#include "editing/SlideDataViewer.h"
 #include "editing/SlideEntryCommands.h"
+#include "extras/MapAndScanCommands.h"
+#include "extras/OutputCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
@@ -56,6 +59,17 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
     AddLauncherToServicesMenu(*main_, *services_->trayIcon().menu());
     records_ = std::make_unique<RecordCommands>(main_->context());
     main_->setRecordCommands(records_.get());
+    mapAndScan_ = std::make_unique<MapAndScanCommands>(
+        main_->context(),
+        MapAndScanCommands::Hooks{
+            [this](int32_t slide) { entry_->ShowSlideData(slide); },
+            [this](int box, const std::string& code) { entry_->StartNewSlideAt(box, code); }});
+    main_->setMapAndScanCommands(mapAndScan_.get());
+    entry_->slideDataViewer()->setPictureAssigner([this](int32_t slide, const QString& file) {
+        return mapAndScan_->AssignPicture(slide, file);
+    });
+    outputs_ = std::make_unique<OutputCommands>(main_->context());
+    main_->setOutputCommands(outputs_.get());
     messages_->setKeywordInsertion([this](const QString& name) { entry_->InsertKeyword(name); });
     if (testMode) {
         messages_->setTestMode(true);
@@ -78,8 +92,10 @@ void Program::enableProgramApproval(const QString& file) {
 
 Program::~Program() {
     // The commands own windows that refer to the main window: they go first.
+    mapAndScan_.reset();
     services_.reset();
     records_.reset();
+    outputs_.reset();
     search_.reset();
     entry_.reset();
     messages_->setScreen(nullptr);

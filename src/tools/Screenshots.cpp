@@ -13,13 +13,22 @@
 
 #include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
+#include "extras/MagazineMapWindow.h"
+#include "extras/MapAndScanCommands.h"
+#include "extras/PictureImportDialog.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
@@ -68,6 +77,60 @@ bool GrabModal(const QString& dir, const QString& name, const std::function<void
 
 bool GrabModal(const QString& dir, const char* name, const std::function<void()>& open) {
     return GrabModal(dir, QString::fromUtf8(name), open);
+}
+
+// A few scans made here, for the picture import: a gradient with the slide's number.
+void MakeScans(const QString& folder) {
+    const char* names[] = {"Dia_0001.jpg", "Dia_0002.png", "Dia_0006.tif", "Dia_0007.webp",
+                           "Dia_0008.jpg", "Urlaub 2.jpg", "notiz.png"};
+    int n = 0;
+    for (const char* name : names) {
+        QImage image(600, 400, QImage::Format_RGB32);
+        QPainter p(&image);
+        QLinearGradient g(0, 0, 600, 400);
+        g.setColorAt(0, QColor::fromHsv((n * 50) % 360, 160, 230));
+        g.setColorAt(1, QColor::fromHsv((n * 50 + 120) % 360, 200, 90));
+        p.fillRect(image.rect(), g);
+        p.setPen(Qt::white);
+        p.setFont(QFont(QStringLiteral("Liberation Sans"), 72, QFont::Bold));
+        p.drawText(image.rect(), Qt::AlignCenter, QString::fromUtf8(name).section(u'.', 0, 0));
+        p.end();
+        image.save(folder + QStringLiteral("/") + QString::fromUtf8(name));
+        ++n;
+    }
+}
+
+// The magazine map (box 1, the cursor on a place of the second magazine) and the picture
+// import with its preview, after the import.
+bool GrabExtras(lumo::Program& program, const QString& outDir) {
+    auto& extras = program.mapAndScan();
+    const QString dir = outDir + QStringLiteral("/extras");
+    QDir().mkpath(dir);
+    QTemporaryDir scans;
+    MakeScans(scans.path());
+    lumo::PictureImportDialog& import = *extras.pictureImport();
+    import.folderEdit->setText(scans.path());
+    bool ok = GrabModal(dir, "picture-import.png", [&] {
+        QTimer::singleShot(100, [&] {
+            for (int r = 0; r < import.table->rowCount(); ++r)
+                if (import.table->item(r, 3)->flags() & Qt::ItemIsUserCheckable) {
+                    import.table->item(r, 3)->setCheckState(Qt::Checked);
+                    break;
+                }
+        });
+        extras.ImportPictures();
+    });
+    lumo::MagazineMapWindow& map = *extras.magazineMap();
+    ok = GrabModal(dir, "magazine-map.png",
+                   [&] {
+                       QTimer::singleShot(100, [&] {
+                           map.grid->setCurrentIndex(map.model().cellOf(1, 3));
+                           map.grid->setFocus();
+                       });
+                       extras.OpenMagazineMap();
+                   }) &&
+         ok;
+    return ok;
 }
 
 } // namespace
@@ -165,6 +228,7 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "backup.png", [&] { program.services().OpenBackup(); });
         GrabModal(dlg, "preferences.png", [&] { program.services().OpenPreferences(); });
         GrabModal(dlg, "tips.png", [&] { program.services().OpenTips(); });
+        ok = GrabExtras(program, outDir) && ok;
     }
 
     // A gallery of the message catalogue: every error text, the start-up notice and the

@@ -480,23 +480,48 @@ void MessageCatalog::Report(const Problem& p) {
     }
 }
 
+std::optional<QString> MessageCatalog::takeFileName(const QString& title) {
+    if (!testMode_)
+        return std::nullopt;
+    QString answer;
+    const bool answered = !fileNames_.empty();
+    if (answered) {
+        answer = fileNames_.front();
+        fileNames_.pop_front();
+    }
+    record(ShownDialog::FileDialog, 0, title, answer);
+    if (!answered)
+        markUnanswered();
+    return answer;
+}
+
 QString MessageCatalog::GetOpenFileName(const QString& title, const QString& dir,
                                         const QString& filter, const QString& proposed) {
-    if (testMode_) {
-        QString answer;
-        const bool answered = !fileNames_.empty();
-        if (answered) {
-            answer = fileNames_.front();
-            fileNames_.pop_front();
-        }
-        record(ShownDialog::FileDialog, 0, title, answer);
-        if (!answered)
-            markUnanswered();
-        return answer;
-    }
+    if (auto answer = takeFileName(title))
+        return *answer;
     QFileDialog dlg(dialogParent(), title, dir, filter);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!proposed.isEmpty())
+        dlg.selectFile(proposed);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
+}
+
+QString MessageCatalog::GetExistingDirectory(const QString& title, const QString& dir) {
+    if (auto answer = takeFileName(title))
+        return *answer;
+    return QFileDialog::getExistingDirectory(dialogParent(), title, dir);
+}
+
+QString MessageCatalog::GetSaveFileName(const QString& title, const QString& dir,
+                                        const QString& filter, const QString& proposed) {
+    if (auto answer = takeFileName(title))
+        return *answer;
+    QFileDialog dlg(dialogParent(), title, dir, filter);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
     if (!proposed.isEmpty())
         dlg.selectFile(proposed);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())

@@ -96,6 +96,11 @@ public:
     // File-open dialog (Qt's), answered by the seam in tests. Empty: cancelled.
     QString GetOpenFileName(const QString& title, const QString& dir, const QString& filter,
                             const QString& proposed = {});
+    // The same seam for choosing a folder, and a file to write (Qt's dialog asks before it
+    // replaces a file).
+    QString GetExistingDirectory(const QString& title, const QString& dir);
+    QString GetSaveFileName(const QString& title, const QString& dir, const QString& filter,
+                            const QString& proposed = {});
 
     // Test seam.
     void setTestMode(bool on) { testMode_ = on; }
@@ -127,6 +132,8 @@ private:
     // Test mode: takes the front answer when it is one of `kinds`.
     std::optional<DialogAnswer> takeAnswer(std::initializer_list<DialogAnswer::Kind> kinds);
     void markUnanswered();
+    // Test mode: the next queued file name (recorded as shown); nothing outside test mode.
+    std::optional<QString> takeFileName(const QString& title);
     // The help window at `context`; 0: the topic of the current screen mode.
     void showHelp(int context);
 

@@ -156,7 +156,8 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheHighlightedMenuEntry) {
              "&1 - Liste der Kastenbezeichnungen erstellen...|306|"
              "&2 - Liste der verwendeten Schlüssel erstellen...|307|&Backup erstellen...|401|"
              "&Update History anzeigen...|402|&System-Einstellungen...|403|&Drucker...|404|"
-             "&Letzte Änderung der Schlüssellisten revidieren...|405|&Einleitung|1|&Index|1002|"
+             "&Letzte Änderung der Schlüssellisten revidieren...|405|&Magazinübersicht...|601|"
+             "&Bilder zuordnen...|602|&Einleitung|1|&Index|1002|"
              "&Tips anzeigen|505|&Glossary|1001");
     main().SetUndoEnabled(true); // a disabled entry cannot be highlighted
     for (int i = 0; i < entries.size(); i += 2) {

@@ -1,0 +1,54 @@
+#include "extras/CsvExport.h"
+
+#include "extras/logic/CsvTable.h"
+#include "platform/Cp1252.h"
+#include "store/FileUtil.h"
+
+namespace lumo {
+
+std::string Cp1252ToUtf8(std::string_view cp1252) {
+    // Plain ASCII is already UTF-8: most fields are numbers, positions and codes.
+    for (char c : cp1252)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return FromCp1252(cp1252).toStdString();
+    return std::string(cp1252);
+}
+
+std::string ProblemText(const Problem& problem) {
+    switch (problem.kind) {
+    case ProblemKind::None:
+        return {};
+    case ProblemKind::Io:
+        return "I/O-Fehler " + std::to_string(problem.sysError);
+    case ProblemKind::KeywordOpenFailed:
+    case ProblemKind::KeywordNoMemory:
+        return "Datei KEYWORD" + std::to_string(problem.level) + " konnte nicht gelesen werden !";
+    default:
+        return "Archiv DIAS.DDB konnte nicht ge\xC3\xB6"
+               "ffnet werden !";
+    }
+}
+
+ExportOutcome ExportCsv(const Archive& archive, const std::filesystem::path& file,
+                        const std::optional<std::vector<int32_t>>& only) {
+    ExportOutcome outcome;
+    std::vector<CatalogSlide> slides;
+    if (Problem p = ReadCatalog(archive, slides, only)) {
+        outcome.message = ProblemText(p);
+        return outcome;
+    }
+    const HeaderFields fields = ReadHeaderFields(archive);
+    const std::string csv = CatalogCsv(slides, fields.names, Cp1252ToUtf8);
+    if (int err = WriteFileAtomically(file, csv)) {
+        outcome.message = "Die Datei " + file.string() +
+                          " konnte nicht geschrieben werden (I/O-Fehler " + std::to_string(err) +
+                          ").";
+        return outcome;
+    }
+    outcome.ok = true;
+    outcome.items = int(slides.size());
+    outcome.message = std::to_string(slides.size()) + " Dias in " + file.string() + " exportiert.";
+    return outcome;
+}
+
+} // namespace lumo
