@@ -51,18 +51,16 @@ int main(int argc, char** argv) {
     const Call call = ReadCall(Tool::Lumoretta, argc, argv);
     if (call.exitStatus)
         return *call.exitStatus;
-    const std::vector<std::string>& args = call.command.args;
     switch (call.command.action) {
     case Action::ImportPictures: {
-        // The import reads its own option among its arguments.
-        std::vector<std::string> withOption{"--import-pictures"};
-        withOption.insert(withOption.end(), args.begin(), args.end());
-        return lumo::RunPictureImportCommand(withOption, std::cout, std::cerr);
+        std::vector<std::string> args{"--import-pictures"};
+        args.insert(args.end(), call.command.args.begin(), call.command.args.end());
+        return lumo::RunPictureImportCommand(args, std::cout, std::cerr);
     }
     case Action::ExportCsv:
-        return lumo::RunCsvExportCommand(args, std::cout, std::cerr);
+        return lumo::RunCsvExportCommand(call.command.args, std::cout, std::cerr);
     case Action::ExportXmp:
-        return lumo::RunXmpExportCommand(args, std::cout, std::cerr);
+        return lumo::RunXmpExportCommand(call.command.args, std::cout, std::cerr);
     default:
         return RunWindow(argc, argv);
     }
