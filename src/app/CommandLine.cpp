@@ -182,13 +182,4 @@ Call ReadCall(Tool tool, int argc, char** argv) {
     return Call{language, std::move(command), status};
 }
 
-int AnswerNotAvailable(Tool tool, const Command& command, Language language, std::ostream& err) {
-    const char* name = "";
-    for (const OptionText& o : TextsOf(tool).options)
-        if (o.action == command.action)
-            name = o.name;
-    err << ToolName(tool) << ": " << Fill(ErrorsIn(language).notAvailable, name) << '\n';
-    return 1;
-}
-
 } // namespace lumo::cli

@@ -56,7 +56,4 @@ struct Call {
 };
 Call ReadCall(Tool tool, int argc, char** argv);
 
-// For a command this build does not contain: one line on err, exit status 1.
-int AnswerNotAvailable(Tool tool, const Command& command, Language language, std::ostream& err);
-
 } // namespace lumo::cli

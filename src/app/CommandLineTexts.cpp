@@ -156,7 +156,6 @@ const ErrorTexts kEnglish{
     .twoCommands = "one command at a time: '%1' and '%2'",
     .unexpectedArgument = "unexpected argument '%1'",
     .seeHelp = " (see '%1 --help')",
-    .notAvailable = "%1 is not available in this build",
 };
 
 const ErrorTexts kGerman{
@@ -167,7 +166,6 @@ const ErrorTexts kGerman{
     .twoCommands = "nur ein Befehl auf einmal: „%1“ und „%2“",
     .unexpectedArgument = "unerwartetes Argument „%1“",
     .seeHelp = " (siehe „%1 --help“)",
-    .notAvailable = "%1 gibt es in dieser Ausgabe des Programms nicht",
 };
 
 } // namespace

@@ -39,7 +39,6 @@ struct ErrorTexts {
     const char* twoCommands;        // %1, %2 the two commands
     const char* unexpectedArgument; // %1 argument
     const char* seeHelp;            // %1 program
-    const char* notAvailable;       // %1 command option
 };
 
 const ToolTexts& TextsOf(Tool tool);

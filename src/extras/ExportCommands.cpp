@@ -5,8 +5,6 @@
 #include "store/ArchiveLock.h"
 
 #include <filesystem>
-#include <iostream>
-#include <string_view>
 #include <system_error>
 
 namespace lumo {
