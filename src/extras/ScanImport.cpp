@@ -33,10 +33,10 @@ QByteArray SmallPicture(const QImage& image) {
     QImage canvas(kSmallPictureSize, QImage::Format_RGB32);
     canvas.fill(Qt::black);
     // A whole scan is first thinned to four times the size (cheap), then smoothed down.
-    const QImage source = image.width() > 4 * kSmallPictureSize.width()
-                              ? image.scaled(kSmallPictureSize * 4, Qt::KeepAspectRatio,
-                                             Qt::FastTransformation)
-                              : image;
+    const QImage source =
+        image.width() > 4 * kSmallPictureSize.width()
+            ? image.scaled(kSmallPictureSize * 4, Qt::KeepAspectRatio, Qt::FastTransformation)
+            : image;
     const QImage fitted =
         source.size() == source.size().scaled(kSmallPictureSize, Qt::KeepAspectRatio)
             ? source
