@@ -158,7 +158,9 @@ TEST_F(ExtrasTest, CommandLineImportsPrintsLinesAndFailsWhileAnotherProgramHolds
     };
     std::string printed;
     EXPECT_EQ(run({"--import-pictures", folder, "--first"}, &printed), 2);
+    archive.write("bilder/.9.jpg.tmpAbC123", "cut off by a killed import");
     EXPECT_EQ(run({"--import-pictures", folder, "--first", "4"}, &printed), 1);
+    EXPECT_FALSE(archive.exists("bilder/.9.jpg.tmpAbC123"));
     EXPECT_NE(printed.find("a.png: FEHLER, kein lesbares Bild"), std::string::npos) << printed;
     EXPECT_NE(printed.find("b.png -> Dia 5 (bilder/5.jpg, bilder/5.bmp)\n"), std::string::npos);
     EXPECT_NE(printed.find("Bilder zugeordnet: 1, nicht ersetzt: 0, fehlerhaft: 1\n"),
