@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTableView>
+#include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -60,6 +61,7 @@ MapFixture& Map() {
     gMap = std::make_unique<MapFixture>();
     MakeArchive(gMap->dir, 99999, 20000);
     std::atexit([] { fs::remove_all(TempDir("map")); });
+    qAddPostRoutine([] { gMap.reset(); }); // the program goes before the QApplication does
     gMap->program = std::make_unique<Program>(gMap->dir, true);
     if (!gMap->program->Start())
         std::abort();
@@ -100,7 +102,6 @@ void BM_ExtrasSwitchToFullestBox(benchmark::State& state) {
     }
     map.hide();
     state.counters["slides"] = fullest.slides;
-    gMap.reset(); // the program goes before the QApplication does
 }
 
 // One scan of 3000 x 2000: smooth colours with some grain, as a photograph has.

@@ -30,8 +30,10 @@ bool PrintBoxSheet(QPagedPaintDevice& device, const QString& title, const QAbstr
     int y = 0;
     auto heading = [&] {
         p.setFont(titleFont);
-        const int h = p.fontMetrics().height() * 2;
-        p.drawText(QRect(0, 0, area.width(), h), Qt::AlignLeft | Qt::AlignVCenter, title);
+        const QRect room(0, 0, area.width(), p.fontMetrics().height() * 3);
+        const int h =
+            p.boundingRect(room, Qt::TextWordWrap, title).height() + p.fontMetrics().height() / 2;
+        p.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, title);
         p.setFont(cellFont);
         y = h;
     };

@@ -57,8 +57,9 @@ MagazineMapWindow::MagazineMapWindow(const FeatureContext& ctx,
     boxList->setRootIsDecorated(false);
     boxList->setUniformRowHeights(true);
     boxList->setMinimumWidth(380);
-    for (int c = 0; c < 4; ++c)
-        boxList->setColumnWidth(c, c == 0 ? 64 : 46);
+    const int widths[] = {56, 44, 40, 58, 110};
+    for (int c = 0; c < 5; ++c)
+        boxList->setColumnWidth(c, widths[c]);
 
     heading = new QLabel(this);
     heading->setTextFormat(Qt::PlainText);

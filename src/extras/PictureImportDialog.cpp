@@ -228,9 +228,9 @@ void PictureImportDialog::onImport() {
     while (!run_->done()) {
         for (const ImportOutcome& outcome : run_->take(30)) {
             const int r = rowOfJob[outcome.job];
-            table->item(r, NoteColumn)->setText(outcome.text.section(QStringLiteral(": "), 1));
-            if (outcome.ok)
-                table->item(r, NoteColumn)->setText(QStringLiteral("zugeordnet"));
+            table->item(r, NoteColumn)
+                ->setText(outcome.ok ? QStringLiteral("zugeordnet")
+                                     : outcome.text.section(QStringLiteral(": "), 1));
             ++(outcome.ok ? imported : failed);
             progress->setValue(++finished);
         }

@@ -325,8 +325,14 @@ void MainWindow::buildMenus() {
     undoAction_->setEnabled(false);
 
     QMenu* extrasMenu = bar->addMenu(Q("E&xtras"));
-    add(extrasMenu, "&Magazinübersicht...", [this] { mapAndScan_->OpenMagazineMap(); });
-    add(extrasMenu, "&Bilder zuordnen...", [this] { mapAndScan_->ImportPictures(); });
+    add(extrasMenu, "&Magazinübersicht...", [this] {
+        if (mapAndScan_)
+            mapAndScan_->OpenMagazineMap();
+    });
+    add(extrasMenu, "&Bilder zuordnen...", [this] {
+        if (mapAndScan_)
+            mapAndScan_->ImportPictures();
+    });
     add(extrasMenu, "&Exportieren...", [this] {
         if (outputs_)
             outputs_->OpenExport();

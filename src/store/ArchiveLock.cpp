@@ -78,8 +78,9 @@ void RecoverAfterInterruptedRun(const Archive& archive, const ArchiveLock& lock)
     if (!lock.held())
         return;
     RemoveLeftoverTemporaryFiles(archive.dir());
-    if (archive.exists("memo"))
-        RemoveLeftoverTemporaryFiles(archive.resolve("memo"));
+    for (const char* dir : {"memo", "bilder"})
+        if (archive.exists(dir))
+            RemoveLeftoverTemporaryFiles(archive.resolve(dir));
     if (lock.previousRunInterrupted() && archive.exists("DIA.INI")) {
         ProfileStore ini;
         ini.SetIniFile(archive.resolve("DIA.INI"));

@@ -46,7 +46,7 @@ private:
 };
 
 // What a program does right after it took the lock: the temporary files of writes that
-// were cut off (in the archive and its memo directory) are removed, and after an
+// were cut off (in the archive and its memo and picture directories) are removed, and after an
 // interrupted run DIAS in DIA.INI is set to "?", so that the start-up counts the slides
 // again (a slide may have been appended without the settings saved after it).
 void RecoverAfterInterruptedRun(const Archive& archive, const ArchiveLock& lock);

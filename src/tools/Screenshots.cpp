@@ -9,6 +9,7 @@
 #include "platform/Sound.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "store/SlideDatabase.h"
 #include "ui/MessageCatalog.h"
 
 #include "editing/RecordCommands.h"
@@ -120,16 +121,30 @@ bool GrabExtras(lumo::Program& program, const QString& outDir) {
         });
         extras.ImportPictures();
     });
+    // Two cataloguing slips in box 1 for the picture: slide 12 recorded at slide 11's place,
+    // slide 17 without a place.
+    auto& st = program.state();
+    for (const auto& [slide, code] : {std::pair{12, "A11"}, std::pair{17, "???"}}) {
+        lumo::KeySelection keys;
+        lumo::ReadSlide(st.archive, slide, st.slide, keys);
+        st.slide.infoText.replace(0, 3, code);
+        lumo::WriteSlide(st.archive, slide, st.slide);
+    }
     lumo::MagazineMapWindow& map = *extras.magazineMap();
-    ok = GrabModal(dir, "magazine-map.png",
-                   [&] {
-                       QTimer::singleShot(100, [&] {
-                           map.grid->setCurrentIndex(map.model().cellOf(1, 3));
-                           map.grid->setFocus();
-                       });
-                       extras.OpenMagazineMap();
-                   }) &&
-         ok;
+    const QString pdf = dir + QStringLiteral("/magazine-map.pdf");
+    const bool mapShot = GrabModal(dir, "magazine-map.png", [&] {
+        QTimer::singleShot(100, [&] {
+            map.grid->setCurrentIndex(map.model().cellOf(0, 12));
+            map.grid->setFocus();
+            // LUMO_MAP_PDF: the box also as PDF, as "Als PDF speichern..." writes it.
+            if (qEnvironmentVariableIsSet("LUMO_MAP_PDF")) {
+                program.messages().queueFileName(pdf);
+                map.onSavePdf();
+            }
+        });
+        extras.OpenMagazineMap();
+    });
+    return mapShot && ok;
     return ok;
 }
 

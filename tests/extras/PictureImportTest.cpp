@@ -59,6 +59,35 @@ TEST(ScanConversion, JpegKeptWithOrientationAppliedOthersConvertedUnreadableRepo
     EXPECT_FALSE(ConvertScan("kein Bild", 90).error.isEmpty());
 }
 
+TEST(PictureImportRun, AStoppedRunWritesNothingMoreAndAFailedWriteIsReportedByName) {
+    TempArchive archive;
+    archive.write("scan.png", ExtrasTest::Image(40, 30, "png").toStdString());
+    std::filesystem::create_directories(archive.path("bilder/7.jpg")); // in the way
+    ImportJob job{QString::fromStdString(archive.path("scan.png").string()),
+                  QStringLiteral("scan.png"), 7, archive.path("bilder/7.jpg"),
+                  archive.path("bilder/7.bmp")};
+    {
+        PictureImportRun stopped({job}, 90);
+        stopped.cancel();
+        stopped.start();
+        EXPECT_TRUE(stopped.take(1000).empty());
+        EXPECT_TRUE(stopped.done());
+    }
+    EXPECT_FALSE(archive.exists("bilder/7.bmp"));
+    PictureImportRun run({job}, 90);
+    run.start();
+    std::vector<ImportOutcome> outcomes;
+    while (!run.done())
+        for (auto& o : run.take(1000))
+            outcomes.push_back(o);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_FALSE(outcomes[0].ok);
+    EXPECT_TRUE(outcomes[0].text.startsWith(
+        QStringLiteral("scan.png: FEHLER, bilder/7.jpg konnte nicht geschrieben werden")))
+        << outcomes[0].text.toStdString();
+    EXPECT_FALSE(archive.exists("bilder/7.bmp")); // the pair stops at the first failure
+}
+
 TEST_F(ExtrasTest, ImportDialogPreviewsReplacesOnlyTickedPicturesAndReportsBrokenFiles) {
     OpenArchive();
     archive.write("bilder/2.bmp", "alt");
@@ -129,7 +158,9 @@ TEST_F(ExtrasTest, CommandLineImportsPrintsLinesAndFailsWhileAnotherProgramHolds
     };
     std::string printed;
     EXPECT_EQ(run({"--import-pictures", folder, "--first"}, &printed), 2);
+    archive.write("bilder/.9.jpg.tmpAbC123", "cut off by a killed import");
     EXPECT_EQ(run({"--import-pictures", folder, "--first", "4"}, &printed), 1);
+    EXPECT_FALSE(archive.exists("bilder/.9.jpg.tmpAbC123"));
     EXPECT_NE(printed.find("a.png: FEHLER, kein lesbares Bild"), std::string::npos) << printed;
     EXPECT_NE(printed.find("b.png -> Dia 5 (bilder/5.jpg, bilder/5.bmp)\n"), std::string::npos);
     EXPECT_NE(printed.find("Bilder zugeordnet: 1, nicht ersetzt: 0, fehlerhaft: 1\n"),

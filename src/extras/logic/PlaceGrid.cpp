@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace lumo {
 
@@ -103,8 +104,24 @@ Problem CollectionIndex::Load(const Archive& archive) {
         return {ProblemKind::Error31, err, 0};
     const auto header = ReadWholeFile(archive.resolve("kopfdata.ddb"));
     Build(std::move(*records), header ? std::string_view(*header) : std::string_view(),
-          archive.list("memo"), archive.list("bilder"));
+          Listed(archive, "memo", memoListing_), Listed(archive, "bilder", pictureListing_));
     return {};
+}
+
+const std::vector<std::string>& CollectionIndex::Listed(const Archive& archive, const char* dir,
+                                                        Listing& listing) {
+    struct stat st {};
+    if (::stat(archive.resolve(dir).c_str(), &st) != 0) {
+        listing = {};
+        return listing.names;
+    }
+    const long long mtime = (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    if (listing.mtimeNs != mtime || listing.ino != st.st_ino) {
+        listing.names = archive.list(dir);
+        listing.mtimeNs = mtime;
+        listing.ino = st.st_ino;
+    }
+    return listing.names;
 }
 
 void CollectionIndex::Build(std::string records, std::string_view headerData,
@@ -135,19 +152,51 @@ void CollectionIndex::Build(std::string records, std::string_view headerData,
     for (int32_t n = 1; n <= std::min(total, headerRecords); ++n) {
         const auto* r =
             reinterpret_cast<const unsigned char*>(headerData.data()) + size_t(n - 1) * 120;
-        for (int f = 0; f < 8; ++f)
-            if (!TrimRight(HeaderFieldValue(r + f * kHeaderFieldSize)).empty()) {
-                marks_[size_t(n)] |= MarkHeaderData;
-                break;
-            }
+        // A field holds a value when a byte other than a blank comes before its NUL.
+        for (int f = 0; f < 8 && !(marks_[size_t(n)] & MarkHeaderData); ++f)
+            for (int b = 0; b < kHeaderFieldSize && r[f * kHeaderFieldSize + b] != 0; ++b)
+                if (r[f * kHeaderFieldSize + b] != ' ') {
+                    marks_[size_t(n)] |= MarkHeaderData;
+                    break;
+                }
     }
 }
 
 std::vector<BoxSummary> CollectionIndex::Boxes(int magazinesPerBox, int slidesPerMagazine) const {
+    // The counts of every box without building its map: one pass over its slides for the
+    // grid's size, one to count the claims of each place.
     std::vector<BoxSummary> out;
-    for (size_t box = 0; box < slidesByBox_.size(); ++box)
-        if (!slidesByBox_[box].empty())
-            out.push_back(MapOf(int(box), magazinesPerBox, slidesPerMagazine).summary());
+    std::vector<uint16_t> claims;
+    std::vector<int> cell;
+    for (size_t box = 0; box < slidesByBox_.size(); ++box) {
+        const auto& slides = slidesByBox_[box];
+        if (slides.empty())
+            continue;
+        BoxSummary s;
+        s.box = int(box);
+        s.slides = int(slides.size());
+        int magazines = Clamp(magazinesPerBox, kMaxMagazines);
+        int places = Clamp(slidesPerMagazine, kMaxPlaces);
+        cell.clear();
+        for (int32_t n : slides) {
+            const char* info = records_.data() + size_t(n - 1) * kRecordSize + kInfoOffset;
+            if (const auto code = ParsePlaceCode(std::string_view(info, 3))) {
+                magazines = std::max(magazines, code->magazine + 1);
+                places = std::max(places, code->place);
+                cell.push_back(code->magazine * 100 + code->place);
+            } else {
+                ++s.unplaced;
+            }
+        }
+        claims.assign(size_t(magazines * places), 0);
+        for (int c : cell)
+            ++claims[size_t((c / 100) * places + c % 100 - 1)];
+        for (uint16_t count : claims) {
+            s.freePlaces += count == 0;
+            s.doubledPlaces += count > 1;
+        }
+        out.push_back(s);
+    }
     return out;
 }
 

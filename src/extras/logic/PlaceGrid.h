@@ -87,6 +87,15 @@ public:
     bool IsSlide(int32_t n) const; // a record that is not a free slot
 
 private:
+    // The names of memo/ or bilder/, listed again only when the directory changed.
+    struct Listing {
+        long long mtimeNs = -1;
+        unsigned long long ino = 0;
+        std::vector<std::string> names;
+    };
+    const std::vector<std::string>& Listed(const Archive& archive, const char* dir,
+                                           Listing& listing);
+    Listing memoListing_, pictureListing_;
     std::string records_;
     std::vector<std::vector<int32_t>> slidesByBox_; // 256 lists
     std::vector<uint8_t> marks_;                    // by slide number
