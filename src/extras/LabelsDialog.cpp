@@ -102,6 +102,7 @@ QWidget* LabelsDialog::buildLabelsPage() {
     auto* heightLabel = new QLabel(QStringLiteral("&Höhe (mm):"), page);
     heightEdit = NamedSpin<QDoubleSpinBox>(page, heightLabel);
     for (QDoubleSpinBox* s : {widthEdit, heightEdit}) {
+        s->setLocale(QLocale(QLocale::German, QLocale::Germany));
         s->setDecimals(1);
         s->setRange(5, 190);
     }
