@@ -13,8 +13,10 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <exception>
 #include <mutex>
+#include <unordered_set>
 
 namespace lumo {
 
@@ -156,8 +158,20 @@ ExportOutcome WriteSidecars(const Archive& archive, const std::vector<CatalogSli
 ExportOutcome ExportSidecars(const Archive& archive,
                              const std::optional<std::vector<int32_t>>& only,
                              const SidecarReport& report) {
+    // Only the slides that have a picture are read (with their memos).
+    std::vector<int32_t> withPicture;
+    for (const auto& [folded, name] : archive.listFolded("bilder")) {
+        int32_t n = 0;
+        const auto [end, ec] = std::from_chars(folded.data(), folded.data() + folded.size(), n);
+        if (ec == std::errc() && n > 0 && std::string_view(end) == ".jpg")
+            withPicture.push_back(n);
+    }
+    if (only) {
+        const std::unordered_set<int32_t> chosen(only->begin(), only->end());
+        std::erase_if(withPicture, [&](int32_t n) { return !chosen.contains(n); });
+    }
     std::vector<CatalogSlide> slides;
-    if (Problem p = ReadCatalog(archive, slides, only, CatalogParts{false, true})) {
+    if (Problem p = ReadCatalog(archive, slides, withPicture, CatalogParts{false, true})) {
         ExportOutcome outcome;
         outcome.message = ProblemText(p);
         return outcome;
