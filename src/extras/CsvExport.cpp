@@ -53,7 +53,8 @@ ExportOutcome ExportCsv(const Archive& archive, const std::filesystem::path& fil
     }
     const HeaderFields fields = ReadHeaderFields(archive);
     const std::string csv = CatalogCsv(slides, fields.names, Cp1252ToUtf8);
-    if (int err = WriteFileAtomically(file, csv)) {
+    // A derived file that every export writes anew, as the reports: whole or old, not flushed.
+    if (int err = WriteFileAtomically(file, csv, Durability::NoSync)) {
         outcome.message = "Die Datei " + file.string() +
                           " konnte nicht geschrieben werden (I/O-Fehler " + std::to_string(err) +
                           ").";

@@ -8,11 +8,7 @@
 #include <exiv2/exiv2.hpp>
 #pragma GCC diagnostic pop
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <exception>
 #include <mutex>
@@ -130,7 +126,8 @@ ExportOutcome WriteSidecars(const Archive& archive, const std::vector<CatalogSli
             failed(name, why);
             continue;
         }
-        // Each file is whole or old; the directory is flushed once at the end.
+        // Each file is whole or old. Sidecars are derived from the archive, written anew by
+        // every export: they are not flushed to the disk one by one (as the reports).
         if (int err = WriteFileAtomically(path, *packet, Durability::NoSync)) {
             failed(name, "I/O-Fehler " + std::to_string(err));
             continue;
@@ -138,14 +135,6 @@ ExportOutcome WriteSidecars(const Archive& archive, const std::vector<CatalogSli
         ++outcome.items;
         if (report)
             report(name, {});
-    }
-    if (outcome.items > 0) {
-        const int fd =
-            ::open(archive.resolve("bilder").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::syncfs(fd);
-            ::close(fd);
-        }
     }
     outcome.ok = outcome.failures == 0;
     outcome.message = std::to_string(outcome.items) + " XMP-Dateien geschrieben";
