@@ -4,14 +4,28 @@
 #include "platform/Cp1252.h"
 #include "store/FileUtil.h"
 
+#include <array>
+
 namespace lumo {
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
-    // Plain ASCII is already UTF-8: most fields are numbers, positions and codes.
-    for (char c : cp1252)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return FromCp1252(cp1252).toStdString();
-    return std::string(cp1252);
+    // The UTF-8 of every byte, taken once from the program's codec.
+    static const std::array<std::string, 256> utf8 = [] {
+        std::array<std::string, 256> table;
+        for (int b = 0; b < 256; ++b)
+            table[size_t(b)] = FromCp1252(std::string(1, char(b))).toStdString();
+        return table;
+    }();
+    std::string out;
+    out.reserve(cp1252.size() + cp1252.size() / 8);
+    for (char c : cp1252) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80)
+            out += c;
+        else
+            out += utf8[b];
+    }
+    return out;
 }
 
 std::string ProblemText(const Problem& problem) {
@@ -39,7 +53,8 @@ ExportOutcome ExportCsv(const Archive& archive, const std::filesystem::path& fil
     }
     const HeaderFields fields = ReadHeaderFields(archive);
     const std::string csv = CatalogCsv(slides, fields.names, Cp1252ToUtf8);
-    if (int err = WriteFileAtomically(file, csv)) {
+    // A derived file that every export writes anew, as the reports: whole or old, not flushed.
+    if (int err = WriteFileAtomically(file, csv, Durability::NoSync)) {
         outcome.message = "Die Datei " + file.string() +
                           " konnte nicht geschrieben werden (I/O-Fehler " + std::to_string(err) +
                           ").";

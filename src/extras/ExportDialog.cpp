@@ -2,6 +2,7 @@
 
 #include "extras/CsvExport.h"
 #include "extras/XmpSidecars.h"
+#include "platform/Help.h"
 #include "ui/MessageCatalog.h"
 #include "ui/Screen.h"
 
@@ -29,6 +30,8 @@ constexpr int kNamedFailures = 5;
 ExportDialog::ExportDialog(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Exportieren"));
+    // F1: the help's contents (the archive's help has no topic of the extras).
+    InstallHelpKey(this, [this] { ctx_.ShowHelp(1); });
     auto* layout = new QVBoxLayout(this);
 
     auto* what = new QGroupBox(QStringLiteral("Ausgabe"), this);

@@ -30,7 +30,8 @@ FittedLabel FitLabel(const QPagedPaintDevice& device, const LabelText& text, dou
                      double height) {
     const double perMm = UnitsPerMm(device);
     const double inset = Inset(height);
-    const double innerW = std::max(0.1, width - 2 * inset) * perMm;
+    // A little room to spare: measured widths do not scale exactly with the size.
+    const double innerW = std::max(0.1, width - 2 * inset) * perMm * 0.97;
     const double innerH = std::max(0.1, height - 2 * inset) * perMm;
     const QFontMetricsF bold(PrintFont(kMeasurePoints, true), &device);
     const QFontMetricsF plain(PrintFont(kMeasurePoints), &device);
@@ -38,25 +39,31 @@ FittedLabel FitLabel(const QPagedPaintDevice& device, const LabelText& text, dou
     const QString info = FromCp1252(text.info);
     const QString key = FromCp1252(text.key);
 
-    // Sizes scale with the measured ones: the size at which the widest line fills the width
-    // and the one at which n lines fill the height.
-    const double widest = std::max(bold.horizontalAdvance(head), plain.horizontalAdvance(info));
-    const double byWidth = widest > 0 ? kMeasurePoints * innerW / widest : kLargestPoints;
+    // Sizes scale with the measured ones: the size at which a line fills the width and the
+    // one at which n lines fill the height.
+    auto byWidth = [&](const QFontMetricsF& m, const QString& line) {
+        const double w = m.horizontalAdvance(line);
+        return w > 0 ? kMeasurePoints * innerW / w : kLargestPoints;
+    };
     auto byHeight = [&](int lines) {
-        return kMeasurePoints * innerH / (lines * bold.lineSpacing());
+        return std::min(kLargestPoints, kMeasurePoints * innerH / (lines * bold.lineSpacing()));
+    };
+    // The head is the largest line; the information text (and the key) as large as it is
+    // or smaller when they are longer.
+    const bool withKey = !key.isEmpty() && byHeight(3) >= byHeight(2) * kKeyShrinkAllowed &&
+                         byWidth(plain, key) >= kSmallestPoints;
+    const double cap = byHeight(withKey ? 3 : 2);
+    const double headPoints = std::max(kSmallestPoints, std::min(cap, byWidth(bold, head)));
+    auto below = [&](const QString& line) {
+        return std::max(kSmallestPoints, std::min(headPoints, byWidth(plain, line)));
     };
     FittedLabel fitted;
     fitted.lines = {head, info};
-    fitted.points = std::min({kLargestPoints, byWidth, byHeight(2)});
-    if (!key.isEmpty()) {
-        const double withKey = std::min({kLargestPoints, byWidth, byHeight(3)});
-        const bool keyFits = plain.horizontalAdvance(key) * withKey / kMeasurePoints <= innerW;
-        if (keyFits && withKey >= fitted.points * kKeyShrinkAllowed && withKey >= kSmallestPoints) {
-            fitted.lines << key;
-            fitted.points = withKey;
-        }
+    fitted.points = {headPoints, below(info)};
+    if (withKey) {
+        fitted.lines << key;
+        fitted.points.push_back(below(key));
     }
-    fitted.points = std::max(fitted.points, kSmallestPoints);
     return fitted;
 }
 
@@ -84,7 +91,7 @@ bool PaintLabels(QPagedPaintDevice& device, const LabelSheet& sheet, int start,
                            sheet.labelHeight * perMm - 2 * inset);
         double y = inner.top();
         for (qsizetype l = 0; l < fitted.lines.size(); ++l) {
-            const QFont font = PrintFont(fitted.points, l == 0);
+            const QFont font = PrintFont(fitted.points[size_t(l)], l == 0);
             const QFontMetricsF metrics(font, &device);
             painter.setFont(font);
             // A line still too wide at the smallest size is cut with an ellipsis.

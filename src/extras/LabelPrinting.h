@@ -11,11 +11,11 @@ class QPagedPaintDevice;
 
 namespace lumo {
 
-// The lines a label shows and their font size: the head (bold), the information text
-// and, when it fits at the same size, the first key.
+// The lines a label shows and the font size of each: the head (bold), the information
+// text and, when three lines leave the text large enough, the first key.
 struct FittedLabel {
     QStringList lines;
-    double points = 0;
+    std::vector<double> points;
 };
 
 // Fits a label's text into width x height millimetres of `device` (whose metrics decide).

@@ -4,6 +4,7 @@
 #include "extras/LabelPrinting.h"
 #include "extras/LoadingListPrinting.h"
 #include "extras/PrintedPages.h"
+#include "platform/Help.h"
 #include "store/Settings.h"
 #include "ui/MessageCatalog.h"
 #include "ui/Screen.h"
@@ -43,6 +44,8 @@ template <typename Spin> Spin* NamedSpin(QWidget* parent, QLabel* caption) {
 LabelsDialog::LabelsDialog(const FeatureContext& ctx)
     : QDialog(ctx.screen.MainWidget()), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Etiketten und Ladelisten"));
+    // F1: the help's contents (the archive's help has no topic of the extras).
+    InstallHelpKey(this, [this] { ctx_.ShowHelp(1); });
     auto* layout = new QVBoxLayout(this);
     tabs = new QTabWidget(this);
     tabs->addTab(buildLabelsPage(), QStringLiteral("&Etiketten"));
@@ -102,6 +105,7 @@ QWidget* LabelsDialog::buildLabelsPage() {
     auto* heightLabel = new QLabel(QStringLiteral("&Höhe (mm):"), page);
     heightEdit = NamedSpin<QDoubleSpinBox>(page, heightLabel);
     for (QDoubleSpinBox* s : {widthEdit, heightEdit}) {
+        s->setLocale(QLocale(QLocale::German, QLocale::Germany));
         s->setDecimals(1);
         s->setRange(5, 190);
     }

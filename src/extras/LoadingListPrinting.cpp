@@ -22,10 +22,11 @@ public:
         : device_(device), painter_(painter), box_(box), perMm_(UnitsPerMm(device)),
           width_(device.width()), bottom_(device.height() - footerHeight()) {}
 
-    // A line of cells at the column starts (one cell: the whole width); false when a new
-    // page could not be started.
-    bool line(const QStringList& cells, const QFont& font, double spaceBefore = 0) {
+    // A line of cells at the column starts (one cell: the whole width), spaceBefore
+    // millimetres below the line before; false when a new page could not be started.
+    bool line(const QStringList& cells, const QFont& font, double spaceBeforeMm = 0) {
         const QFontMetricsF metrics(font, &device_);
+        const double spaceBefore = spaceBeforeMm * perMm_;
         if (y_ > 0 && y_ + spaceBefore + metrics.lineSpacing() > bottom_ && !newPage())
             return false;
         if (y_ > 0)
@@ -90,20 +91,20 @@ bool PaintLoadingList(QPagedPaintDevice& device, const LoadingList& list) {
     const QFont heading = PrintFont(10, true);
     const QFont row = PrintFont(9);
     bool ok = out.line({QStringLiteral("Ladeliste Kasten %1").arg(list.box)}, title) &&
-              out.line({QStringLiteral("Magazin: ") + FromCp1252(list.magazineText)}, label, 4) &&
+              out.line({QStringLiteral("Magazin: ") + FromCp1252(list.magazineText)}, label, 3) &&
               out.line({QStringLiteral("Thema: ") + FromCp1252(list.themeText)}, label);
     if (ok && list.magazines.empty())
         ok = out.line({QStringLiteral("Im Kasten %1 sind keine Dias gespeichert.").arg(list.box)},
-                      row, 12);
+                      row, 6);
     for (const LoadingMagazine& m : list.magazines) {
         if (!ok)
             break;
         const QString name = m.letter.empty() ? QStringLiteral("Ohne Magazinposition")
                                               : QStringLiteral("Magazin ") + FromCp1252(m.letter);
-        ok = out.line({name}, heading, 14) &&
+        ok = out.line({name}, heading, 6) &&
              out.line({QStringLiteral("Position"), QStringLiteral("Dia-Nr."),
                        QStringLiteral("Informationstext"), QStringLiteral("Schlüssel")},
-                      heading, 2);
+                      heading, 1);
         if (!ok)
             break;
         out.rule();

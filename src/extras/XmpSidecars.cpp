@@ -8,13 +8,12 @@
 #include <exiv2/exiv2.hpp>
 #pragma GCC diagnostic pop
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
+#include <charconv>
+#include <cstdlib>
 #include <exception>
 #include <mutex>
+#include <unordered_set>
 
 namespace lumo {
 
@@ -30,6 +29,8 @@ void InitialiseExiv2() {
     std::call_once(once, [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
         Exiv2::XmpParser::initialize();
+        // The XMP toolkit's own data is given back at exit (leak checkers see no leak).
+        std::atexit([] { Exiv2::XmpParser::terminate(); });
     });
 }
 
@@ -128,7 +129,8 @@ ExportOutcome WriteSidecars(const Archive& archive, const std::vector<CatalogSli
             failed(name, why);
             continue;
         }
-        // Each file is whole or old; the directory is flushed once at the end.
+        // Each file is whole or old. Sidecars are derived from the archive, written anew by
+        // every export: they are not flushed to the disk one by one (as the reports).
         if (int err = WriteFileAtomically(path, *packet, Durability::NoSync)) {
             failed(name, "I/O-Fehler " + std::to_string(err));
             continue;
@@ -136,14 +138,6 @@ ExportOutcome WriteSidecars(const Archive& archive, const std::vector<CatalogSli
         ++outcome.items;
         if (report)
             report(name, {});
-    }
-    if (outcome.items > 0) {
-        const int fd =
-            ::open(archive.resolve("bilder").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::syncfs(fd);
-            ::close(fd);
-        }
     }
     outcome.ok = outcome.failures == 0;
     outcome.message = std::to_string(outcome.items) + " XMP-Dateien geschrieben";
@@ -156,8 +150,20 @@ ExportOutcome WriteSidecars(const Archive& archive, const std::vector<CatalogSli
 ExportOutcome ExportSidecars(const Archive& archive,
                              const std::optional<std::vector<int32_t>>& only,
                              const SidecarReport& report) {
+    // Only the slides that have a picture are read (with their memos).
+    std::vector<int32_t> withPicture;
+    for (const auto& [folded, name] : archive.listFolded("bilder")) {
+        int32_t n = 0;
+        const auto [end, ec] = std::from_chars(folded.data(), folded.data() + folded.size(), n);
+        if (ec == std::errc() && n > 0 && std::string_view(end) == ".jpg")
+            withPicture.push_back(n);
+    }
+    if (only) {
+        const std::unordered_set<int32_t> chosen(only->begin(), only->end());
+        std::erase_if(withPicture, [&](int32_t n) { return !chosen.contains(n); });
+    }
     std::vector<CatalogSlide> slides;
-    if (Problem p = ReadCatalog(archive, slides, only, CatalogParts{false, true})) {
+    if (Problem p = ReadCatalog(archive, slides, withPicture, CatalogParts{false, true})) {
         ExportOutcome outcome;
         outcome.message = ProblemText(p);
         return outcome;

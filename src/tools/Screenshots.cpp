@@ -14,11 +14,16 @@
 
 #include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
+#include "extras/LabelPrinting.h"
+#include "extras/LoadingListPrinting.h"
 #include "extras/MagazineMapWindow.h"
 #include "extras/MapAndScanCommands.h"
+#include "extras/OutputCommands.h"
 #include "extras/PictureImportDialog.h"
+#include "extras/PrintedPages.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
+#include "store/Settings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -244,6 +249,33 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "preferences.png", [&] { program.services().OpenPreferences(); });
         GrabModal(dlg, "tips.png", [&] { program.services().OpenTips(); });
         ok = GrabExtras(program, outDir) && ok;
+        GrabModal(dlg, "export.png", [&] { program.outputs().OpenExport(); });
+        GrabModal(dlg, "labels.png", [&] { program.outputs().OpenLabels(); });
+    }
+
+    // The printouts of the extras as PDF files (scripts/screenshots.sh turns them into
+    // pictures): labels of the first 40 slides from position 3 of a 38,1 x 21,2 mm sheet, and
+    // the loading list of box 1.
+    const QString prints = qEnvironmentVariable("LUMO_PRINT_SHOTS");
+    if (!prints.isEmpty()) {
+        std::vector<lumo::CatalogSlide> slides;
+        lumo::ReadCatalog(st.archive, slides, std::nullopt, lumo::CatalogParts{false, false});
+        std::vector<lumo::LabelText> labels;
+        for (size_t i = 0; i < slides.size() && i < 40; ++i)
+            labels.push_back(lumo::LabelTextOf(slides[i]));
+        const lumo::LabelSheet sheet = lumo::CommonLabelSheets()[3];
+        std::string magazine, theme;
+        lumo::ReadBoxLabel(st.archive, 1, magazine, theme);
+        const lumo::LoadingList list = lumo::BuildLoadingList(1, slides, magazine, theme);
+        ok = lumo::WritePdfFile(
+                 prints + QStringLiteral("/labels.pdf"), QStringLiteral("Etiketten"), QMarginsF(),
+                 [&](QPagedPaintDevice& d) { return lumo::PaintLabels(d, sheet, 3, labels); },
+                 nullptr) &&
+             lumo::WritePdfFile(
+                 prints + QStringLiteral("/loading-list.pdf"), QStringLiteral("Ladeliste"),
+                 QMarginsF(15, 15, 15, 12),
+                 [&](QPagedPaintDevice& d) { return lumo::PaintLoadingList(d, list); }, nullptr) &&
+             ok;
     }
 
     // A gallery of the message catalogue: every error text, the start-up notice and the

@@ -208,6 +208,8 @@ TEST_F(CatalogOutput, LoadingListNamesTheBoxAndItsMagazinesInPlaceOrder) {
     LabelsDialog* dialog = program->outputs().labelsDialog();
     const QString file = QString::fromStdString(pdf("ladeliste.pdf"));
     whileOpen(dialog, "&Etiketten und Ladelisten...", [&] {
+        key(dialog, Qt::Key_F1);
+        EXPECT_EQ(help().lastContext(), 1);
         key(dialog, Qt::Key_L, Qt::AltModifier);
         typeInto(dialog, Qt::Key_K, QStringLiteral("4"));
         messages().queueFileName(file);

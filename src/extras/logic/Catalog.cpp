@@ -42,13 +42,18 @@ std::vector<KeywordEntry> EntriesOf(const Archive& archive, int level) {
 
 } // namespace
 
+const std::vector<std::string>& KeyPath::names() const {
+    static const std::vector<std::string> none;
+    return path ? *path : none;
+}
+
 std::string KeyPath::joined(std::string_view separator) const {
-    if (names.empty())
+    if (!path)
         return code;
-    std::string out = names.front();
-    for (size_t i = 1; i < names.size(); ++i) {
+    std::string out = path->front();
+    for (size_t i = 1; i < path->size(); ++i) {
         out += separator;
-        out += names[i];
+        out += (*path)[i];
     }
     return out;
 }
@@ -56,6 +61,11 @@ std::string KeyPath::joined(std::string_view separator) const {
 KeywordPaths::KeywordPaths(const std::vector<KeywordEntry>& level1,
                            const std::vector<KeywordEntry>& level2,
                            const std::vector<KeywordEntry>& level3) {
+    struct Known {
+        int level = 0;
+        std::string name;
+    };
+    std::unordered_map<std::string, Known> known;
     const std::array<const std::vector<KeywordEntry>*, 3> levels{&level1, &level2, &level3};
     // The slide reader walks keyword3 first and keeps the last entry of a code: the level-1
     // file, read last, wins a code that two files hold.
@@ -63,35 +73,37 @@ KeywordPaths::KeywordPaths(const std::vector<KeywordEntry>& level1,
         for (const KeywordEntry& e : *levels[size_t(level - 1)]) {
             std::string slot = SlotCodeOf(e, level);
             if (!slot.empty())
-                bySlotCode_[slot] = Known{level, e.text};
+                known[slot] = Known{level, e.text};
         }
     }
-}
-
-const KeywordPaths::Known* KeywordPaths::find(const std::string& slotCode) const {
-    auto it = bySlotCode_.find(slotCode);
-    return it == bySlotCode_.end() ? nullptr : &it->second;
+    // The parents by the leading 2 and 4 bytes of the code; a parent that is missing from
+    // its file is named by its code, so the path keeps its depth.
+    for (const auto& [slot, own] : known) {
+        auto names = std::make_shared<std::vector<std::string>>();
+        const std::string code = TrimTrailingBlanks(slot);
+        for (int level = 1; level < own.level; ++level) {
+            const std::string prefix = code.substr(0, size_t(level) * 2);
+            auto parent = known.find(PaddedSlotCode(prefix));
+            names->push_back(parent != known.end() && parent->second.level == level
+                                 ? parent->second.name
+                                 : prefix);
+        }
+        names->push_back(own.name);
+        paths_[slot] = std::move(names);
+    }
 }
 
 KeyPath KeywordPaths::resolve(std::string_view slotCode) const {
-    KeyPath path;
+    KeyPath key;
     if (slotCode.empty() || slotCode == kEmptyKeyCode)
-        return path;
-    path.code = TrimTrailingBlanks(slotCode);
-    if (path.code.empty())
-        return path;
-    const Known* own = find(std::string(slotCode));
-    if (!own)
-        return path;
-    // The parents by the leading 2 and 4 bytes of the code; a parent that is missing from
-    // its file is named by its code, so the path keeps its depth.
-    for (int level = 1; level < own->level; ++level) {
-        const std::string prefix = path.code.substr(0, size_t(level) * 2);
-        const Known* parent = find(PaddedSlotCode(prefix));
-        path.names.push_back(parent && parent->level == level ? parent->name : prefix);
-    }
-    path.names.push_back(own->name);
-    return path;
+        return key;
+    key.code = TrimTrailingBlanks(slotCode);
+    if (key.code.empty())
+        return key;
+    auto it = paths_.find(std::string(slotCode));
+    if (it != paths_.end())
+        key.path = it->second;
+    return key;
 }
 
 KeywordPaths LoadKeywordPaths(const Archive& archive) {
@@ -122,6 +134,7 @@ Problem ReadCatalog(const Archive& archive, std::vector<CatalogSlide>& out,
     // is empty but whose text is the marker.
     const std::string upperMarker = UpperAscii(kFreeSlotMarker);
 
+    out.reserve(only ? only->size() : size_t(total));
     SlideRecord rec;
     const Problem scan = ForEachRecordBlock(
         archive, 1, total, [&](int32_t first, const unsigned char* records, int32_t count) {
@@ -165,12 +178,13 @@ Problem ReadCatalog(const Archive& archive, std::vector<CatalogSlide>& out,
     if (parts.memos && !out.empty()) {
         // The memo directory is listed once; only the memos that exist are read.
         const auto memos = archive.listFolded("memo");
+        const std::filesystem::path memoDir = archive.resolve("memo");
         for (CatalogSlide& s : out) {
             auto it = memos.find(std::to_string(s.number) + ".txt");
             if (it == memos.end())
                 continue;
             int err = 0;
-            auto bytes = ReadWholeFile(archive.resolve("memo/" + it->second), &err);
+            auto bytes = ReadWholeFile(memoDir / it->second, &err);
             if (!bytes)
                 return Problem::io(err ? err : 2);
             s.memoLines = SplitMemoLines(*bytes);

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,10 +22,12 @@ namespace lumo {
 // One key slot of a slide. An empty slot has no code; a code that resolves to no
 // keyword has no names.
 struct KeyPath {
-    std::string code;               // the slot's code without trailing blanks
-    std::vector<std::string> names; // level 1 first; empty when unresolved
+    std::string code; // the slot's code without trailing blanks
+    // The names, level 1 first; shared by every slot of the same code, null when unresolved.
+    std::shared_ptr<const std::vector<std::string>> path;
     bool empty() const { return code.empty(); }
-    bool resolved() const { return !names.empty(); }
+    bool resolved() const { return path != nullptr; }
+    const std::vector<std::string>& names() const;
     // "Natur / Blumen / Rosen" (separator " / "), the code for an unresolved key, "" when empty.
     std::string joined(std::string_view separator) const;
 };
@@ -41,12 +44,8 @@ public:
     KeyPath resolve(std::string_view slotCode) const;
 
 private:
-    struct Known {
-        int level = 0;
-        std::string name;
-    };
-    std::unordered_map<std::string, Known> bySlotCode_;
-    const Known* find(const std::string& slotCode) const;
+    // Slot code (6 bytes) -> the path of names of that keyword.
+    std::unordered_map<std::string, std::shared_ptr<const std::vector<std::string>>> paths_;
 };
 
 struct CatalogSlide {

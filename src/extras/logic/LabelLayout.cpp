@@ -86,7 +86,7 @@ LabelText LabelTextOf(const CatalogSlide& slide) {
     t.info = slide.text;
     for (const KeyPath& key : slide.keys) {
         if (!key.empty()) {
-            t.key = key.resolved() ? key.names.back() : key.code;
+            t.key = key.resolved() ? key.names().back() : key.code;
             break;
         }
     }

@@ -29,7 +29,7 @@ std::string KeyNames(const CatalogSlide& s) {
             continue;
         if (!out.empty())
             out += ", ";
-        out += key.resolved() ? key.names.back() : key.code;
+        out += key.resolved() ? key.names().back() : key.code;
     }
     return out;
 }

@@ -18,7 +18,7 @@ SidecarContents SidecarContentsOf(const CatalogSlide& slide, const Utf8Converter
     for (const KeyPath& key : slide.keys) {
         if (!key.resolved())
             continue;
-        for (const std::string& name : key.names)
+        for (const std::string& name : key.names())
             AddOnce(c.subjects, utf8(name));
         AddOnce(c.hierarchical, utf8(key.joined("|")));
     }
