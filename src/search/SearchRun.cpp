@@ -1,5 +1,8 @@
 #include "search/SearchRun.h"
 
+#include "store/ConfinedFiles.h"
+#include "store/FileUtil.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -42,9 +45,10 @@ public:
 
     // 0 or errno.
     int open(const std::filesystem::path& path) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        int err = 0;
+        fd_ = OpenRegular(path, O_RDONLY, &err);
         if (fd_ < 0)
-            return errno;
+            return err;
         // A block need not be larger than the file (and a record more): a small archive
         // gets a small buffer.
         struct stat st {};
@@ -130,9 +134,15 @@ void Progress(const ScanCallbacks& cb, int32_t n, int32_t total) {
 // Reads an entire small file of the directory `dirFd`; false when it cannot be opened or
 // read (a missing memo).
 bool ReadSmallFile(int dirFd, const std::string& name, std::string& out) {
-    int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC);
+    // A memo is a regular file of the memo directory: a link, FIFO or device is no memo.
+    int fd =
+        ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
+    if (struct stat st{}; ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     out.clear();
     bool ok = true;
     size_t chunk = 16384;
@@ -394,10 +404,10 @@ void SearchRun::reset() {
 Problem SearchRun::begin(Problem headWritten) {
     if (headWritten)
         return headWritten;
-    reportFd_ =
-        ::open(archive_.resolve(kResultReportName).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    int err = 0;
+    reportFd_ = OpenRegular(archive_.resolve(kResultReportName), O_WRONLY | O_APPEND, &err);
     if (reportFd_ < 0)
-        return Problem::io(SystemErrorNumber(errno));
+        return Problem::io(SystemErrorNumber(err));
     return {};
 }
 
@@ -520,7 +530,7 @@ Problem ScanMemo(SearchRun& run, int32_t total, std::string_view searchText, boo
         cb.begun();
     const TextMatcher matcher(searchText, caseSensitive);
     const MemoDirectory memos = MemoFiles(run.archive(), total);
-    int dirFd = ::open(memos.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dirFd = OpenPath(memos.dir, O_RDONLY | O_DIRECTORY);
     SlideLookup slides(run.archive());
     std::string bytes, info;
     Problem problem;

@@ -215,6 +215,8 @@ int main(int argc, char** argv) {
     // maximised in any case.
     if (args.size() > 1 && args.at(1) == QStringLiteral("--maximized"))
         args.removeAt(1);
+    if (args.size() > 1 && args.at(1) == QStringLiteral("--")) // the file name follows
+        args.removeAt(1);
     if (args.size() < 2) {
         QMessageBox::information(nullptr, QStringLiteral("Lumoretta Texteditor"),
                                  QStringLiteral("Bitte geben Sie die Datei an, die angezeigt "

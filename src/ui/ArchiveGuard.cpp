@@ -17,8 +17,13 @@ QString SecondProgramQuestion() {
                              "weiterarbeiten ?");
 }
 
-QString ProgramApprovalQuestion(const QString& command) {
-    return QString::fromUtf8("Das Archiv möchte dieses\rProgramm starten:\r\r") + command +
+QString ProgramApprovalQuestion(const QString& program, const QStringList& args) {
+    QString shown;
+    for (const QString& arg : args)
+        shown += QStringLiteral("\r") + ProgramApproval::Command(arg, {});
+    return QString::fromUtf8("Das Archiv möchte dieses\rProgramm starten:\r\r") + program +
+           (args.isEmpty() ? QString::fromUtf8("\r\rohne Argumente")
+                           : QString::fromUtf8("\r\rmit den Argumenten:") + shown) +
            QString::fromUtf8("\r\rEs wurde auf diesem Computer noch\r"
                              "nicht freigegeben. Möchten Sie es\r"
                              "freigeben und starten ?");
@@ -37,11 +42,13 @@ bool ClaimArchive(ArchiveLock& lock, const Archive& archive, MessageCatalog& mes
     return true;
 }
 
-bool ApproveArchiveProgram(ProgramApproval& approval, const QString& command,
-                           MessageCatalog& messages) {
+bool ApproveArchiveProgram(ProgramApproval& approval, const QString& program,
+                           const QStringList& args, MessageCatalog& messages) {
+    const QString command = ProgramApproval::Command(program, args);
     if (approval.isApproved(command))
         return true;
-    if (!messages.AskConfirmation(ProgramApprovalQuestion(command)))
+    if (!messages.AskConfirmation(ProgramApprovalQuestion(program, args),
+                                  MessageCatalog::DefaultAnswer::No))
         return false;
     approval.approve(command);
     return true;

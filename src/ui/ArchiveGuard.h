@@ -17,12 +17,13 @@ class ProgramApproval;
 // (RecoverAfterInterruptedRun).
 bool ClaimArchive(ArchiveLock& lock, const Archive& archive, MessageCatalog& messages);
 
-// The launcher's gate for a command an archive names: true when it may start, because
-// it was approved before or the user approves it now (then recorded in `approval`).
-bool ApproveArchiveProgram(ProgramApproval& approval, const QString& command,
-                           MessageCatalog& messages);
+// The launcher's gate for a program and the arguments an archive names: true when it may
+// start, because exactly this was approved before or the user approves it now (then
+// recorded in `approval`). The question shows both in full; "Nein" is its default.
+bool ApproveArchiveProgram(ProgramApproval& approval, const QString& program,
+                           const QStringList& args, MessageCatalog& messages);
 
 QString SecondProgramQuestion();
-QString ProgramApprovalQuestion(const QString& command);
+QString ProgramApprovalQuestion(const QString& program, const QStringList& args);
 
 } // namespace lumo

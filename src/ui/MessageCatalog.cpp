@@ -294,13 +294,15 @@ void MessageCatalog::ShowError(int n) {
     endDialog(remembered);
 }
 
-bool MessageCatalog::AskConfirmation(const QString& text) {
+bool MessageCatalog::AskConfirmation(const QString& text, DefaultAnswer byDefault) {
     int remembered = 0;
     beginDialog(remembered);
     QuestionDialog* dlg = questionDialog();
     const QString title = QString::fromUtf8("Bitte bestätigen Sie die Anweisung");
     sound_.PlaySoundCue(QStringLiteral("bell"), 0);
     dlg->Fill(title, text, true, 250);
+    if (byDefault == DefaultAnswer::No)
+        dlg->MakeDeclineDefault();
     dlg->move(Offset(screen_, 74, 161));
     if (testMode_) {
         record(ShownDialog::Confirm, 0, title, text);

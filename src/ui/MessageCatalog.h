@@ -66,7 +66,10 @@ public:
     void ShowStatus(int n);
     void ShowWarningStatus(); // text 1 in purple
     void ShowError(int n);
-    bool AskConfirmation(const QString& text); // also sets state.confirmAnswer
+    // Which button of a question Enter presses.
+    enum class DefaultAnswer { Yes, No };
+    bool AskConfirmation(const QString& text, DefaultAnswer byDefault = DefaultAnswer::Yes);
+    // also sets state.confirmAnswer
     void ShowNotice(const QString& text);
     // Opens InputPrompt in kind 1..6. A valid input sets state.searchConfirmed
     // (kinds 1-4; with state.boxNumber for kind 2 and state.currentSlide for kind 4) or

@@ -15,6 +15,8 @@ public:
     // "Ja", otherwise acceptButton is "Danke" and declineButton hidden.
     void Fill(const QString& title, const QString& text, bool question, int labelWidth = 250);
     bool questionForm() const { return question_; }
+    // After Fill: Enter and the first focus go to "Nein" (a question where "Ja" risks more).
+    void MakeDeclineDefault();
 
     void onAccept();  // "Danke" / "Ja": ConfirmAnswer := 1
     void onDecline(); // "Nein": ConfirmAnswer := 0
