@@ -147,10 +147,7 @@ void HelpViewer::followLink(const QUrl& link) {
             return;
         target = QUrl::fromLocalFile(QDir::cleanPath(path));
     }
-    if (openLink_)
-        openLink_(target);
-    else
-        QDesktopServices::openUrl(target);
+    QDesktopServices::openUrl(target);
 }
 
 } // namespace lumo

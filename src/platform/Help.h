@@ -3,11 +3,11 @@
 // (<a name="ctx201">); shown in a help window.
 #include <QPointer>
 #include <QString>
-#include <QUrl>
 
 #include <functional>
 
 class QTextBrowser;
+class QUrl;
 class QWidget;
 
 namespace lumo {
@@ -27,16 +27,14 @@ public:
     void Close(); // closes the help window when it is open
 
     QTextBrowser* window() const;
-    // Opens a link of the help that leads out of it (http/https addresses and files inside
-    // the help's directory only); QDesktopServices by default, replaced by tests.
-    void setLinkOpener(std::function<void(const QUrl&)> opener) { openLink_ = std::move(opener); }
     int lastContext() const { return lastContext_; }
 
 private:
     QPointer<QTextBrowser> browser_; // owned by owner_, or by this viewer without one
     QPointer<QWidget> owner_;
     QString helpDir_;
-    std::function<void(const QUrl&)> openLink_;
+    // Follows a link of the help: anchors in it, http/https addresses and files of the
+    // help's directory (the archive) only.
     void followLink(const QUrl& link);
     int lastContext_ = 0;
 };

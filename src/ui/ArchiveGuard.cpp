@@ -29,12 +29,40 @@ QString ProgramApprovalQuestion(const QString& program, const QStringList& args)
                              "freigeben und starten ?");
 }
 
+QString NoLockQuestion(ArchiveLock::Obstacle why) {
+    QString reason;
+    switch (why) {
+    case ArchiveLock::Obstacle::NoLocks:
+        reason = QString::fromUtf8("das Dateisystem kennt keine Sperren.");
+        break;
+    case ArchiveLock::Obstacle::NotAFile:
+        reason = QString::fromUtf8("die Sperrdatei .lumoretta.lock ist\rkeine gewöhnliche Datei.");
+        break;
+    default:
+        reason = QString::fromUtf8("das Archivverzeichnis ist schreibgeschützt,\r"
+                                   "seine Dateien aber nicht.");
+        break;
+    }
+    return QString::fromUtf8("Lumoretta kann dieses Archiv nicht\r"
+                             "gegen ein zweites LUMORETTA sperren:\r") +
+           reason +
+           QString::fromUtf8("\r\rWenn zwei Programme es ändern,\r"
+                             "können Daten verloren gehen.\r\r"
+                             "Möchten Sie ohne diesen Schutz\r"
+                             "weiterarbeiten ?");
+}
+
 bool ClaimArchive(ArchiveLock& lock, const Archive& archive, MessageCatalog& messages) {
     switch (lock.acquire(archive.dir())) {
     case ArchiveLock::Result::HeldElsewhere:
         return messages.AskConfirmation(SecondProgramQuestion());
     case ArchiveLock::Result::Unavailable:
-        return true; // a write-protected archive: no program can change it
+        // Only an archive that no program can change needs no lock; otherwise the user
+        // learns that it is unprotected and may leave.
+        if (lock.whyUnavailable() == ArchiveLock::Obstacle::NothingWritable ||
+            lock.whyUnavailable() == ArchiveLock::Obstacle::NoDirectory)
+            return true;
+        return messages.AskConfirmation(NoLockQuestion(lock.whyUnavailable()));
     case ArchiveLock::Result::Acquired:
         break;
     }

@@ -2,12 +2,13 @@
 // What guards the archive beyond its own files: one program per archive (a second one
 // asks before it writes anything and lets the user leave), a new analysis after a run
 // that did not end normally, and the user's approval of the programs an archive names.
+#include "store/ArchiveLock.h"
+
 #include <QString>
 
 namespace lumo {
 
 class Archive;
-class ArchiveLock;
 class MessageCatalog;
 class ProgramApproval;
 
@@ -24,6 +25,8 @@ bool ApproveArchiveProgram(ProgramApproval& approval, const QString& program,
                            const QStringList& args, MessageCatalog& messages);
 
 QString SecondProgramQuestion();
+// Asked when the archive cannot be locked but could be changed.
+QString NoLockQuestion(ArchiveLock::Obstacle why);
 QString ProgramApprovalQuestion(const QString& program, const QStringList& args);
 
 } // namespace lumo
