@@ -341,20 +341,18 @@ void SlideEntryCommands::InsertKeyword(const QString& name) {
     // one rename (the old copy stays whole until the new one is complete). The level's own
     // file is copied, never moved away, so it exists at every moment; the new content
     // replaces it in one rename.
-    const auto oldPath = st.archive.resolve(KeywordOldFileName(level));
-    if (const auto before = ReadWholeFile(path); !before) {
-        msg.ShowError(81);
-    } else if (WriteFileAtomically(oldPath, *before) != 0) {
+    bool unreadable = false;
+    if (RefreshUndoCopy(st.archive, level, &unreadable) != 0) {
         std::error_code ec;
-        if (std::filesystem::symlink_status(oldPath, ec).type() !=
-            std::filesystem::file_type::not_found)
+        if (!unreadable &&
+            std::filesystem::symlink_status(st.archive.resolve(KeywordOldFileName(level)), ec)
+                    .type() != std::filesystem::file_type::not_found)
             msg.ShowError(80); // the old copy could not be replaced
         msg.ShowError(81);
     }
     for (int other = 1; other <= 3; ++other) {
         if (other != level)
-            CopyFileOver(st.archive.resolve(KeywordFileName(other)),
-                         st.archive.resolve(KeywordOldFileName(other)));
+            RefreshUndoCopy(st.archive, other);
     }
     const int err = WriteFileAtomically(path, plan.newFile);
     st.keywordCache.invalidate();
