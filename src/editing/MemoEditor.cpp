@@ -311,10 +311,8 @@ void MemoEditor::onDeleteMemo() {
     }
     // A memo file that stays is reported, and the editor keeps the text; a missing one is
     // no error.
-    std::error_code ec;
-    std::filesystem::remove(ctx_.state.archive.resolve(MemoName(*n)), ec);
-    if (ec) {
-        ctx_.messages.ShowIoError(SystemErrorNumber(ec.value()));
+    if (const int err = RemoveFile(ctx_.state.archive.resolve(MemoName(*n))); err && err != 2) {
+        ctx_.messages.ShowIoError(err);
         return;
     }
     ctx_.messages.ShowStatus(9);

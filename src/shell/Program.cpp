@@ -82,12 +82,12 @@ Program::Program(std::filesystem::path archiveDir, bool testMode)
 
 void Program::enableProgramApproval(const QString& file) {
     approval_ = std::make_unique<ProgramApproval>(file);
-    launcher_->setApprovalGate([this](const QString& commandLine) {
-        const QString editor = FromCp1252(state_->settings.editor);
-        return ApproveArchiveProgram(*approval_, ProgramApproval::NamedCommand(commandLine, editor),
-                                     *messages_);
+    launcher_->setApprovalGate([this](const QString& program, const QStringList& args) {
+        return ApproveArchiveProgram(*approval_, program, args, *messages_);
     });
-    launcher_->setApprovalRecorder([this](const QString& command) { approval_->approve(command); });
+    launcher_->setApprovalRecorder([this](const QString& program, const QStringList& args) {
+        return approval_->approve(ProgramApproval::Command(program, args));
+    });
 }
 
 Program::~Program() {

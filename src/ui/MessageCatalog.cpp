@@ -294,17 +294,20 @@ void MessageCatalog::ShowError(int n) {
     endDialog(remembered);
 }
 
-bool MessageCatalog::AskConfirmation(const QString& text) {
-    return AskConfirmationOrEscape(text).value_or(false);
+bool MessageCatalog::AskConfirmation(const QString& text, DefaultAnswer byDefault) {
+    return AskConfirmationOrEscape(text, byDefault).value_or(false);
 }
 
-std::optional<bool> MessageCatalog::AskConfirmationOrEscape(const QString& text) {
+std::optional<bool> MessageCatalog::AskConfirmationOrEscape(const QString& text,
+                                                            DefaultAnswer byDefault) {
     int remembered = 0;
     beginDialog(remembered);
     QuestionDialog* dlg = questionDialog();
     const QString title = QString::fromUtf8("Bitte bestätigen Sie die Anweisung");
     sound_.PlaySoundCue(QStringLiteral("bell"), 0);
     dlg->Fill(title, text, true, 250);
+    if (byDefault == DefaultAnswer::No)
+        dlg->MakeDeclineDefault();
     dlg->move(Offset(screen_, 74, 161));
     bool escaped = false;
     if (testMode_) {

@@ -66,10 +66,14 @@ public:
     void ShowStatus(int n);
     void ShowWarningStatus(); // text 1 in purple
     void ShowError(int n);
-    bool AskConfirmation(const QString& text); // also sets state.confirmAnswer
+    // Which button of a question Enter presses.
+    enum class DefaultAnswer { Yes, No };
+    // also sets state.confirmAnswer
+    bool AskConfirmation(const QString& text, DefaultAnswer byDefault = DefaultAnswer::Yes);
     // The same question, where Esc means "back" rather than "Nein": nullopt after Esc
     // (a queued cancel() in tests).
-    std::optional<bool> AskConfirmationOrEscape(const QString& text);
+    std::optional<bool> AskConfirmationOrEscape(const QString& text,
+                                                DefaultAnswer byDefault = DefaultAnswer::Yes);
     void ShowNotice(const QString& text);
     // Opens InputPrompt in kind 1..6. A valid input sets state.searchConfirmed
     // (kinds 1-4; with state.boxNumber for kind 2 and state.currentSlide for kind 4) or

@@ -35,9 +35,16 @@ void QuestionDialog::Fill(const QString& title, const QString& text, bool questi
     SetMessage(title, text, labelWidth);
     acceptButton->setText(question ? QStringLiteral("Ja") : QStringLiteral("Danke"));
     declineButton->setVisible(question);
+    declineButton->setDefault(false);
     acceptButton->setDefault(true);
     acceptButton->setFocus();
     relayout();
+}
+
+void QuestionDialog::MakeDeclineDefault() {
+    acceptButton->setDefault(false);
+    declineButton->setDefault(true);
+    declineButton->setFocus();
 }
 
 void QuestionDialog::relayout() {

@@ -17,6 +17,8 @@ public:
     bool questionForm() const { return question_; }
     // The question was left with Esc or the window's close rather than "Nein".
     bool escaped() const { return escaped_; }
+    // After Fill: Enter and the first focus go to "Nein" (a question where "Ja" risks more).
+    void MakeDeclineDefault();
 
     void onAccept();  // "Danke" / "Ja": ConfirmAnswer := 1
     void onDecline(); // "Nein": ConfirmAnswer := 0

@@ -254,11 +254,11 @@ TEST_F(MainWindowTest, ProgramsGetTheFileAsItIsSpelledOnDisk) {
     clickSoftButton(1); // TEXT-EDITOR
     triggerMenu("&Update History anzeigen...");
     const QString ed = QString::fromStdString(editor);
-    EXPECT_EQ(launcher().commands(),
-              std::vector<QStringList>({{ed, U("DIA.INI")},
-                                        {ed, U("DIALISTE.TXT")},
-                                        {Launcher::TextViewProgram(),
-                                         Launcher::TextViewMaximisedOption(), U("HISTORY.WRI")}}));
+    EXPECT_EQ(launcher().commands(), std::vector<QStringList>({{ed, U("--"), U("DIA.INI")},
+                                                               {ed, U("--"), U("DIALISTE.TXT")},
+                                                               {Launcher::TextViewProgram(),
+                                                                Launcher::TextViewMaximisedOption(),
+                                                                U("--"), U("HISTORY.WRI")}}));
 }
 
 } // namespace

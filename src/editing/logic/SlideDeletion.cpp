@@ -1,6 +1,7 @@
 #include "editing/logic/SlideDeletion.h"
 
 #include "editing/logic/NumberInput.h"
+#include "store/FileUtil.h"
 #include "store/HeaderData.h"
 #include "store/SlideDatabase.h"
 
@@ -39,8 +40,7 @@ public:
         const auto found = names_.find(std::to_string(n) + ext_);
         if (found == names_.end())
             return;
-        std::error_code ec; // a file that cannot be deleted is left as it is
-        std::filesystem::remove(path_ / found->second, ec);
+        RemoveFile(path_ / found->second); // a file that cannot be deleted is left as it is
     }
 
 private:
