@@ -174,6 +174,17 @@ int WaitForAnnouncement(const QString& kind, const QString& text, double timeout
     std::fflush(stdout);
     QEventLoop loop;
     QObject::connect(&watch, &EventWatch::matched, &loop, &QEventLoop::quit);
+    // A program that was still connecting to the accessibility bus may have missed the
+    // registration: it is repeated, and each repetition tells the programs again.
+    QTimer again;
+    QObject::connect(&again, &QTimer::timeout, [&] {
+        QDBusMessage m = QDBusMessage::createMethodCall(
+            QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/registry"),
+            QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("RegisterEvent"));
+        m.setArguments({event});
+        bus->send(m);
+    });
+    again.start(500);
     QTimer::singleShot(static_cast<int>(timeoutSeconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
     if (!watch.seen())
