@@ -67,12 +67,13 @@ class FloorRecord {
 public:
     void action(double ms) { action_.push_back(ms); }
     void floor(double ms) { floor_.push_back(ms); }
-    void report(benchmark::State& state) {
+    void report(benchmark::State& state, const char* floorName = "floor_ms",
+                const char* ratioName = "ratio") {
         if (action_.empty() || floor_.empty())
             return;
         const double a = Median(action_), f = Median(floor_);
-        state.counters["floor_ms"] = f;
-        state.counters["ratio"] = a / f;
+        state.counters[floorName] = f;
+        state.counters[ratioName] = a / f;
     }
 
 private:
