@@ -2,9 +2,21 @@
 # the usual places, the Debian package, and the tests that check them.
 include(GNUInstallDirs)
 
+# The desktop entry, the software centre's metainfo and the window's desktop file name
+# (src/app/main.cpp) share this id.
+set(LUMO_APP_ID org.lumoretta.Lumoretta)
+set(LUMO_HOMEPAGE "https://lumoretta.org/" CACHE STRING "The program's home page")
+set(LUMO_SCREENSHOTS "${LUMO_HOMEPAGE}screenshots" CACHE STRING
+    "Where the pictures of docs/screenshots are published")
+
 set(LUMO_TEMPLATE_DIR ${CMAKE_INSTALL_DATADIR}/lumoretta/vorlage)
 file(RELATIVE_PATH LUMO_TEMPLATE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_DATADIR}/lumoretta/vorlage)
+# The tray menu's "Internet" entry opens the user guide installed below.
+file(RELATIVE_PATH LUMO_GUIDE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/doc/lumoretta/README.md)
+set_property(SOURCE src/services/TrayIcon.cpp APPEND
+             PROPERTY COMPILE_DEFINITIONS LUMO_GUIDE_FROM_BIN="${LUMO_GUIDE_FROM_BIN}")
 set(LUMO_START_SOURCES src/platform/LastArchive.cpp src/platform/StartArchive.cpp)
 
 if(LUMO_GUI)
@@ -13,13 +25,13 @@ if(LUMO_GUI)
 
   # Started by the menu entry: changes into the archive and starts the program.
   add_executable(lumoretta-start src/app/StartHelper.cpp)
-  target_link_libraries(lumoretta-start PRIVATE lumo_gui)
+  target_link_libraries(lumoretta-start PRIVATE lumo_gui lumo_cli)
   target_compile_definitions(lumoretta-start PRIVATE
                              LUMO_TEMPLATE_FROM_BIN="${LUMO_TEMPLATE_FROM_BIN}")
   add_dependencies(lumoretta lumoretta-start)
 
   install(TARGETS lumoretta lumo_textview lumoretta-start RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES data/desktop/lumoretta.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES data/desktop/${LUMO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES data/icons/lumoretta.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   foreach(size 16 22 24 32 48 64 128 256)
@@ -38,22 +50,29 @@ if(LUMO_GUI)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME lumoretta)
   set(CPACK_PACKAGE_VENDOR "Lumoretta")
-  set(CPACK_PACKAGE_CONTACT "Lumoretta <lumoretta@localhost>")
-  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Archiv für eine private Diasammlung")
+  set(CPACK_PACKAGE_CONTACT "Lumoretta <lumoretta@lumoretta.org>")
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "catalogue of a private collection of photographic slides")
+  # Lines of at most 80 characters, as the package tools show them.
   string(CONCAT CPACK_PACKAGE_DESCRIPTION
-         "Lumoretta erfasst die Dias einer privaten Sammlung mit Kasten, Magazinposition,\n"
-         "Informationstext und Schlüsselwörtern, durchsucht das Archiv und schreibt Listen.\n"
-         "Catalogues a private collection of photographic slides (German user interface).")
+         "Lumoretta catalogues the slides of a private collection with box, place in\n"
+         "the magazine, information text and keywords, searches the archive and writes\n"
+         "reports. Its user interface is German.\n"
+         "\n"
+         "Lumoretta erfasst die Dias einer privaten Sammlung mit Kasten,\n"
+         "Magazinposition, Informationstext und Schlüsselwörtern, durchsucht das Archiv\n"
+         "und schreibt Listen.")
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${LUMO_HOMEPAGE})
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_STRIP_FILES ON)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   # The shared libraries come from dpkg-shlibdeps; what Qt loads at run time does not:
-  # the X11 platform plugin, the fonts the window layout is measured in and the German
-  # texts of Qt's own dialogs.
+  # the X11 platform plugin, the fonts the window layout is measured in, the German
+  # texts of Qt's own dialogs and the TIFF and WebP readers for scans.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, qt6-image-formats-plugins")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-user-dirs")
+  include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
   include(CPack)
 endif()
 
@@ -62,34 +81,43 @@ if(LUMO_TESTS)
                                tests/TestArchive.cpp)
   target_include_directories(test_platform PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_platform PRIVATE lumo_core GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST)
+  gtest_discover_tests(test_platform DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
+
+  if(LUMO_GUI)
+    add_test(NAME command_line_without_display
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/app/no_display.sh ${CMAKE_BINARY_DIR})
+    set_tests_properties(command_line_without_display PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
+  endif()
 
   find_program(LUMO_PDFTOTEXT pdftotext)
   if(LUMO_GUI AND LUMO_PDFTOTEXT)
     add_test(NAME textview_pdf_keeps_columns
              COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/textview_pdf.sh $<TARGET_FILE:lumo_textview>
                      ${CMAKE_SOURCE_DIR}/tests/data/reports)
+    set_tests_properties(textview_pdf_keeps_columns PROPERTIES TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
 
   # The end-to-end test: the real program in a virtual X server, driven by input events.
   find_program(LUMO_XDOTOOL xdotool)
   find_program(LUMO_XVFB Xvfb)
-  if(LUMO_GUI AND LUMO_XDOTOOL AND LUMO_XVFB)
-    add_executable(lumo_e2e_screen tests/e2e/ScreenProbe.cpp)
-    target_link_libraries(lumo_e2e_screen PRIVATE lumo_flags Qt6::Gui)
+  find_package(Qt6 QUIET COMPONENTS DBus)
+  if(LUMO_GUI AND LUMO_XDOTOOL AND LUMO_XVFB AND Qt6DBus_FOUND)
+    add_executable(lumo_e2e_screen tests/e2e/ScreenProbe.cpp tests/e2e/AccessibleTree.cpp)
+    target_link_libraries(lumo_e2e_screen PRIVATE lumo_flags Qt6::Gui Qt6::DBus)
     add_test(NAME e2e_user_day
              COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/user_day.sh ${CMAKE_BINARY_DIR}
                      ${CMAKE_SOURCE_DIR}/data)
     set_tests_properties(e2e_user_day PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
   else()
-    message(STATUS "xdotool or Xvfb not found: the end-to-end test is not registered")
+    message(STATUS "xdotool, Xvfb or Qt D-Bus not found: the end-to-end test is not registered")
   endif()
 
   find_program(LUMO_DESKTOP_FILE_VALIDATE desktop-file-validate)
   if(LUMO_DESKTOP_FILE_VALIDATE)
     add_test(NAME desktop_entry_valid
-             COMMAND ${LUMO_DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/data/desktop/lumoretta.desktop)
-    set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning")
+             COMMAND ${LUMO_DESKTOP_FILE_VALIDATE} ${CMAKE_SOURCE_DIR}/data/desktop/${LUMO_APP_ID}.desktop)
+    set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning"
+                                                         TIMEOUT ${LUMO_TEST_TIMEOUT})
   endif()
 endif()
 

@@ -23,7 +23,10 @@ if [ -n "$missing" ]; then
 fi
 
 LAUNCHER=()
-command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUMO_FUZZ=ON -DLUMO_GUI=OFF -DLUMO_TESTS=OFF "${LAUNCHER[@]}" >/dev/null
 cmake --build "$BUILD" -j"$(nproc)" --target fuzz_all

@@ -5,7 +5,11 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PKGS="build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev libgtest-dev \
 libbenchmark-dev libsqlite3-dev xvfb xauth fonts-liberation clang-format \
-xdotool poppler-utils desktop-file-utils ccache"
+xdotool poppler-utils desktop-file-utils ccache \
+dbus-daemon at-spi2-core \
+qt6-image-formats-plugins \
+libexiv2-dev \
+help2man appstream lintian python3"
 missing=""
 for p in $PKGS; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

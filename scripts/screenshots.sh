@@ -15,5 +15,10 @@ trap 'rm -rf "$ARCHIVE"' EXIT
 "$BUILD"/lumo_demo_archive "$ARCHIVE" data
 mkdir -p docs/screenshots
 GALLERY=${2:+$(mkdir -p "$2" && cd "$2" && pwd)}
-(cd "$ARCHIVE" && LUMO_DIALOG_SHOTS=1 LUMO_MESSAGE_GALLERY="$GALLERY" xvfb-run -a -s "-screen 0 1024x768x24" \
+PRINTS="$ARCHIVE/.prints"
+mkdir -p "$PRINTS"
+(cd "$ARCHIVE" && LUMO_DIALOG_SHOTS=1 LUMO_PRINT_SHOTS="$PRINTS" LUMO_MESSAGE_GALLERY="$GALLERY" xvfb-run -a -s "-screen 0 1024x768x24" \
     "$BUILD/lumo_screenshots" "$ARCHIVE" "$ROOT/docs/screenshots")
+# The first pages of the label sheet and the loading list, as the PDF files show them.
+pdftoppm -r 60 -png -singlefile "$PRINTS/labels.pdf" docs/screenshots/labels-sheet
+pdftoppm -r 60 -png -singlefile "$PRINTS/loading-list.pdf" docs/screenshots/loading-list

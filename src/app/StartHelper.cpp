@@ -2,6 +2,7 @@
 // directory it is started in; this helper changes into the archive used last (or on the
 // first start into a new one made from the installed template under the documents
 // directory) and starts the program there.
+#include "app/CommandLine.h"
 #include "platform/StartArchive.h"
 
 #include <QApplication>
@@ -30,7 +31,11 @@ void ShowMessage(QMessageBox::Icon icon, const std::string& text) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto call = lumo::cli::ReadCall(lumo::cli::Tool::StartHelper, argc, argv);
+        call.exitStatus)
+        return *call.exitStatus;
+
     std::error_code ec;
     const fs::path bin = fs::read_symlink("/proc/self/exe", ec).parent_path();
     const fs::path templateDir = (bin / LUMO_TEMPLATE_FROM_BIN).lexically_normal();

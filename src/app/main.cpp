@@ -1,4 +1,7 @@
 // Lumoretta: the archive is the directory the program is started in.
+#include "app/CommandLine.h"
+#include "extras/ExportCommands.h"
+#include "extras/PictureImportCommand.h"
 #include "platform/QtGerman.h"
 #include "shell/Program.h"
 
@@ -8,12 +11,16 @@
 #include <QTranslator>
 
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumoretta 3.0"));
-    QApplication::setDesktopFileName(QStringLiteral("lumoretta"));
+    // The desktop entry org.lumoretta.Lumoretta.desktop: docks and window lists show its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.lumoretta.Lumoretta"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumoretta")));
     // Qt's file dialogs ("Archiv öffnen", "System-Editor auswählen") and standard buttons.
     QTranslator qtGerman;
@@ -34,4 +41,27 @@ int main(int argc, char** argv) {
         return 1;
     }
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The options are read before anything of Qt starts, so they work without a display.
+    using namespace lumo::cli;
+    const Call call = ReadCall(Tool::Lumoretta, argc, argv);
+    if (call.exitStatus)
+        return *call.exitStatus;
+    switch (call.command.action) {
+    case Action::ImportPictures: {
+        std::vector<std::string> args{"--import-pictures"};
+        args.insert(args.end(), call.command.args.begin(), call.command.args.end());
+        return lumo::RunPictureImportCommand(args, std::cout, std::cerr);
+    }
+    case Action::ExportCsv:
+        return lumo::RunCsvExportCommand(call.command.args, std::cout, std::cerr);
+    case Action::ExportXmp:
+        return lumo::RunXmpExportCommand(call.command.args, std::cout, std::cerr);
+    default:
+        return RunWindow(argc, argv);
+    }
 }

@@ -90,9 +90,11 @@ void BoxLabelsDialog::onSave() {
     st.boxNumber = static_cast<int32_t>(*number);
     st.magazineText = ToCp1252Lossy(magazineEdit->text());
     st.themeText = ToCp1252Lossy(themeEdit->text());
+    // The "saved" cue only for labels that reached the file.
     if (!WriteBoxLabel(st.archive, st.boxNumber, st.magazineText, st.themeText))
         msg.ShowErrorBox(QStringLiteral("Die Datei KASTEN.INI konnte nicht geschrieben werden !"));
-    ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
+    else
+        ctx_.sound.PlaySoundCue(QStringLiteral("click006"), 1000);
     boxEdit->setFocus();
     msg.ShowStatus(20);
 }

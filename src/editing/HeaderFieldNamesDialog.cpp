@@ -2,6 +2,7 @@
 
 #include "editing/logic/HeaderFieldNames.h"
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "ui/AppState.h"
 #include "ui/DialogWidgets.h"
@@ -58,6 +59,7 @@ Column MakeColumn(QWidget* parent, int x, const QString& caption, const QString&
 
 HeaderFieldNamesDialog::HeaderFieldNamesDialog(const FeatureContext& context)
     : QDialog(context.screen.MainWidget()), ctx_(context) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QStringLiteral("Kopfdatenfelder eingeben"));
     setFixedSize(452, 186);
     const Column names =
@@ -130,8 +132,10 @@ void HeaderFieldNamesDialog::onProposalChosen(int proposal) {
 }
 
 std::optional<std::string> HeaderFieldNamesDialog::EnteredText(QLineEdit* edit) {
-    if (!edit->text().isEmpty())
-        return ToCp1252Lossy(edit->text());
+    // "leer" is how DIA.INI marks an element as not set: stored, it would never show.
+    std::string text = ToCp1252Lossy(edit->text());
+    if (!text.empty() && text != kHeaderElementUnset)
+        return text;
     ctx_.messages.ShowWarningStatus();
     ctx_.sound.PlaySoundCue(QStringLiteral("error"), 2000);
     ctx_.messages.ShowStatus(20);
@@ -166,7 +170,7 @@ void HeaderFieldNamesDialog::onReplaceProposal() {
     if (!text)
         return;
     const int field = fieldNameList->currentIndex();
-    // Only an existing proposal can be replaced; a field without any has nothing chosen.
+    // The chosen proposal is replaced; a field without any gets this one as its first.
     const auto elements = ReplacedProposals(fields_, field, proposalList->currentIndex(), *text);
     if (!elements)
         return;

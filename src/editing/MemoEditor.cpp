@@ -6,6 +6,7 @@
 #include "platform/Sound.h"
 #include "search/Reports.h"
 #include "store/FileUtil.h"
+#include "store/SlideTypes.h"
 #include "ui/FeatureContext.h"
 #include "ui/MessageCatalog.h"
 #include "ui/Screen.h"
@@ -19,6 +20,7 @@
 #include <QTextBlock>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -170,6 +172,16 @@ void MemoEditor::onSlideNumberChanged() {
     modified_ = false; // typing a number discards the changes without a question
 }
 
+// The editor's text with its lines ended by LF and every other character as it stands
+// (toPlainText() would turn a non-breaking space into a space).
+QString MemoEditor::EditorText() const {
+    QString text = memoText->document()->toRawText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    return text;
+}
+
 bool MemoEditor::FirstLineEmpty() const {
     return memoText->document()->firstBlock().text().isEmpty();
 }
@@ -177,7 +189,7 @@ bool MemoEditor::FirstLineEmpty() const {
 bool MemoEditor::SaveMemo(int32_t number) {
     auto& archive = ctx_.state.archive;
     std::string bytes;
-    const QStringList lines = memoText->toPlainText().split(u'\n');
+    const QStringList lines = EditorText().split(u'\n');
     for (const auto& line : lines)
         bytes += ToCp1252Lossy(line) + "\r\n";
     const auto path = archive.resolve(MemoName(number));
@@ -213,8 +225,11 @@ bool MemoEditor::SaveShownMemo() {
 bool MemoEditor::SaveQuestion() {
     if (!modified_ || FirstLineEmpty())
         return true;
-    if (!ctx_.messages.AskConfirmation(
-            QStringLiteral("Soll das geänderte Memo\rgesichert werden ?")))
+    const auto answer = ctx_.messages.AskConfirmationOrEscape(
+        QStringLiteral("Soll das geänderte Memo\rgesichert werden ?"));
+    if (!answer)
+        return false; // Esc: back to the editor, the text as it was
+    if (!*answer)
         return true;
     return SaveShownMemo();
 }
@@ -296,10 +311,8 @@ void MemoEditor::onDeleteMemo() {
     }
     // A memo file that stays is reported, and the editor keeps the text; a missing one is
     // no error.
-    std::error_code ec;
-    std::filesystem::remove(ctx_.state.archive.resolve(MemoName(*n)), ec);
-    if (ec) {
-        ctx_.messages.ShowIoError(SystemErrorNumber(ec.value()));
+    if (const int err = RemoveFile(ctx_.state.archive.resolve(MemoName(*n))); err && err != 2) {
+        ctx_.messages.ShowIoError(err);
         return;
     }
     ctx_.messages.ShowStatus(9);
@@ -325,15 +338,15 @@ void MemoEditor::Step(int delta) {
     ctx_.sound.PlaySoundCue(QStringLiteral("next"), 300);
     if (!SaveQuestion())
         return;
-    if (slideNumberEdit->text().isEmpty()) {
-        loading_ = true;
+    // "1" loads memo 1 like a typed number: the editor always holds the memo of the
+    // number shown.
+    if (slideNumberEdit->text().isEmpty())
         slideNumberEdit->setText(QStringLiteral("1"));
-        loading_ = false;
-    }
     bool ok = false;
     const int n = slideNumberEdit->text().toInt(&ok);
-    const int total = ctx_.state.counters.totalRecords;
-    if (!ok || (delta < 0 && n <= 1) || (delta > 0 && n >= total)) {
+    // The field holds five digits: 99999 is the last slide it can name.
+    const int last = std::min(ctx_.state.counters.totalRecords, kMaxSlideNumber);
+    if (!ok || (delta < 0 && n <= 1) || (delta > 0 && n >= last)) {
         ctx_.messages.ShowError(11);
         modified_ = false;
         return;

@@ -71,9 +71,10 @@ private:
     void LoadMemo(int32_t number); // editor := file contents (or empty); modified unchanged
     std::optional<int32_t> FieldNumber() const; // valid slide number in slideNumberEdit
     bool SaveMemo(int32_t number);              // writes the editor's lines; false: reported
+    QString EditorText() const;
     bool FirstLineEmpty() const;
-    // The question before stepping and leaving; false when "Ja" was answered and the memo
-    // could not be saved: the editor then stays where it is, with its text.
+    // The question before stepping and leaving; false after Esc, or when "Ja" was answered
+    // and the memo could not be saved: the editor then stays where it is, with its text.
     bool SaveQuestion();
     bool SaveShownMemo(); // false: not saved (error 7 or the write failed, reported)
     void Step(int delta);

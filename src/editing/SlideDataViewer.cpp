@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -23,20 +25,43 @@
 namespace lumo {
 
 namespace {
-// The picture area: a click opens the full-size image.
+// The picture area: a click opens the full-size image; a dropped image file or the
+// context menu gives the slide a new picture.
 class PictureLabel : public QLabel {
 public:
-    PictureLabel(QWidget* parent, std::function<void()> onClick)
-        : QLabel(parent), onClick_(std::move(onClick)) {}
+    PictureLabel(QWidget* parent, std::function<void()> onClick,
+                 std::function<void(QPoint, const QString&)> onAssign)
+        : QLabel(parent), onClick_(std::move(onClick)), onAssign_(std::move(onAssign)) {}
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton)
             onClick_();
     }
+    void contextMenuEvent(QContextMenuEvent* e) override {
+        if (acceptDrops())
+            onAssign_(e->globalPos(), {});
+    }
+    void dragEnterEvent(QDragEnterEvent* e) override {
+        if (!DroppedFile(e->mimeData()).isEmpty())
+            e->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent* e) override {
+        const QString file = DroppedFile(e->mimeData());
+        if (file.isEmpty())
+            return;
+        e->acceptProposedAction();
+        onAssign_({}, file);
+    }
 
 private:
+    static QString DroppedFile(const QMimeData* data) {
+        const auto urls = data ? data->urls() : QList<QUrl>();
+        return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile()
+                                                              : QString();
+    }
     std::function<void()> onClick_;
+    std::function<void(QPoint, const QString&)> onAssign_;
 };
 
 } // namespace
@@ -72,7 +97,18 @@ SlideDataViewer::SlideDataViewer(const FeatureContext& ctx)
     infoTextLabel->setFrameShadow(QFrame::Sunken);
     infoTextLabel->setTextFormat(Qt::PlainText);
 
-    pictureLabel = new PictureLabel(this, [this] { onOpenPicture(); });
+    pictureLabel = new PictureLabel(
+        this, [this] { onOpenPicture(); },
+        [this](QPoint where, const QString& file) {
+            if (!file.isEmpty()) {
+                onAssignPicture(file);
+                return;
+            }
+            QMenu menu(this);
+            menu.addAction(QStringLiteral("Bild zuordnen..."), this, [this] { onAssignPicture(); });
+            menu.exec(where);
+        });
+    pictureLabel->setAccessibleName(QStringLiteral("Bild"));
     pictureLabel->setGeometry(300, 14, 144, 88);
     pictureLabel->setScaledContents(true);
     pictureLabel->setCursor(Qt::WhatsThisCursor);
@@ -171,6 +207,17 @@ void SlideDataViewer::onPreviousSlide() {
 void SlideDataViewer::onOpenPicture() {
     ctx_.sound.PlaySoundCue(QStringLiteral("camera1"), 800);
     ctx_.OpenDocument(QStringLiteral("bilder/") + slideNumberEdit->text() + QStringLiteral(".jpg"));
+}
+
+void SlideDataViewer::setPictureAssigner(PictureAssigner assigner) {
+    assignPicture_ = std::move(assigner);
+    pictureLabel->setAcceptDrops(bool(assignPicture_));
+    pictureLabel->setFocusPolicy(assignPicture_ ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void SlideDataViewer::onAssignPicture(const QString& file) {
+    if (assignPicture_ && shown_ > 0 && assignPicture_(shown_, file))
+        onSlideNumberChanged(); // shows the new small picture
 }
 
 void SlideDataViewer::onRefresh() {

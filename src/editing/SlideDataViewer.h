@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -30,6 +31,12 @@ public:
     void onRefresh();            // hidden "Daten aktualisieren": same as a change of Dia-Nummer
     void onHelp();               // "&Hilfe zum Requester"
     void onClose();              // "Requester &schließen"
+    // "Bild zuordnen..." of the picture's context menu, or an image file dropped on it:
+    // the assigner writes the slide's pictures (an empty file: it asks for one), true
+    // when it did. Without an assigner the picture takes no drops and has no menu.
+    using PictureAssigner = std::function<bool(int32_t slide, const QString& file)>;
+    void setPictureAssigner(PictureAssigner assigner);
+    void onAssignPicture(const QString& file = {});
 
     QLineEdit* slideNumberEdit = nullptr; // "Dia-Nummer"
     QLineEdit* boxNumberEdit = nullptr;   // "Kasten-Nummer", read-only
@@ -50,6 +57,7 @@ private:
     FeatureContext ctx_;
     int32_t shown_ = 0;
     QString pictureFile_;
+    PictureAssigner assignPicture_;
 };
 
 } // namespace lumo

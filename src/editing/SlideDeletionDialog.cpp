@@ -1,6 +1,7 @@
 #include "editing/SlideDeletionDialog.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Help.h"
 #include "platform/Sound.h"
 #include "store/SlideDatabase.h"
 #include "ui/AppState.h"
@@ -28,6 +29,7 @@ constexpr qint64 kDisplayIntervalMs = 30;
 
 SlideDeletionDialog::SlideDeletionDialog(const FeatureContext& context)
     : QDialog(context.screen.MainWidget()), ctx_(context) {
+    InstallHelpKey(this, [this] { onHelp(); }); // F1: as the help button
     setWindowTitle(QString::fromUtf8("Dias aus dem Archiv löschen"));
     setFixedSize(452, 250);
     fromEdit = MakeLabelledEdit(this, QStringLiteral("von Dia"), 16, 16, 72, 70, 5);
@@ -147,6 +149,8 @@ void SlideDeletionDialog::RunDeletion(SlideRange range) {
     const DeletionOutcome outcome =
         DeleteSlideRange(ctx_.state.archive, range, Choice(), ctx_.state.counters, showSlide);
     ctx_.screen.SetBusyCursor(false);
+    if (!outcome.problem)
+        progress->setValue(progress->maximum()); // also for a range of one slide
     if (outcome.problem) {
         // The slide it stopped at stays in the status line; the counters were taken
         // afresh from the file and are stored.

@@ -81,6 +81,12 @@ void SlideEntryCommands::StartNewSlide() {
     ctx_.screen.RepaintNow();
 }
 
+void SlideEntryCommands::StartNewSlideAt(int box, const std::string& code) {
+    StartNewSlide();
+    if (ctx_.state.screenMode == mode::SlideEntry && !ctx_.state.editExisting)
+        slideEntryDialog_->SetPlacement(ctx_.state.currentSlide, box, code);
+}
+
 void SlideEntryCommands::StartEditSlide() {
     auto& st = ctx_.state;
     auto& msg = ctx_.messages;
@@ -337,19 +343,22 @@ void SlideEntryCommands::InsertKeyword(const QString& name) {
     const int savedMode = st.screenMode;
     st.screenMode = mode::Busy;
 
-    // Undo copies: the .old files take the state before this insertion. The level's own
+    // Undo copies: the .old files take the state before this insertion, each replaced in
+    // one rename (the old copy stays whole until the new one is complete). The level's own
     // file is copied, never moved away, so it exists at every moment; the new content
     // replaces it in one rename.
-    const auto oldPath = st.archive.resolve(KeywordOldFileName(level));
-    std::error_code ec;
-    if (std::filesystem::exists(oldPath, ec) && !std::filesystem::remove(oldPath, ec))
-        msg.ShowError(80);
-    if (CopyFileOver(path, st.archive.resolve(KeywordOldFileName(level))) != 0)
+    bool unreadable = false;
+    if (RefreshUndoCopy(st.archive, level, &unreadable) != 0) {
+        std::error_code ec;
+        if (!unreadable &&
+            std::filesystem::symlink_status(st.archive.resolve(KeywordOldFileName(level)), ec)
+                    .type() != std::filesystem::file_type::not_found)
+            msg.ShowError(80); // the old copy could not be replaced
         msg.ShowError(81);
+    }
     for (int other = 1; other <= 3; ++other) {
         if (other != level)
-            CopyFileOver(st.archive.resolve(KeywordFileName(other)),
-                         st.archive.resolve(KeywordOldFileName(other)));
+            RefreshUndoCopy(st.archive, other);
     }
     const int err = WriteFileAtomically(path, plan.newFile);
     st.keywordCache.invalidate();

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 namespace lumo {
 
@@ -19,7 +20,9 @@ public:
     explicit SlideEntryCommands(const FeatureContext& ctx);
     ~SlideEntryCommands();
 
-    void StartNewSlide();                    // onNewSlides, "&Neue Dias eingeben...", BEARBEITEN
+    void StartNewSlide(); // onNewSlides, "&Neue Dias eingeben...", BEARBEITEN
+    // New-slide entry whose next slide gets this box and position code proposed.
+    void StartNewSlideAt(int box, const std::string& code);
     void StartEditSlide();                   // onEditSlides, "Dias &editieren..."
     void StartNewKeyword();                  // onNewKeywords, "Neue &Schlüssel  eingeben..."
     void SaveSlide();                        // mode 110, soft button 1

@@ -60,6 +60,7 @@ SlideEntryDialog::SlideEntryDialog(const FeatureContext& ctx)
     infoTextBox = new QComboBox(this);
     infoTextBox->setEditable(true);
     infoTextBox->setInsertPolicy(QComboBox::NoInsert);
+    infoTextBox->setCompleter(nullptr); // the text typed is stored, not an earlier one it begins
     infoTextBox->setMaxVisibleItems(5);
     infoTextBox->setGeometry(120, 110, 324, 24);
     infoTextBox->lineEdit()->setMaxLength(28);
@@ -143,6 +144,10 @@ void SlideEntryDialog::Prepare() {
                                            s.precomputePosition);
     if (st.editExisting)
         code = st.slide.infoText.substr(0, 3);
+    if (!st.editExisting && placement_ && placement_->slide == st.currentSlide) {
+        boxNumberEdit->setText(QString::number(placement_->box));
+        code = placement_->code;
+    }
     magazineCodeEdit->setText(FromCp1252(code));
 }
 

@@ -5,6 +5,8 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -43,11 +45,21 @@ public:
     QPushButton* closeButton = nullptr;
 
     QString pictureFile() const { return pictureFile_; } // bare name shown, empty if none
+    // Proposes box and position code for new slide `slide` instead of the computed ones.
+    void SetPlacement(int32_t slide, int box, const std::string& code) {
+        placement_ = Placement{slide, box, code};
+    }
 
 private:
     void Save();
     FeatureContext ctx_;
     QString pictureFile_;
+    struct Placement {
+        int32_t slide = 0;
+        int box = 0;
+        std::string code;
+    };
+    std::optional<Placement> placement_;
 };
 
 } // namespace lumo

@@ -1,20 +1,15 @@
 #include "editing/SlidePicture.h"
 
+#include "platform/ArchivePixmap.h"
 #include "platform/Cp1252.h"
 #include "store/Archive.h"
-
-#include <QFile>
 
 namespace lumo {
 
 namespace {
 bool TryLoad(const Archive& archive, const QString& bareName, SlidePicture& picture) {
-    const auto path = archive.resolve(ToCp1252Lossy(bareName));
-    const QString file = QString::fromStdString(path.string());
-    if (!QFile::exists(file))
-        return false;
     QPixmap pixmap;
-    if (!pixmap.load(file))
+    if (!LoadPixmap(archive.resolve(ToCp1252Lossy(bareName)), pixmap))
         return false;
     picture.pixmap = pixmap;
     picture.file = bareName;

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QTextBrowser;
+class QUrl;
 class QWidget;
 
 namespace lumo {
@@ -31,6 +32,10 @@ public:
 private:
     QPointer<QTextBrowser> browser_; // owned by owner_, or by this viewer without one
     QPointer<QWidget> owner_;
+    QString helpDir_;
+    // Follows a link of the help: anchors in it, http/https addresses and files of the
+    // help's directory (the archive) only.
+    void followLink(const QUrl& link);
     int lastContext_ = 0;
 };
 

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace lumo {
@@ -63,13 +62,39 @@ QString AgainstWorkDir(const QString& path, const QString& workDir) {
     return QDir(workDir).filePath(path);
 }
 
-// The program a name stands for: a path (taken against workDir) or a name found in PATH.
+bool IsExecutableFile(const QFileInfo& fi) {
+    return fi.isFile() && fi.isExecutable();
+}
+
+// Whether `path` lies in `dir` (or is it), links followed.
+bool InsideDirectory(const QString& path, const QString& dir) {
+    if (dir.isEmpty())
+        return false;
+    const QString d = QFileInfo(dir).canonicalFilePath();
+    const QString p = QFileInfo(path).canonicalFilePath();
+    return !d.isEmpty() && (p == d || p.startsWith(d + QLatin1Char('/')));
+}
+
+// The program a name stands for: an absolute path or a name found in PATH; never a file
+// of the archive (workDir), which may come from another computer.
 QString FindProgram(const QString& name, const QString& workDir) {
-    if (name.contains(QLatin1Char('/'))) {
-        const QFileInfo fi(AgainstWorkDir(name, workDir));
-        return fi.isFile() && fi.isExecutable() ? fi.absoluteFilePath() : QString();
+    QString found;
+    if (!name.contains(QLatin1Char('/')))
+        found = Launcher::FindInPath(name);
+    else if (QDir::isAbsolutePath(name) && IsExecutableFile(QFileInfo(name)))
+        found = QFileInfo(name).absoluteFilePath();
+    return InsideDirectory(found, workDir) ? QString() : found;
+}
+
+// A command line's arguments: what follows its program.
+QString ArgumentsOf(const QString& commandLine) {
+    const QString cmd = commandLine.trimmed();
+    if (cmd.startsWith(QLatin1Char('"'))) {
+        const qsizetype end = cmd.indexOf(QLatin1Char('"'), 1);
+        return end < 0 ? QString() : cmd.mid(end + 1).trimmed();
     }
-    return QStandardPaths::findExecutable(name);
+    const qsizetype cut = cmd.indexOf(QLatin1Char(' '));
+    return cut < 0 ? QString() : cmd.mid(cut + 1).trimmed();
 }
 
 QString Unquote(const QString& s) {
@@ -88,9 +113,21 @@ QString Launcher::TextViewMaximisedOption() {
     return QStringLiteral("--maximized");
 }
 
+QString Launcher::FindInPath(const QString& name) {
+    // Empty, "." and relative entries would mean the working directory, the archive.
+    for (const QString& dir : qEnvironmentVariable("PATH").split(QLatin1Char(':'))) {
+        if (!QDir::isAbsolutePath(dir))
+            continue;
+        const QFileInfo fi(QDir(dir).filePath(name));
+        if (IsExecutableFile(fi))
+            return fi.absoluteFilePath();
+    }
+    return {};
+}
+
 QString Launcher::ImageProgram() {
     for (const char* p : {"gimp", "pinta", "kolourpaint", "krita", "eog", "ristretto", "gthumb"}) {
-        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(p));
+        const QString found = FindInPath(QString::fromLatin1(p));
         if (!found.isEmpty())
             return found;
     }
@@ -152,7 +189,7 @@ QStringList Launcher::ResolveCommand(const QString& commandLine, const QString& 
     } else {
         resolved = FindProgram(program, workDir);
         if (resolved.isEmpty())
-            resolved = AgainstWorkDir(program, workDir);
+            return {};
     }
     QStringList out{resolved};
     if (QFileInfo(resolved) == QFileInfo(TextViewProgram()))
@@ -161,14 +198,45 @@ QStringList Launcher::ResolveCommand(const QString& commandLine, const QString& 
     return out;
 }
 
+// The arguments of a resolved command that its command line gave (not the option by which
+// our text viewer is started maximised).
+namespace {
+QStringList ArchiveArguments(const QStringList& cmd) {
+    const bool ownOption = cmd.size() > 1 && cmd.at(1) == Launcher::TextViewMaximisedOption();
+    return cmd.mid(ownOption ? 2 : 1);
+}
+} // namespace
+
 bool Launcher::RunProgram(const QString& commandLine, const QString& workDir) {
+    return run(commandLine, nullptr, workDir);
+}
+
+bool Launcher::RunProgramOnFile(const QString& commandLine, const QString& file,
+                                const QString& workDir) {
+    return run(commandLine, &file, workDir);
+}
+
+void Launcher::ApproveProgram(const QString& commandLine, const QString& workDir) const {
     const QStringList cmd = ResolveCommand(commandLine, workDir);
+    if (approvalRecorder_ && !cmd.isEmpty())
+        approvalRecorder_(cmd.first(), ArchiveArguments(cmd));
+}
+
+bool Launcher::run(const QString& commandLine, const QString* file, const QString& workDir) {
+    QStringList cmd = ResolveCommand(commandLine, workDir);
     if (cmd.isEmpty())
         return false;
-    if (approvalGate_ && !NamesMappedTool(commandLine) && !approvalGate_(commandLine))
+    // The mapped tools start without a question only as they are, without arguments.
+    const bool mapped = NamesMappedTool(commandLine);
+    if (approvalGate_ && (!mapped || !ArgumentsOf(commandLine).isEmpty()) &&
+        !approvalGate_(cmd.first(), ArchiveArguments(cmd)))
         return true;
     if (testMode_)
-        started_.append(commandLine);
+        started_.append(file ? commandLine + u' ' + *file : commandLine);
+    if (file && cmd.first() != QLatin1String("explorer.exe"))
+        cmd << QStringLiteral("--") << *file;
+    else if (file)
+        cmd << *file;
     if (cmd.first() == QLatin1String("explorer.exe")) {
         const QString target = cmd.size() > 1 ? AgainstWorkDir(cmd.at(1), workDir) : workDir;
         if (!QFileInfo(target).exists())

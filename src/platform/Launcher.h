@@ -18,23 +18,22 @@ public:
     // Splits the command line like a command line (quotes respected), maps the old
     // Windows tools (notepad.exe, write.exe, pbrush.exe, explorer.exe) to the desktop's
     // programs, and starts it detached with the working directory `workDir`.
-    // False when it could not be started.
+    // False when it could not be started. Programs are found in PATH (absolute entries
+    // only) or by an absolute path, never in workDir (the archive) or below it.
     bool RunProgram(const QString& commandLine, const QString& workDir);
-    // Asked before a command line is started that names none of the mapped old tools
-    // (notepad.exe, write.exe, pbrush.exe, explorer.exe); when it answers false nothing is
+    // RunProgram with a file the program adds (not the archive): it is handed over after
+    // "--", so a name starting with "-" is never taken as an option.
+    bool RunProgramOnFile(const QString& commandLine, const QString& file, const QString& workDir);
+    // Asked before a program starts with what the command line names: any program but the
+    // mapped old tools, and those too when the command line gives them arguments. It gets
+    // the absolute program and exactly those arguments; when it answers false nothing is
     // started and RunProgram returns true: the user declined, nothing failed.
-    void setApprovalGate(std::function<bool(const QString& commandLine)> gate) {
-        approvalGate_ = std::move(gate);
-    }
+    using ApprovalGate = std::function<bool(const QString& program, const QStringList& args)>;
+    void setApprovalGate(ApprovalGate gate) { approvalGate_ = std::move(gate); }
     // Records a program the user chose on this computer (the preferences' editor), so that
-    // the gate lets it start without asking.
-    void setApprovalRecorder(std::function<void(const QString& command)> recorder) {
-        approvalRecorder_ = std::move(recorder);
-    }
-    void ApproveProgram(const QString& command) const {
-        if (approvalRecorder_)
-            approvalRecorder_(command);
-    }
+    // the gate lets it start without asking: its absolute path and its arguments.
+    void setApprovalRecorder(ApprovalGate recorder) { approvalRecorder_ = std::move(recorder); }
+    void ApproveProgram(const QString& commandLine, const QString& workDir = {}) const;
     // Opens a file (relative names against workDir) or web address with its program.
     bool OpenDocument(const QString& fileOrAddress, const QString& workDir);
 
@@ -57,9 +56,11 @@ public:
 
     // The program and arguments a command line resolves to (exposed for tests); empty
     // when there is nothing to start. "explorer.exe" resolves to {"explorer.exe"} and is
-    // opened as a folder by RunProgram. Relative program names with a path are taken
-    // against workDir.
+    // opened as a folder by RunProgram. A program that is not found (or lies in workDir)
+    // resolves to nothing.
     static QStringList ResolveCommand(const QString& commandLine, const QString& workDir = {});
+    // An executable file of that name in an absolute PATH entry, or empty.
+    static QString FindInPath(const QString& name);
     // Our own text editor next to the running program, and the option that opens its
     // window maximised (its first argument; every program is started maximised).
     static QString TextViewProgram();
@@ -70,9 +71,10 @@ public:
 private:
     bool startDetached(const QStringList& command, const QString& workDir);
     bool openUrl(const QString& url);
+    bool run(const QString& commandLine, const QString* file, const QString& workDir);
 
-    std::function<bool(const QString&)> approvalGate_;
-    std::function<void(const QString&)> approvalRecorder_;
+    ApprovalGate approvalGate_;
+    ApprovalGate approvalRecorder_;
     bool testMode_ = false;
     bool failStarts_ = false;
     QStringList started_;

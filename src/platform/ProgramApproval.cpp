@@ -36,6 +36,20 @@ bool ProgramApproval::approve(const QString& command) {
     return settings.status() == QSettings::NoError;
 }
 
+QString ProgramApproval::Command(const QString& program, const QStringList& args) {
+    QStringList words;
+    for (const QString& word : QStringList{program} + args) {
+        const bool plain = !word.isEmpty() && !word.contains(QLatin1Char(' ')) &&
+                           !word.contains(QLatin1Char('"')) && !word.contains(QLatin1Char('\t'));
+        words << (plain
+                      ? word
+                      : QLatin1Char('"') +
+                            QString(word).replace(QStringLiteral("\""), QStringLiteral("\"\"\"")) +
+                            QLatin1Char('"'));
+    }
+    return words.join(QLatin1Char(' '));
+}
+
 QString ProgramApproval::NamedCommand(const QString& commandLine, const QString& editor) {
     if (!editor.isEmpty() &&
         (commandLine == editor || commandLine.startsWith(editor + QLatin1Char(' '))))

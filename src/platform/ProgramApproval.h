@@ -24,6 +24,9 @@ public:
     // editor setting when the line starts with it (the program only adds a file name),
     // otherwise the whole line.
     static QString NamedCommand(const QString& commandLine, const QString& editor);
+    // What is approved: the absolute program and exactly its arguments, written as one
+    // command line (arguments with blanks or quotes in double quotes, quotes doubled).
+    static QString Command(const QString& program, const QStringList& args);
 
 private:
     QString file_;

@@ -1,11 +1,11 @@
 #include "platform/Sound.h"
 
 #include "store/Archive.h"
+#include "store/FileUtil.h"
 #include "store/Settings.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
@@ -27,7 +27,7 @@ void SoundCue::PlaySoundCue(const QString& name, int pauseMs) {
     if (!settings_.sound)
         return;
     const QString file = CueFile(name);
-    const bool present = QFileInfo(file).isFile();
+    const bool present = IsReadableFile(file.toStdString());
     if (testMode_) {
         played_.append(name);
         if (!present)

@@ -1,6 +1,7 @@
 #include "search/MemoFiles.h"
 
 #include "search/Criteria.h"
+#include "store/ConfinedFiles.h"
 
 #include <cerrno>
 #include <charconv>
@@ -18,7 +19,8 @@ MemoFiles::MemoFiles(const Archive& archive, int32_t total) {
     const std::filesystem::path dir = archive.resolve("memo");
     if (!std::filesystem::is_directory(dir, ec))
         return;
-    dirFd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // Confined to the archive: a memo directory that is a link out of it is no memo directory.
+    dirFd_ = OpenPath(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         std::string name = it->path().filename().string();
         if (name.size() < 5 || name[0] < '1' || name[0] > '9')
@@ -60,9 +62,10 @@ int MemoFiles::read(int32_t n, std::string& out) const {
     out.clear();
     if (!has(n) || dirFd_ < 0)
         return ENOENT;
-    // O_NONBLOCK: a FIFO of a memo's name must not stop the pass.
-    const int fd =
-        ::openat(dirFd_, names_[static_cast<size_t>(n)].c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A memo is a regular file of the memo directory: a link is no memo, and O_NONBLOCK
+    // keeps a FIFO of a memo's name from stopping the pass.
+    const int fd = ::openat(dirFd_, names_[static_cast<size_t>(n)].c_str(),
+                            O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0)
         return errno;
     struct stat st {};

@@ -290,9 +290,10 @@ int AppendToDescriptor(int fd, std::string_view bytes) {
 Problem AppendToReport(const Archive& archive, std::string_view name, std::string_view bytes) {
     auto path = archive.resolve(name);
     // The report must exist (its head was written first); appending never creates it.
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    int openErr = 0;
+    int fd = OpenRegular(path, O_WRONLY | O_APPEND, &openErr);
     if (fd < 0)
-        return Problem::io(SystemErrorNumber(errno));
+        return Problem::io(SystemErrorNumber(openErr));
     int err = AppendToDescriptor(fd, bytes);
     if (::close(fd) != 0 && !err)
         err = errno;

@@ -117,8 +117,6 @@ bool ArchiveCommands::SwitchTo(const std::filesystem::path& dir) {
     }
     Settings settings;
     LoadSettings(next, settings, counters);
-    settings.windowTop = st.settings.windowTop; // the window stays where it is
-    settings.windowLeft = st.settings.windowLeft;
     st.archive.setDir(dir);
     if (!reopening)
         st.archiveLock.swap(nextLock); // the old archive's lock ends with nextLock
@@ -129,6 +127,7 @@ bool ArchiveCommands::SwitchTo(const std::filesystem::path& dir) {
     ForgetArchiveState();
     st.settings = settings;
     st.counters = counters;
+    ctx_.screen.MoveToStoredPosition(); // where this archive's window was left
     return true;
 }
 
@@ -185,8 +184,10 @@ std::filesystem::path ArchiveCommands::NewArchivePath(const QString& typed) cons
     QString path = typed.trimmed();
     if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
         path = QDir::homePath() + path.mid(1);
+    // A relative path is taken from the home directory, where the proposed one lies, never
+    // from the open archive (the working directory).
     const std::filesystem::path local = LocalPath(path);
-    return local.is_absolute() ? local : ctx_.state.archive.dir() / local;
+    return local.is_absolute() ? local : LocalPath(QDir::homePath()) / local;
 }
 
 void ArchiveCommands::CreateArchive() {
@@ -199,11 +200,6 @@ void ArchiveCommands::CreateArchive() {
     st.confirmAnswer = false;
     msg.SearchPrompt(6);
     if (!st.confirmAnswer) {
-        EndCommand();
-        return;
-    }
-    if (msg.PromptText().trimmed().isEmpty()) {
-        msg.ShowError(4);
         EndCommand();
         return;
     }

@@ -22,7 +22,7 @@ public:
     void CreateArchive();
 
     // The directory the new-archive prompt's text names: "~" is the home directory, a
-    // relative path lies in the open archive.
+    // relative path lies in the home directory as well.
     std::filesystem::path NewArchivePath(const QString& typed) const;
 
 private:

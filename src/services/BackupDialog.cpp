@@ -2,6 +2,7 @@
 
 #include "platform/Sound.h"
 #include "services/DialogParts.h"
+#include "services/logic/BackupTarget.h"
 #include "ui/MessageCatalog.h"
 
 #include <QComboBox>
@@ -258,6 +259,8 @@ bool BackupDialog::RunBackup(const std::filesystem::path& target, bool interacti
             st.settings.backupGroups[static_cast<size_t>(i)]);
     ctx_.SaveSettings(); // the copied DIA.INI is the current one
     const QString targetText = PathText(target) + QStringLiteral("/");
+    if (!TargetAccepted(target, interactive))
+        return false;
     SetStatus(U("Erstelle Backupverzeichnis ") + targetText + QStringLiteral("..."));
     BackupRequest request;
     request.targetDir = target;
@@ -295,6 +298,26 @@ bool BackupDialog::RunBackup(const std::filesystem::path& target, bool interacti
     ctx_.sound.PlaySoundCue(QStringLiteral("bell"), 0);
     ctx_.messages.ShowStatus(20);
     return true;
+}
+
+bool BackupDialog::TargetAccepted(const std::filesystem::path& target, bool interactive) {
+    const auto& archive = ctx_.state.archive;
+    const BackupTargetCheck check =
+        interactive ? CheckChosenBackupTarget(archive, target) : CheckAutomaticBackupTarget(target);
+    if (check == BackupTargetCheck::Usable)
+        return true;
+    SetStatus(U("Backup war leider nicht erfolgreich !"));
+    const QString where = PathText(target) + QStringLiteral("/");
+    ctx_.messages.ShowNotice(
+        check == BackupTargetCheck::OverlapsArchive
+            ? U("Das Backup kann nicht nach\r") + where +
+                  U("\rgeschrieben werden: dieses Verzeichnis ist\rIhr Archiv, liegt in "
+                    "ihm oder enthält es.\rBitte wählen Sie einen anderen Datenträger.")
+            : U("Das Auto-Backup wurde nicht durchgeführt:\r") + where +
+                  U("\rist kein eigenes Verzeichnis Ihres Archivs.\rEs wird nichts "
+                    "dorthin geschrieben."));
+    ctx_.messages.ShowStatus(20);
+    return false;
 }
 
 void BackupDialog::ReportFailure(const BackupFailure& failure) {

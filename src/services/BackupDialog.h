@@ -65,6 +65,9 @@ private:
     void SetControlsEnabled(bool on);
     void FillTargets();
     void ReportFailure(const BackupFailure& failure);
+    // Refuses a target that overlaps the archive (or, for the automatic backup, is not the
+    // archive's own Backup directory) with a notice; true when the backup may go there.
+    bool TargetAccepted(const std::filesystem::path& target, bool interactive);
 
     FeatureContext ctx_;
     std::array<QCheckBox*, kBackupGroups> groups_{};

@@ -14,6 +14,8 @@
 #include <QImageReader>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace lumo {
 
 namespace {
@@ -37,6 +39,14 @@ QLineEdit* MakeSizeEdit(QWidget* parent, const QString& name, int y) {
     edit->setAccessibleName(name);
     label->setBuddy(edit);
     return edit;
+}
+
+// A stored size is shown whole (KASTEN=100 as "100", not "10"): "INI-Datei aktualisieren"
+// then refuses it instead of storing a value cut to the field's two characters.
+void ShowSize(QLineEdit* edit, int32_t size) {
+    const QString text = QString::number(size);
+    edit->setMaxLength(std::max<int>(2, static_cast<int>(text.size())));
+    edit->setText(text);
 }
 
 QLineEdit* MakePathField(QWidget* parent, const QString& name, int y) {
@@ -101,8 +111,8 @@ PreferencesDialog::PreferencesDialog(const FeatureContext& context, QWidget* par
 
 void PreferencesDialog::FillFields() {
     const Settings& s = ctx_.state.settings;
-    boxSize_->setText(QString::number(s.magazinesPerBox));
-    magazineSize_->setText(QString::number(s.slidesPerMagazineShown));
+    ShowSize(boxSize_, s.magazinesPerBox);
+    ShowSize(magazineSize_, s.slidesPerMagazineShown);
     sounds_->setChecked(s.sound);
     precalculation_->setChecked(s.precomputePosition);
     autoBackup_->setChecked(s.autoBackup);

@@ -90,7 +90,7 @@ QString TipsDialog::tipText() const {
     return text_->toPlainText();
 }
 
-void TipsDialog::StepAndLoad() {
+bool TipsDialog::StepAndLoad() {
     auto& st = ctx_.state;
     st.settings.tipNumber = NextTipNumber(st.archive, st.settings.tipNumber);
     int err = 0;
@@ -98,9 +98,10 @@ void TipsDialog::StepAndLoad() {
     if (!bytes) {
         text_->clear();
         ctx_.messages.ShowIoError(err);
-        return;
+        return false;
     }
     text_->setPlainText(TipScreenText(*bytes));
+    return true;
 }
 
 void TipsDialog::RunWindow() {
@@ -119,8 +120,11 @@ void TipsDialog::Open() {
     const int saved = st.currentStatus;
     ctx_.messages.ShowStatus(20);
     ctx_.SetScreenCaptions(mode::Disabled);
-    StepAndLoad();
-    RunWindow();
+    // Without a tip file the message says so; no empty window follows it.
+    if (StepAndLoad())
+        RunWindow();
+    else
+        ctx_.SetScreenCaptions(st.screenMode);
     ctx_.messages.ShowStatus(saved);
 }
 

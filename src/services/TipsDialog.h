@@ -33,7 +33,7 @@ public:
     void reject() override; // Esc: as "&Beenden"
 
 private:
-    void StepAndLoad();
+    bool StepAndLoad(); // false: the tip file could not be read (reported)
     void RunWindow();
 
     FeatureContext ctx_;

@@ -2,6 +2,8 @@
 
 #include "ui/QuestionDialog.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -21,6 +23,9 @@ TrayIcon::TrayIcon(const FeatureContext& context, QObject* parent)
         menu_->addAction(QString::fromLatin1(e.caption), this,
                          [this, command] { ctx_.RunProgram(command); });
     }
+    // The user guide installed with the program, in the desktop's viewer for it.
+    menu_->addAction(QStringLiteral("Internet"), this,
+                     [this] { ctx_.OpenDocument(InstalledUserGuide()); });
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     icon_ = std::make_unique<QSystemTrayIcon>(QIcon(DialogPicture(QColor(0, 160, 0))));
@@ -30,6 +35,11 @@ TrayIcon::TrayIcon(const FeatureContext& context, QObject* parent)
 }
 
 TrayIcon::~TrayIcon() = default;
+
+QString TrayIcon::InstalledUserGuide() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                           QStringLiteral(LUMO_GUIDE_FROM_BIN));
+}
 
 bool TrayIcon::shown() const {
     return icon_ && icon_->isVisible();

@@ -1,6 +1,7 @@
 #pragma once
 // The icon in the desktop's notification area, with the tooltip "Lumoretta 3.0" and the
-// launcher menu: a text editor, an image program and the file manager on the archive.
+// launcher menu: a text editor, an image program, the file manager on the archive and the
+// program's user guide.
 #include "ui/FeatureContext.h"
 #include "ui/Screen.h"
 
@@ -25,6 +26,8 @@ public:
     void Remove(); // before the automatic backup at shutdown
 
     QMenu* menu() const { return menu_.get(); }
+    // The user guide the "Internet" entry opens: the README installed with the program.
+    static QString InstalledUserGuide();
     QSystemTrayIcon* icon() const { return icon_.get(); }
 
 private:

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <utility>
 #include <vector>
 
 namespace lumo {
@@ -18,16 +19,21 @@ namespace {
 constexpr int kTopLevelMenusContext = 1002;
 const char* const kContextProperty = "lumoHelpContext";
 
-// The topics of each menu's entries in their order, menu by menu.
-const std::vector<std::vector<int>>& MenuContexts() {
-    static const std::vector<std::vector<int>> contexts{
-        {101, 102, 103, 104, 105},                // Datei
-        {201, 202, 203, 204, 205, 206, 207, 208}, // Bearbeiten
-        {301, 302, 303, 304, 305, 300, 306, 307}, // Auswertung (FastModus: 300)
-        {401, 402, 403, 404, 405},                // Dienste
-        {1, 1002, 1001, 505},                     // Hilfe
+// The topics of each menu's entries in their order, by the menu's caption (so that a
+// menu put between others leaves their topics where they are).
+const std::vector<int>* MenuContexts(const QString& menuCaption) {
+    static const std::vector<std::pair<QString, std::vector<int>>> contexts{
+        {QStringLiteral("&Datei"), {101, 102, 103, 104, 105}},
+        {QStringLiteral("&Bearbeiten"), {201, 202, 203, 204, 205, 206, 207, 208}},
+        {QStringLiteral("&Auswertung"), {301, 302, 303, 304, 305, 300, 306, 307}}, // FastModus 300
+        {QStringLiteral("Dien&ste"), {401, 402, 403, 404, 405}},
+        {QStringLiteral("E&xtras"), {601, 602, 603, 604}},
+        {QStringLiteral("&Hilfe"), {1, 1002, 1001, 505}},
     };
-    return contexts;
+    for (const auto& [caption, topics] : contexts)
+        if (caption == menuCaption)
+            return &topics;
+    return nullptr;
 }
 
 int ContextOf(const QAction* action) {
@@ -63,19 +69,18 @@ int ModeHelpContext(int mode) {
 }
 
 void InstallMenuHelp(MainWindow& main) {
-    const auto& contexts = MenuContexts();
-    const QList<QAction*> tops = main.menuBar()->actions();
-    for (qsizetype m = 0; m < tops.size(); ++m) {
-        QMenu* menu = tops[m]->menu();
+    for (QAction* top : main.menuBar()->actions()) {
+        QMenu* menu = top->menu();
         if (!menu)
             continue;
-        tops[m]->setProperty(kContextProperty, kTopLevelMenusContext);
+        top->setProperty(kContextProperty, kTopLevelMenusContext);
+        const std::vector<int>* contexts = MenuContexts(top->text());
         size_t i = 0;
         for (QAction* a : menu->actions()) {
             if (a->isSeparator())
                 continue;
-            if (size_t(m) < contexts.size() && i < contexts[size_t(m)].size())
-                a->setProperty(kContextProperty, contexts[size_t(m)][i]);
+            if (contexts && i < contexts->size())
+                a->setProperty(kContextProperty, (*contexts)[i]);
             ++i;
         }
         menu->installEventFilter(new MenuHelpKey(menu, main));

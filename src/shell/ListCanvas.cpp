@@ -1,5 +1,6 @@
 #include "shell/ListCanvas.h"
 
+#include "platform/ArchivePixmap.h"
 #include "platform/Cp1252.h"
 #include "search/ResultPage.h"
 #include "store/Keywords.h"
@@ -308,9 +309,7 @@ void ListCanvas::BlackOut(int x1, int y1, int x2, int y2) {
 
 void ListCanvas::LoadBackgroundPicture() {
     const auto path = state_.archive.resolve(state_.settings.pictureName);
-    QPixmap pm;
-    if (pm.load(QString::fromStdString(path.string())))
-        background_ = pm;
+    LoadPixmap(path, background_);
     // A picture that cannot be loaded keeps the one shown before (or the black area).
     picture_->setPixmap(background_);
 }

@@ -1,16 +1,22 @@
 #include "shell/MainWindow.h"
 
 #include "editing/RecordCommands.h"
+#include "extras/MapAndScanCommands.h"
+#include "extras/OutputCommands.h"
 #include "platform/Cp1252.h"
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
 #include "shell/ClientArea.h"
 #include "shell/ContextHelp.h"
+#include "shell/ListAccessible.h"
+#include "shell/ListArea.h"
 #include "shell/ScreenModes.h"
+#include "shell/StatusLine.h"
 #include "shell/ToolIcons.h"
 #include "ui/Colours.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
@@ -72,6 +78,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildUi() {
+    InstallShellAccessibility(); // the list area and the status line for assistive tools
     // The client area carries everything, in this order from bottom to top: the list
     // area's picture and labels, the result scroll bar, the tool bar, the bottom panel.
     client_ = new ClientArea(this);
@@ -87,10 +94,14 @@ void MainWindow::buildUi() {
         [this](int level, Qt::MouseButton b, QPoint pos) { onLevelCursorPress(level, b, pos); });
     client_->setCanvas(&canvas_->pixmap());
     client_->setPressHandler([this](Qt::MouseButton b, int x, int y) { onCanvasPress(b, x, y); });
+    listArea_ = new ListArea(state_, client_);
+    listArea_->setKeyHandler(
+        [this](int key, Qt::KeyboardModifiers modifiers) { return onListKey(key, modifiers); });
 
     buildScrollBar();
     buildToolBar();
     buildBottomPanel();
+    setUpKeyboard();
 }
 
 void MainWindow::buildScrollBar() {
@@ -100,6 +111,7 @@ void MainWindow::buildScrollBar() {
     scrollBar_->setSingleStep(17);
     scrollBar_->setPageStep(17);
     scrollBar_->setRange(0, 0);
+    scrollBar_->setAccessibleName(Q("Ergebnisseite"));
     scrollBar_->hide();
     connect(scrollBar_, &QAbstractSlider::actionTriggered, this, [this](int action) {
         switch (action) {
@@ -134,7 +146,7 @@ void MainWindow::buildBottomPanel() {
     bottomPanel->setGeometry(0, geo::BottomPanelY, geo::ClientWidth, 87);
     bottomPanel->setPalette(PanelPalette());
     bottomPanel->setAutoFillBackground(true);
-    statusLine_ = new QLabel(Q("Lade Dateien ..."), bottomPanel);
+    statusLine_ = new StatusLine(Q("Lade Dateien ..."), bottomPanel);
     statusLine_->setObjectName(QStringLiteral("statusLine"));
     statusLine_->setGeometry(0, 1, 640, 27);
     statusLine_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -222,6 +234,7 @@ void MainWindow::buildToolBar() {
             continue;
         }
         b->setToolTip(QString::fromUtf8(hints[i]));
+        b->setAccessibleName(b->toolTip());
         b->setIcon(ToolButtonIcon(i + 1));
         b->setIconSize(QSize(20, 20));
         connect(b, &QToolButton::clicked, this, handlers[i]);
@@ -233,6 +246,7 @@ void MainWindow::buildToolBar() {
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
+    progress_->setAccessibleName(Q("Fortschritt"));
 }
 
 void MainWindow::buildMenus() {
@@ -310,6 +324,24 @@ void MainWindow::buildMenus() {
     undoAction_->setObjectName(QStringLiteral("undoKeywordListsAction"));
     undoAction_->setEnabled(false);
 
+    QMenu* extrasMenu = bar->addMenu(Q("E&xtras"));
+    add(extrasMenu, "&Magazinübersicht...", [this] {
+        if (mapAndScan_)
+            mapAndScan_->OpenMagazineMap();
+    });
+    add(extrasMenu, "&Bilder zuordnen...", [this] {
+        if (mapAndScan_)
+            mapAndScan_->ImportPictures();
+    });
+    add(extrasMenu, "&Exportieren...", [this] {
+        if (outputs_)
+            outputs_->OpenExport();
+    });
+    add(extrasMenu, "&Etiketten und Ladelisten...", [this] {
+        if (outputs_)
+            outputs_->OpenLabels();
+    });
+
     QMenu* helpMenu = bar->addMenu(Q("&Hilfe"));
     add(helpMenu, "&Einleitung", [this] { onHelpIntroduction(); });
     add(helpMenu, "&Index", [this] { onHelpIndex(); });
@@ -339,9 +371,15 @@ QString MainWindow::statusPanel(int i) const {
 // Screen
 
 void MainWindow::SetStatusLine(const QString& text, const QColor& colour) {
+    const bool changed = statusLine_->text() != text;
     statusLine_->setText(text);
     SetLabelColours(statusLine_, QColor(), colour);
     statusLine_->repaint();
+    if (changed) {
+        // The status line is the program's main answer: assistive tools say it aloud.
+        QAccessibleEvent event(statusLine_, QAccessible::Alert);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void MainWindow::SetScreenCaptions(int mode) {
@@ -364,6 +402,7 @@ void MainWindow::SetScreenCaptions(int mode) {
         softButtons_[i]->setEnabled(true);
         softButtons_[i]->repaint();
     }
+    onScreenModeShown(mode);
     switch (row->title) {
     case TitleRule::Unchanged:
         break;
@@ -422,6 +461,8 @@ void MainWindow::RepaintNow() {
 
 void MainWindow::showResultPage(int first) {
     canvas_->ShowResultPage(first);
+    listArea_->setFocusRow(std::min(listArea_->focusRow(), std::max(1, ResultRowsShown(state_))));
+    AnnounceListsChanged(listArea_);
 }
 
 void MainWindow::PaintResultRow(int r) {
@@ -449,7 +490,8 @@ void MainWindow::SetupResultScrollBar(int maximum) {
     scrollBar_->setValue(0);
     scrollBar_->show();
     scrollBar_->raise();
-    scrollBar_->setFocus();
+    // A new result list: the keys start on its first row.
+    listArea_->takeFocusForNewList();
 }
 
 QPoint MainWindow::MainTopLeft() const {

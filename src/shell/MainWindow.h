@@ -6,7 +6,10 @@
 //   MainWindow.cpp        widgets, menus, tool bar and the Screen primitives
 //   ScreenModes.cpp       the soft buttons of every screen mode, as a table
 //   UserActions.cpp       soft buttons, tool buttons, menu entries, clicks on the lists, paging
+//   KeyboardActions.cpp   the keys on the list area: level cursors, picking, result rows
 //   ListCanvas.cpp        painting of the level lists and result pages, hit-testing geometry
+//   ListArea.cpp          keyboard focus and focus frame of the list area
+//   ListAccessible.cpp    the list area as assistive tools see it
 //   StartupShutdown.cpp   start-up, saving the settings, the quit question
 #include "shell/ListCanvas.h"
 #include "ui/AppState.h"
@@ -32,10 +35,13 @@ class SoundCue;
 class Launcher;
 class HelpViewer;
 class ClientArea;
+class ListArea;
 class SlideEntryCommands;
 class SearchCommands;
 class ServiceCommands;
 class RecordCommands;
+class MapAndScanCommands;
+class OutputCommands;
 struct ScreenModeRow;
 enum class SoftAction;
 
@@ -52,6 +58,8 @@ public:
     }
     void setServices(ServiceCommands* services) { services_ = services; }
     void setRecordCommands(RecordCommands* records) { records_ = records; }
+    void setMapAndScanCommands(MapAndScanCommands* commands) { mapAndScan_ = commands; }
+    void setOutputCommands(OutputCommands* outputs) { outputs_ = outputs; }
 
     // Screen
     void SetStatusLine(const QString& text, const QColor& colour) override;
@@ -74,8 +82,9 @@ public:
     void UpdateCounterPanels() override;
     void HideScrollBar() override;
     void ShowResultScrollBar() override;
-    void SetupResultScrollBar(int maximum) override; // also raised and focused
+    void SetupResultScrollBar(int maximum) override; // also raised; the list area takes the focus
     QPoint MainTopLeft() const override;
+    void MoveToStoredPosition() override;
     QWidget* MainWidget() override { return this; }
     void MinimiseForScan(bool on) override;
     void SetUndoEnabled(bool on) override;
@@ -115,6 +124,8 @@ public:
     void onCanvasPress(Qt::MouseButton button, int x, int y);
     void onLevelCursorClick(int level); // left click on the cursor label of level 1..3
     void onLevelCursorPress(int level, Qt::MouseButton button, QPoint clientPos);
+    // A key on the list area (Qt::Key, modifiers without the keypad flag); true: used.
+    bool onListKey(int key, Qt::KeyboardModifiers modifiers);
 
     // Access for commands and tests.
     AppState& state() { return state_; }
@@ -138,6 +149,7 @@ public:
     QAction* fastModeAction() const { return fastModeAction_; }
     QAction* findAction(const QString& caption) const; // by menu caption, "&" included
     ClientArea* clientArea() const { return client_; }
+    ListArea* listArea() const { return listArea_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,6 +163,14 @@ private:
     void buildToolBar();
     void runSoftAction(SoftAction action, const ScreenModeRow& row);
     void onResultRowPress(Qt::MouseButton button, int x, int row);
+    // What a result row opens: by the mouse from the column and button, by the keys from
+    // the modifiers of Enter.
+    enum class RowAction { None, BoxLabels, HeaderData, SlideData, Memo };
+    void openResultRow(RowAction action, int row);
+    bool onLevelListKey(int key);
+    bool onResultPageKey(int key, Qt::KeyboardModifiers modifiers);
+    void setUpKeyboard();             // tab order, Enter on the soft buttons, accessible names
+    void onScreenModeShown(int mode); // the list area takes the focus when a list mode starts
     void moveLevelCursor(int level, int row); // right click on a level list
     bool confirmQuit();                       // the quit question and shutdown; true: may close
     void NotYetAvailable(); // menu entries and tool buttons of later features: the click only
@@ -172,9 +192,13 @@ private:
     SearchCommands* search_ = nullptr;
     ServiceCommands* services_ = nullptr;
     RecordCommands* records_ = nullptr;
+    MapAndScanCommands* mapAndScan_ = nullptr;
+    OutputCommands* outputs_ = nullptr;
 
     ClientArea* client_ = nullptr;
     std::unique_ptr<ListCanvas> canvas_;
+    ListArea* listArea_ = nullptr;
+    int shownMode_ = -1; // the mode whose captions were set last (disabling aside)
     std::array<QPushButton*, 5> softButtons_{};
     std::array<QToolButton*, 13> toolButtons_{};
     std::array<QLabel*, 3> statusPanels_{};

@@ -19,6 +19,8 @@ class SlideEntryCommands;
 class SearchCommands;
 class ServiceCommands;
 class RecordCommands;
+class MapAndScanCommands;
+class OutputCommands;
 class ProgramApproval;
 
 class Program {
@@ -49,6 +51,8 @@ public:
     SearchCommands& search() { return *search_; }
     ServiceCommands& services() { return *services_; }
     RecordCommands& records() { return *records_; }
+    MapAndScanCommands& mapAndScan() { return *mapAndScan_; }
+    OutputCommands& outputs() { return *outputs_; }
 
 private:
     std::unique_ptr<AppState> state_;
@@ -61,6 +65,8 @@ private:
     std::unique_ptr<SearchCommands> search_;
     std::unique_ptr<ServiceCommands> services_;
     std::unique_ptr<RecordCommands> records_;
+    std::unique_ptr<MapAndScanCommands> mapAndScan_;
+    std::unique_ptr<OutputCommands> outputs_;
     std::unique_ptr<ProgramApproval> approval_;
     bool userLeft_ = false;
 };

@@ -27,6 +27,21 @@ QString Q(const char* utf8) {
 }
 } // namespace
 
+void MainWindow::MoveToStoredPosition() {
+    const Settings& s = state_.settings;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect g = screen->availableGeometry();
+        const QSize size = frameGeometry().size().expandedTo(sizeHint());
+        const int left = std::clamp(static_cast<int>(s.windowLeft), g.left(),
+                                    std::max(g.left(), g.right() + 1 - size.width()));
+        const int top = std::clamp(static_cast<int>(s.windowTop), g.top(),
+                                   std::max(g.top(), g.bottom() + 1 - size.height()));
+        move(left, top);
+    } else {
+        move(s.windowLeft, s.windowTop);
+    }
+}
+
 bool MainWindow::StartUp() {
     auto& s = state_;
     setWindowTitle(ProgramTitle() + Q(" - letzte Änderung am ") + ReleaseDate());
@@ -38,18 +53,7 @@ bool MainWindow::StartUp() {
     }
 
     LoadSettings(s.archive, s.settings, s.counters);
-    // The stored position, kept on the screen.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect g = screen->availableGeometry();
-        const QSize size = frameGeometry().size().expandedTo(sizeHint());
-        const int left = std::clamp(static_cast<int>(s.settings.windowLeft), g.left(),
-                                    std::max(g.left(), g.right() + 1 - size.width()));
-        const int top = std::clamp(static_cast<int>(s.settings.windowTop), g.top(),
-                                   std::max(g.top(), g.bottom() + 1 - size.height()));
-        move(left, top);
-    } else {
-        move(s.settings.windowLeft, s.settings.windowTop);
-    }
+    MoveToStoredPosition();
 
     s.windowsDirectory = "/usr/bin";
 

@@ -10,6 +10,8 @@
 #include "platform/Sound.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
+#include "shell/ListAccessible.h"
+#include "shell/ListArea.h"
 #include "shell/ScreenModes.h"
 #include "ui/Colours.h"
 
@@ -383,31 +385,53 @@ void MainWindow::onCanvasPress(Qt::MouseButton button, int x, int y) {
 }
 
 void MainWindow::onResultRowPress(Qt::MouseButton button, int x, int row) {
-    const ResultRow& rr = state_.page.rows[static_cast<size_t>(row - 1)];
+    RowAction action = RowAction::None;
     if (button == Qt::LeftButton) {
-        if (rr.box.empty())
-            return;
         switch (geo::ResultColumnAt(x)) {
         case geo::ResultColumn::Box:
-            if (search_)
-                search_->ShowBoxLabels(ToInt(rr.box));
+            action = RowAction::BoxLabels;
             break;
         case geo::ResultColumn::SlideNumber:
-            if (search_)
-                search_->ShowHeaderData(ToInt(rr.slide));
+            action = RowAction::HeaderData;
             break;
         case geo::ResultColumn::Text:
-            if (entry_)
-                entry_->ShowSlideData(ToInt(rr.slide));
+            action = RowAction::SlideData;
             break;
         case geo::ResultColumn::None:
             break;
         }
-    } else if (button == Qt::RightButton) {
-        if (rr.slide.empty())
-            return;
-        if (geo::OnResultText(x) && search_)
+    } else if (button == Qt::RightButton && geo::OnResultText(x)) {
+        action = RowAction::Memo;
+    }
+    openResultRow(action, row);
+}
+
+void MainWindow::openResultRow(RowAction action, int row) {
+    if (row < 1 || row > kPageRows)
+        return;
+    const ResultRow& rr = state_.page.rows[static_cast<size_t>(row - 1)];
+    // The left-click actions need the box number, the memo the slide number.
+    if (action == RowAction::None || (action == RowAction::Memo ? rr.slide : rr.box).empty())
+        return;
+    switch (action) {
+    case RowAction::BoxLabels:
+        if (search_)
+            search_->ShowBoxLabels(ToInt(rr.box));
+        break;
+    case RowAction::HeaderData:
+        if (search_)
+            search_->ShowHeaderData(ToInt(rr.slide));
+        break;
+    case RowAction::SlideData:
+        if (entry_)
+            entry_->ShowSlideData(ToInt(rr.slide));
+        break;
+    case RowAction::Memo:
+        if (search_)
             search_->ShowMemo(ToInt(rr.slide));
+        break;
+    case RowAction::None:
+        break;
     }
 }
 
@@ -432,6 +456,9 @@ void MainWindow::moveLevelCursor(int level, int row) {
         cur.selectedRow[2] = row;
     }
     RepaintNow();
+    listArea_->setFocusLevel(level);
+    AnnounceListsChanged(listArea_);
+    AnnounceFocusedPart(listArea_);
 }
 
 void MainWindow::onLevelCursorPress(int level, Qt::MouseButton button, QPoint clientPos) {
@@ -476,6 +503,7 @@ void MainWindow::onLevelCursorClick(int level) {
     e.name = list.currentText.substr(0, 18);
     ++keys.count;
     messages_.ShowStatus(3);
+    AnnouncePickedKey(listArea_, level);
 }
 
 } // namespace lumo

@@ -1,5 +1,7 @@
 #include "store/Archive.h"
 
+#include "store/ConfinedFiles.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <map>
@@ -81,6 +83,11 @@ std::string FindInDirectory(const std::filesystem::path& dir, const std::string&
 }
 
 } // namespace
+
+void Archive::setDir(std::filesystem::path dir) {
+    dir_ = std::move(dir);
+    confinement_ = dir_.empty() ? nullptr : ConfineToDirectory(dir_);
+}
 
 std::filesystem::path Archive::resolve(std::string_view bareName) const {
     return resolveChecked(bareName, nullptr, nullptr);
@@ -174,6 +181,8 @@ int SystemErrorNumber(int err) {
     case ENOSPC:
     case EDQUOT:
         return 112;
+    case kNotArchiveFile:
+        return 5; // access denied
     default:
         return err;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The open archive directory and the mapping of bare archive file names to paths.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,11 +16,13 @@ std::unordered_map<std::string, std::string> NamesByFolded(std::vector<std::stri
 
 class Archive {
 public:
+    // Files below the archive directory are opened only as files below it, while an
+    // Archive of that directory lives (ConfinedFiles.h).
     Archive() = default;
-    explicit Archive(std::filesystem::path dir) : dir_(std::move(dir)) {}
+    explicit Archive(std::filesystem::path dir) { setDir(std::move(dir)); }
 
     const std::filesystem::path& dir() const { return dir_; }
-    void setDir(std::filesystem::path dir) { dir_ = std::move(dir); }
+    void setDir(std::filesystem::path dir);
 
     // Turns a bare archive name ("dias.ddb", "KEYWORD1", "memo/12.txt", "bilder/3.bmp")
     // into the path of the existing file whose name matches without regard to case
@@ -44,13 +47,15 @@ public:
 
 private:
     std::filesystem::path dir_;
+    std::shared_ptr<const void> confinement_;
     // resolve(), also telling whether the resolved path exists (and its size).
     std::filesystem::path resolveChecked(std::string_view bareName, bool* exists,
                                          long long* size) const;
 };
 
 // Maps an errno value to the system error number the program reports
-// (ENOENT -> 2, EROFS/EACCES/EPERM -> 19, ENOSPC/EDQUOT -> 112, others unchanged).
+// (ENOENT -> 2, EROFS/EACCES/EPERM -> 19, ENOSPC/EDQUOT -> 112, a name that leads out of
+// the archive or is no file (kNotArchiveFile) -> 5, others unchanged).
 int SystemErrorNumber(int err);
 
 } // namespace lumo

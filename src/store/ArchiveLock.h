@@ -18,7 +18,16 @@ public:
     enum class Result {
         Acquired,      // this program holds the archive
         HeldElsewhere, // another program (or another lock in this one) holds it
-        Unavailable,   // no lock file could be opened or created (write-protected archive)
+        Unavailable,   // no lock could be taken: see whyUnavailable()
+    };
+    // Why the archive could not be locked (after Unavailable).
+    enum class Obstacle {
+        None,
+        NoLocks,         // the file system has no locks (ENOLCK, EOPNOTSUPP, ...)
+        NotAFile,        // the lock file is a directory, a link, a FIFO, ...
+        ReadOnly,        // no lock file and the directory is not writable
+        NothingWritable, // as ReadOnly, and no file of the archive is writable either
+        NoDirectory,     // the archive directory cannot be opened
     };
 
     ArchiveLock() = default;
@@ -38,15 +47,21 @@ public:
     bool held() const { return fd_ >= 0; }
     // After Acquired: the program that held the archive before did not end normally.
     bool previousRunInterrupted() const { return interrupted_; }
+    Obstacle whyUnavailable() const { return obstacle_; }
 
 private:
     int fd_ = -1;
     bool marked_ = false;
     bool interrupted_ = false;
+    Obstacle obstacle_ = Obstacle::None;
 };
 
+// Whether a program could change any file of the archive in `dir` (its files, memo/ and
+// bilder/): false only when neither the directory nor any of them is writable.
+bool ArchiveHasWritableFiles(const std::filesystem::path& dir);
+
 // What a program does right after it took the lock: the temporary files of writes that
-// were cut off (in the archive and its memo directory) are removed, and after an
+// were cut off (in the archive and its memo and picture directories) are removed, and after an
 // interrupted run DIAS in DIA.INI is set to "?", so that the start-up counts the slides
 // again (a slide may have been appended without the settings saved after it).
 void RecoverAfterInterruptedRun(const Archive& archive, const ArchiveLock& lock);

@@ -145,10 +145,20 @@ void KeywordCache::invalidate() {
         s.valid = false;
 }
 
+int RefreshUndoCopy(const Archive& archive, int level, bool* unreadable) {
+    int err = 0;
+    const auto list = ReadWholeFile(archive.resolve(KeywordFileName(level)), &err);
+    if (unreadable)
+        *unreadable = !list;
+    if (!list)
+        return err ? err : SystemErrorNumber(EIO);
+    // One rename: the old copy stays whole until the new one is complete.
+    return WriteFileAtomically(archive.resolve(KeywordOldFileName(level)), *list);
+}
+
 void RefreshUndoCopies(const Archive& archive) {
     for (int level = 1; level <= 3; ++level)
-        CopyFileOver(archive.resolve(KeywordFileName(level)),
-                     archive.resolve(KeywordOldFileName(level)));
+        RefreshUndoCopy(archive, level);
 }
 
 void EmptyUndoCopies(const Archive& archive) {

@@ -74,6 +74,9 @@ private:
 };
 
 // Undo-copy protocol (file side). Each returns 0 or a system error number.
+// Replaces keywordN.old by a copy of keywordN in one rename (the old copy stays whole until
+// the new one is complete); *unreadable tells that keywordN itself could not be read.
+int RefreshUndoCopy(const Archive& archive, int level, bool* unreadable = nullptr);
 // Copies keyword1..3 over keyword1.old..3.old (all three; failures are not reported).
 void RefreshUndoCopies(const Archive& archive);
 // Truncates the three .old files to 0 bytes (start-up analysis).

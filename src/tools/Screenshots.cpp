@@ -9,17 +9,32 @@
 #include "platform/Sound.h"
 #include "shell/MainWindow.h"
 #include "shell/Program.h"
+#include "store/SlideDatabase.h"
 #include "ui/MessageCatalog.h"
 
 #include "editing/RecordCommands.h"
 #include "editing/SlideEntryCommands.h"
+#include "extras/LabelPrinting.h"
+#include "extras/LoadingListPrinting.h"
+#include "extras/MagazineMapWindow.h"
+#include "extras/MapAndScanCommands.h"
+#include "extras/OutputCommands.h"
+#include "extras/PictureImportDialog.h"
+#include "extras/PrintedPages.h"
 #include "search/gui/SearchCommands.h"
 #include "services/ServiceCommands.h"
+#include "store/Settings.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
@@ -68,6 +83,74 @@ bool GrabModal(const QString& dir, const QString& name, const std::function<void
 
 bool GrabModal(const QString& dir, const char* name, const std::function<void()>& open) {
     return GrabModal(dir, QString::fromUtf8(name), open);
+}
+
+// A few scans made here, for the picture import: a gradient with the slide's number.
+void MakeScans(const QString& folder) {
+    const char* names[] = {"Dia_0001.jpg", "Dia_0002.png", "Dia_0006.tif", "Dia_0007.webp",
+                           "Dia_0008.jpg", "Urlaub 2.jpg", "notiz.png"};
+    int n = 0;
+    for (const char* name : names) {
+        QImage image(600, 400, QImage::Format_RGB32);
+        QPainter p(&image);
+        QLinearGradient g(0, 0, 600, 400);
+        g.setColorAt(0, QColor::fromHsv((n * 50) % 360, 160, 230));
+        g.setColorAt(1, QColor::fromHsv((n * 50 + 120) % 360, 200, 90));
+        p.fillRect(image.rect(), g);
+        p.setPen(Qt::white);
+        p.setFont(QFont(QStringLiteral("Liberation Sans"), 72, QFont::Bold));
+        p.drawText(image.rect(), Qt::AlignCenter, QString::fromUtf8(name).section(u'.', 0, 0));
+        p.end();
+        image.save(folder + QStringLiteral("/") + QString::fromUtf8(name));
+        ++n;
+    }
+}
+
+// The magazine map (box 1, the cursor on a place of the second magazine) and the picture
+// import with its preview, after the import.
+bool GrabExtras(lumo::Program& program, const QString& outDir) {
+    auto& extras = program.mapAndScan();
+    const QString dir = outDir + QStringLiteral("/extras");
+    QDir().mkpath(dir);
+    QTemporaryDir scans;
+    MakeScans(scans.path());
+    lumo::PictureImportDialog& import = *extras.pictureImport();
+    import.folderEdit->setText(scans.path());
+    bool ok = GrabModal(dir, "picture-import.png", [&] {
+        QTimer::singleShot(100, [&] {
+            for (int r = 0; r < import.table->rowCount(); ++r)
+                if (import.table->item(r, 3)->flags() & Qt::ItemIsUserCheckable) {
+                    import.table->item(r, 3)->setCheckState(Qt::Checked);
+                    break;
+                }
+        });
+        extras.ImportPictures();
+    });
+    // Two cataloguing slips in box 1 for the picture: slide 12 recorded at slide 11's place,
+    // slide 17 without a place.
+    auto& st = program.state();
+    for (const auto& [slide, code] : {std::pair{12, "A11"}, std::pair{17, "???"}}) {
+        lumo::KeySelection keys;
+        lumo::ReadSlide(st.archive, slide, st.slide, keys);
+        st.slide.infoText.replace(0, 3, code);
+        lumo::WriteSlide(st.archive, slide, st.slide);
+    }
+    lumo::MagazineMapWindow& map = *extras.magazineMap();
+    const QString pdf = dir + QStringLiteral("/magazine-map.pdf");
+    const bool mapShot = GrabModal(dir, "magazine-map.png", [&] {
+        QTimer::singleShot(100, [&] {
+            map.grid->setCurrentIndex(map.model().cellOf(0, 12));
+            map.grid->setFocus();
+            // LUMO_MAP_PDF: the box also as PDF, as "Als PDF speichern..." writes it.
+            if (qEnvironmentVariableIsSet("LUMO_MAP_PDF")) {
+                program.messages().queueFileName(pdf);
+                map.onSavePdf();
+            }
+        });
+        extras.OpenMagazineMap();
+    });
+    return mapShot && ok;
+    return ok;
 }
 
 } // namespace
@@ -165,6 +248,34 @@ int main(int argc, char** argv) {
         GrabModal(dlg, "backup.png", [&] { program.services().OpenBackup(); });
         GrabModal(dlg, "preferences.png", [&] { program.services().OpenPreferences(); });
         GrabModal(dlg, "tips.png", [&] { program.services().OpenTips(); });
+        ok = GrabExtras(program, outDir) && ok;
+        GrabModal(dlg, "export.png", [&] { program.outputs().OpenExport(); });
+        GrabModal(dlg, "labels.png", [&] { program.outputs().OpenLabels(); });
+    }
+
+    // The printouts of the extras as PDF files (scripts/screenshots.sh turns them into
+    // pictures): labels of the first 40 slides from position 3 of a 38,1 x 21,2 mm sheet, and
+    // the loading list of box 1.
+    const QString prints = qEnvironmentVariable("LUMO_PRINT_SHOTS");
+    if (!prints.isEmpty()) {
+        std::vector<lumo::CatalogSlide> slides;
+        lumo::ReadCatalog(st.archive, slides, std::nullopt, lumo::CatalogParts{false, false});
+        std::vector<lumo::LabelText> labels;
+        for (size_t i = 0; i < slides.size() && i < 40; ++i)
+            labels.push_back(lumo::LabelTextOf(slides[i]));
+        const lumo::LabelSheet sheet = lumo::CommonLabelSheets()[3];
+        std::string magazine, theme;
+        lumo::ReadBoxLabel(st.archive, 1, magazine, theme);
+        const lumo::LoadingList list = lumo::BuildLoadingList(1, slides, magazine, theme);
+        ok = lumo::WritePdfFile(
+                 prints + QStringLiteral("/labels.pdf"), QStringLiteral("Etiketten"), QMarginsF(),
+                 [&](QPagedPaintDevice& d) { return lumo::PaintLabels(d, sheet, 3, labels); },
+                 nullptr) &&
+             lumo::WritePdfFile(
+                 prints + QStringLiteral("/loading-list.pdf"), QStringLiteral("Ladeliste"),
+                 QMarginsF(15, 15, 15, 12),
+                 [&](QPagedPaintDevice& d) { return lumo::PaintLoadingList(d, list); }, nullptr) &&
+             ok;
     }
 
     // A gallery of the message catalogue: every error text, the start-up notice and the

@@ -1,12 +1,13 @@
 #include "tools/TextPrint.h"
 
+#include "extras/PrintedPages.h"
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <vector>
@@ -116,31 +117,9 @@ bool PrintText(QPagedPaintDevice& device, const QString& text, const QString& fi
 
 bool ExportPdf(const QString& pdfPath, const QString& text, const QString& fileName,
                QString* error) {
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(fileName);
-        writer.setCreator(QStringLiteral("Lumoretta"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter));
-        if (!PrintText(writer, text, fileName)) {
-            file.cancelWriting();
-            if (error)
-                *error = QStringLiteral("Die Seiten konnten nicht erzeugt werden.");
-            return false;
-        }
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return WritePdfFile(
+        pdfPath, fileName, QMarginsF(15, 15, 15, 12),
+        [&](QPagedPaintDevice& device) { return PrintText(device, text, fileName); }, error);
 }
 
 } // namespace lumo

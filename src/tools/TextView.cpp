@@ -1,6 +1,7 @@
 // lumo_textview: Lumoretta's own small text editor for the archive's code page 1252
 // files (reports, DIA.INI, memos). One file, given on the command line; it prints and
 // exports PDF. "lumo_textview --pdf out.pdf file" writes the PDF without a window.
+#include "app/CommandLine.h"
 #include "platform/QtGerman.h"
 #include "platform/TextFile.h"
 #include "store/Archive.h"
@@ -204,24 +205,32 @@ int WritePdf(const QString& pdfPath, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The options are read before Qt starts: help, version and a wrong call need no display.
+    const lumo::cli::Call call = lumo::cli::ReadCall(lumo::cli::Tool::TextView, argc, argv);
+    if (call.exitStatus)
+        return *call.exitStatus;
+    const lumo::cli::Command& command = call.command;
+    // A PDF is written without a window, so it needs no display either.
+    if (command.action == lumo::cli::Action::WritePdf)
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
     // Qt's own dialogs (printing, file choice) in German like the rest of the program.
     QTranslator qtGerman;
     lumo::InstallQtGerman(qtGerman);
-    QStringList args = QApplication::arguments();
-    if (args.size() == 4 && args.at(1) == QLatin1String("--pdf"))
-        return WritePdf(args.at(2), args.at(3));
-    // Lumoretta starts the editor maximised, as it starts every program; the viewer opens
-    // maximised in any case.
-    if (args.size() > 1 && args.at(1) == QStringLiteral("--maximized"))
-        args.removeAt(1);
-    if (args.size() < 2) {
+    const auto arg = [&command](size_t i) {
+        return QFile::decodeName(QByteArray::fromStdString(command.args.at(i)));
+    };
+    if (command.action == lumo::cli::Action::WritePdf)
+        return WritePdf(arg(0), arg(1));
+    if (command.args.empty()) {
         QMessageBox::information(nullptr, QStringLiteral("Lumoretta Texteditor"),
                                  QStringLiteral("Bitte geben Sie die Datei an, die angezeigt "
                                                 "werden soll."));
         return 1;
     }
-    TextViewWindow w(args.at(1));
+    // Lumoretta starts the editor maximised, as it starts every program; the viewer opens
+    // maximised in any case.
+    TextViewWindow w(arg(0));
     // The screen's size as well, so it fills the screen where no window manager maximises.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         w.setGeometry(screen->availableGeometry());

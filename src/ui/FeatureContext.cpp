@@ -28,8 +28,9 @@ void FeatureContext::RunProgram(const QString& commandLine) const {
 }
 
 void FeatureContext::RunProgramOnFile(const QString& program, std::string_view bareName) const {
-    const std::string onDisk = state.archive.resolve(bareName).filename().string();
-    RunProgram(program + u' ' + PathText(onDisk));
+    const QString onDisk = PathText(state.archive.resolve(bareName).filename());
+    if (!launcher.RunProgramOnFile(program, onDisk, ArchivePathText()))
+        messages.ShowNotice(LaunchFailureText(program + u' ' + onDisk));
 }
 
 void FeatureContext::OpenDocument(const QString& file) const {

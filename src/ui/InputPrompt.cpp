@@ -247,8 +247,8 @@ void InputPrompt::onSearch() {
             Finish(Accepted);
         }
         break;
-    case 6:
-        if (text.isEmpty()) {
+    case 6: // blanks name no directory either
+        if (text.trimmed().isEmpty()) {
             Refuse(4);
         } else {
             st.confirmAnswer = true;

@@ -294,14 +294,22 @@ void MessageCatalog::ShowError(int n) {
     endDialog(remembered);
 }
 
-bool MessageCatalog::AskConfirmation(const QString& text) {
+bool MessageCatalog::AskConfirmation(const QString& text, DefaultAnswer byDefault) {
+    return AskConfirmationOrEscape(text, byDefault).value_or(false);
+}
+
+std::optional<bool> MessageCatalog::AskConfirmationOrEscape(const QString& text,
+                                                            DefaultAnswer byDefault) {
     int remembered = 0;
     beginDialog(remembered);
     QuestionDialog* dlg = questionDialog();
     const QString title = QString::fromUtf8("Bitte bestätigen Sie die Anweisung");
     sound_.PlaySoundCue(QStringLiteral("bell"), 0);
     dlg->Fill(title, text, true, 250);
+    if (byDefault == DefaultAnswer::No)
+        dlg->MakeDeclineDefault();
     dlg->move(Offset(screen_, 74, 161));
+    bool escaped = false;
     if (testMode_) {
         record(ShownDialog::Confirm, 0, title, text);
         const auto a = takeAnswer(
@@ -311,12 +319,16 @@ bool MessageCatalog::AskConfirmation(const QString& text) {
         } else {
             if (!a)
                 markUnanswered();
+            escaped = a && a->kind == DialogAnswer::Cancel;
             dlg->onDecline();
         }
     } else {
         dlg->exec();
+        escaped = dlg->escaped();
     }
     endDialog(remembered);
+    if (escaped)
+        return std::nullopt;
     return state_.confirmAnswer;
 }
 
@@ -471,23 +483,48 @@ void MessageCatalog::Report(const Problem& p) {
     }
 }
 
+std::optional<QString> MessageCatalog::takeFileName(const QString& title) {
+    if (!testMode_)
+        return std::nullopt;
+    QString answer;
+    const bool answered = !fileNames_.empty();
+    if (answered) {
+        answer = fileNames_.front();
+        fileNames_.pop_front();
+    }
+    record(ShownDialog::FileDialog, 0, title, answer);
+    if (!answered)
+        markUnanswered();
+    return answer;
+}
+
 QString MessageCatalog::GetOpenFileName(const QString& title, const QString& dir,
                                         const QString& filter, const QString& proposed) {
-    if (testMode_) {
-        QString answer;
-        const bool answered = !fileNames_.empty();
-        if (answered) {
-            answer = fileNames_.front();
-            fileNames_.pop_front();
-        }
-        record(ShownDialog::FileDialog, 0, title, answer);
-        if (!answered)
-            markUnanswered();
-        return answer;
-    }
+    if (auto answer = takeFileName(title))
+        return *answer;
     QFileDialog dlg(dialogParent(), title, dir, filter);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!proposed.isEmpty())
+        dlg.selectFile(proposed);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
+}
+
+QString MessageCatalog::GetExistingDirectory(const QString& title, const QString& dir) {
+    if (auto answer = takeFileName(title))
+        return *answer;
+    return QFileDialog::getExistingDirectory(dialogParent(), title, dir);
+}
+
+QString MessageCatalog::GetSaveFileName(const QString& title, const QString& dir,
+                                        const QString& filter, const QString& proposed) {
+    if (auto answer = takeFileName(title))
+        return *answer;
+    QFileDialog dlg(dialogParent(), title, dir, filter);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
     if (!proposed.isEmpty())
         dlg.selectFile(proposed);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())

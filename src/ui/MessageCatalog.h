@@ -66,7 +66,14 @@ public:
     void ShowStatus(int n);
     void ShowWarningStatus(); // text 1 in purple
     void ShowError(int n);
-    bool AskConfirmation(const QString& text); // also sets state.confirmAnswer
+    // Which button of a question Enter presses.
+    enum class DefaultAnswer { Yes, No };
+    // also sets state.confirmAnswer
+    bool AskConfirmation(const QString& text, DefaultAnswer byDefault = DefaultAnswer::Yes);
+    // The same question, where Esc means "back" rather than "Nein": nullopt after Esc
+    // (a queued cancel() in tests).
+    std::optional<bool> AskConfirmationOrEscape(const QString& text,
+                                                DefaultAnswer byDefault = DefaultAnswer::Yes);
     void ShowNotice(const QString& text);
     // Opens InputPrompt in kind 1..6. A valid input sets state.searchConfirmed
     // (kinds 1-4; with state.boxNumber for kind 2 and state.currentSlide for kind 4) or
@@ -92,6 +99,11 @@ public:
 
     // File-open dialog (Qt's), answered by the seam in tests. Empty: cancelled.
     QString GetOpenFileName(const QString& title, const QString& dir, const QString& filter,
+                            const QString& proposed = {});
+    // The same seam for choosing a folder, and a file to write (Qt's dialog asks before it
+    // replaces a file).
+    QString GetExistingDirectory(const QString& title, const QString& dir);
+    QString GetSaveFileName(const QString& title, const QString& dir, const QString& filter,
                             const QString& proposed = {});
 
     // Test seam.
@@ -124,6 +136,8 @@ private:
     // Test mode: takes the front answer when it is one of `kinds`.
     std::optional<DialogAnswer> takeAnswer(std::initializer_list<DialogAnswer::Kind> kinds);
     void markUnanswered();
+    // Test mode: the next queued file name (recorded as shown); nothing outside test mode.
+    std::optional<QString> takeFileName(const QString& title);
     // The help window at `context`; 0: the topic of the current screen mode.
     void showHelp(int context);
 

@@ -31,12 +31,20 @@ QuestionDialog::QuestionDialog(MessageCatalog& catalog, QWidget* parent)
 void QuestionDialog::Fill(const QString& title, const QString& text, bool question,
                           int labelWidth) {
     question_ = question;
+    escaped_ = false;
     SetMessage(title, text, labelWidth);
     acceptButton->setText(question ? QStringLiteral("Ja") : QStringLiteral("Danke"));
     declineButton->setVisible(question);
+    declineButton->setDefault(false);
     acceptButton->setDefault(true);
     acceptButton->setFocus();
     relayout();
+}
+
+void QuestionDialog::MakeDeclineDefault() {
+    acceptButton->setDefault(false);
+    declineButton->setDefault(true);
+    declineButton->setFocus();
 }
 
 void QuestionDialog::relayout() {
@@ -55,9 +63,10 @@ void QuestionDialog::onDecline() {
 
 void QuestionDialog::reject() {
     // Leaving with Esc never leaves an old "Ja" behind for the caller to read.
-    if (question_)
+    if (question_) {
         onDecline();
-    else
+        escaped_ = true;
+    } else
         onAccept();
 }
 

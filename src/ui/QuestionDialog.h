@@ -15,6 +15,10 @@ public:
     // "Ja", otherwise acceptButton is "Danke" and declineButton hidden.
     void Fill(const QString& title, const QString& text, bool question, int labelWidth = 250);
     bool questionForm() const { return question_; }
+    // The question was left with Esc or the window's close rather than "Nein".
+    bool escaped() const { return escaped_; }
+    // After Fill: Enter and the first focus go to "Nein" (a question where "Ja" risks more).
+    void MakeDeclineDefault();
 
     void onAccept();  // "Danke" / "Ja": ConfirmAnswer := 1
     void onDecline(); // "Nein": ConfirmAnswer := 0
@@ -25,6 +29,7 @@ public:
 private:
     void relayout();
     bool question_ = false;
+    bool escaped_ = false;
 };
 
 } // namespace lumo

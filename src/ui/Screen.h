@@ -46,6 +46,8 @@ public:
 
     // The window: dialogs are placed relative to it and parented to it.
     virtual QPoint MainTopLeft() const = 0;
+    // To the position the archive's settings hold (FENSTER), kept on the screen.
+    virtual void MoveToStoredPosition() {}
     virtual QWidget* MainWidget() = 0;
     virtual void MinimiseForScan(bool on) = 0; // fast mode during a scan
     virtual void SetUndoEnabled(bool on) = 0;  // the undo entry of the keyword lists

@@ -6,6 +6,9 @@
 //   wait-no-colour X Y W H RRGGBB TIMEOUT  no pixel of that colour inside the rectangle
 //   hash X Y W H                           prints a digest of the rectangle
 //   wait-change X Y W H DIGEST TIMEOUT     the rectangle differs from the digest
+//   a11y-tree APPLICATION TIMEOUT          the application's accessibility tree (AT-SPI)
+#include "AccessibleTree.h"
+
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -58,7 +61,8 @@ template <typename Test> int WaitFor(const QStringList& a, double timeoutSeconds
 
 int Usage() {
     std::fprintf(stderr, "usage: lumo_e2e_screen shot FILE | wait-colour|wait-no-colour X Y W H "
-                         "RRGGBB TIMEOUT | hash X Y W H | wait-change X Y W H DIGEST TIMEOUT\n");
+                         "RRGGBB TIMEOUT | hash X Y W H | wait-change X Y W H DIGEST TIMEOUT | "
+                         "a11y-tree APPLICATION TIMEOUT\n");
     return 2;
 }
 
@@ -72,6 +76,8 @@ int main(int argc, char** argv) {
         QScreen* screen = QGuiApplication::primaryScreen();
         return screen->grabWindow(0).save(a[2], "PNG") ? 0 : 1;
     }
+    if (command == QLatin1String("a11y-tree") && a.size() == 4)
+        return PrintAccessibleTree(a[2], a[3].toDouble());
     if (command == QLatin1String("hash") && a.size() == 6) {
         std::printf(
             "%s\n",

@@ -22,10 +22,12 @@ WORK=$(mktemp -d)
 ARCHIVE=$WORK/Archiv
 XVFB_PID=""
 PROGRAM_PID=""
+BUS_PID=""
 
 cleanup() {
   [ -n "$PROGRAM_PID" ] && kill "$PROGRAM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -60,6 +62,13 @@ chmod 700 "$XDG_RUNTIME_DIR"
 echo "$ARCHIVE" >"$XDG_CONFIG_HOME/lumoretta/last-archive"
 export QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER
+# A session bus of its own, through which the program finds the accessibility bus; the
+# program offers its accessibility tree there as it does when a screen reader runs.
+dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 \
+  3>"$WORK/bus-address" 4>"$WORK/bus-pid" || fail "no session bus"
+BUS_PID=$(cat "$WORK/bus-pid")
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$WORK/bus-address")
+export DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 # ---- helpers: windows, places, colours, files
 window() { # id of the visible window whose title matches the regular expression
@@ -251,12 +260,35 @@ file_has "$ARCHIVE/keyword1" 'Musik'
 ready
 shot done
 
-# ---- 5: search by the key Natur (row 5 now that Musik stands before it)
+# ---- 5: search by the key Natur (row 5 now that Musik stands before it), this time from
+# the keyboard: the lists have the focus, Down moves the cursor as a right click does,
+# Return picks the key, Tab leads to "SUCHE DIAS".
 step key-search
 tool 5
 see_colour 50 60 12 3 $AQUA
-pick 1 5 $AQUA
-soft 1 # SUCHE DIAS
+keys_to "$MAIN" Down Down Down Down Return
+see_colour 50 128 12 3 ff0000
+shot keys
+# The accessibility tree as a screen reader reads it: every visible button named, each
+# tool button by its hint, the level-1 list holding the keywords of keyword1 in their order,
+# the picked key selected and focused, the status line as the status bar with its text.
+"$PROBE" a11y-tree 'Lumoretta 3.0' "$WAIT" >"$ART/a11y-tree.txt" || fail "no accessibility tree"
+! grep -q '^ *push button||' "$ART/a11y-tree.txt" || fail "a button without a name"
+for hint in 'Neues Dia erfassen' 'Dias editieren' 'Dias löschen' 'Neue Schlüssel eingeben' \
+  'Dias über Schlüssel suchen' 'Dias über Informationstext suchen' \
+  'Dias über Kastennummer suchen' 'Dias über Memo suchen' 'Backup erstellen' \
+  'Systemeinstellungen ändern' 'Druckereinrichtung' 'Hilfe anzeigen'; do
+  grep -q "^ *push button|$hint|" "$ART/a11y-tree.txt" || fail "no tool button '$hint'"
+done
+level1_items() { # the list items of "Stichwortebene <1>", one name a line
+  awk -F'|' '/^ *list\|Stichwortebene <1>\|/ { on = 1; next }
+             on && /^ *list item\|/ { print $2; next }
+             { on = 0 }' "$ART/a11y-tree.txt"
+}
+check cmp <(level1_items) <(iconv -f CP1252 -t UTF-8 "$ARCHIVE/keyword1" | sed -n '1~2p' | grep -vx '\*')
+check grep -q '^ *list item|Natur|selected,focused$' "$ART/a11y-tree.txt"
+check grep -q '^ *status bar|Freie Stichwörter ->7<-|' "$ART/a11y-tree.txt"
+keys_to "$MAIN" Tab Return # SUCHE DIAS
 statistics_seen
 file_has "$ARCHIVE/dialiste.txt" 'Edelweiß am Säntis'
 cp "$ARCHIVE/dialiste.txt" "$ART/dialiste-keys.txt"

@@ -10,6 +10,8 @@
 
 #include <QAccessible>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTextCursor>
 
 namespace lumo::test::editing {
 namespace {
@@ -74,6 +76,8 @@ TEST_F(RecordWindows, ADeletedSlideBecomesAFreeSlotInItsBoxWithItsFilesGone) {
                 "Archiv löschen ?"));
     EXPECT_EQ(texts(ShownDialog::Notice), QStringList{kMarked});
     EXPECT_FALSE(stayedOpen);
+    const QProgressBar* bar = records().slideDeletionDialog()->progress;
+    EXPECT_EQ(bar->value(), bar->maximum()); // a range of one slide fills the bar as well
 }
 
 // Free slots or kept records change nothing; a failed header write stops and recounts.
@@ -92,13 +96,21 @@ TEST_F(RecordWindows, DeletingFreeSlotsOrKeepingTheRecordsChangesNoRecord) {
     EXPECT_EQ(state().counters.activeSlides, 4);
     EXPECT_EQ(texts(ShownDialog::Notice), (QStringList{kNothing, kNothing}));
 
+    // A failed header write stops before the slot is marked, so a second run finishes it.
     std::filesystem::remove(archive.path("kopfdata.ddb"));
+    archive.write("memo/5.txt", "x");
     Delete("5", "6");
     EXPECT_EQ(errors(), std::vector<int>{31});
-    EXPECT_EQ(archive.read("dias.ddb"), ddb.substr(0, 4 * 82) + FreeSlot(1) + Slide(6));
-    EXPECT_EQ(state().counters.activeSlides, 3);
-    EXPECT_NE(archive.read("DIA.INI").find("DIAS=3\r\n"), std::string::npos);
-    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(archive.read("dias.ddb"), ddb);
+    EXPECT_TRUE(archive.exists("memo/5.txt") && stayedOpen);
+    EXPECT_EQ(state().counters.activeSlides, 4);
+    archive.write("kopfdata.ddb", HeaderRecordBytes({"Leica"}));
+    Delete("5", "6");
+    EXPECT_EQ(archive.read("dias.ddb"), ddb.substr(0, 4 * 82) + FreeSlot(1) + FreeSlot(2));
+    EXPECT_EQ(archive.read("kopfdata.ddb").substr(4 * 120),
+              HeaderRecordBytes({}) + HeaderRecordBytes({}));
+    EXPECT_FALSE(archive.exists("memo/5.txt"));
+    EXPECT_NE(archive.read("DIA.INI").find("DIAS=2\r\n"), std::string::npos);
 }
 
 TEST_F(RecordWindows, ADeletionRangeOutOfOrderOrEscDeletesNothingAndTheCheckBoxesStayAsSet) {
@@ -135,16 +147,22 @@ TEST_F(RecordWindows, HeaderFieldNamesAndHeaderData) {
         names->renameButton->click(); // empty: the warning, nothing stored
         names->fieldNameEdit->setText(u"Zoom"_s);
         names->renameButton->click();
+        names->fieldNameEdit->setText(u"leer"_s); // would read as not set: refused as well
+        names->renameButton->click();
         names->fieldNameList->setCurrentIndex(4);
         names->proposalList->setCurrentIndex(1);
         names->proposalEdit->setText(u"4x5"_s);
         names->replaceButton->click();
+        names->fieldNameList->setCurrentIndex(2); // no proposals: this one becomes the first
+        names->proposalEdit->setText(u"UV"_s);
+        names->replaceButton->click();
         names->closeButton->click();
     });
     main().findAction(U("Kopfdaten&felder ändern..."))->trigger();
-    EXPECT_EQ(archive.read("DIA.INI"), ini +
-                                           "[KOPFDATA]\r\nFELDNAMEN=Kamera,Zoom,Filter,Filmtyp,"
-                                           "Format,Belichtung,Blende,Datum\r\n4=24x36,4x5,6x7\r\n");
+    EXPECT_EQ(archive.read("DIA.INI"),
+              ini + "[KOPFDATA]\r\nFELDNAMEN=Kamera,Zoom,Filter,Filmtyp,Format,Belichtung,Blende,"
+                    "Datum\r\n4=24x36,4x5,6x7\r\n2=UV\r\n");
+    EXPECT_EQ(sound().played().count(u"error"_s), 2);
     archive.write("kopfdata.ddb", HeaderRecordBytes({}) + HeaderRecordBytes({"Nikon", "", "UV"}));
     OnSlide(2, [](HeaderDataDialog&) {});
     OnSlide(2, [&](HeaderDataDialog& d) {
@@ -171,6 +189,36 @@ TEST_F(RecordWindows, HeaderFieldNamesAndHeaderData) {
                     !name->hasFrame());
 }
 
+// Typed as a user types: Tab from the slide number reaches the first value box, a value
+// that begins like a proposal is stored as typed, and a failed read leaves no values behind.
+TEST_F(RecordWindows, HeaderValuesAreStoredAsTypedAndAFailedReadShowsNone) {
+    OpenSlides(3);
+    archive.write("DIA.INI", archive.read("DIA.INI") + "[KOPFDATA]\r\n0=Nikon F50\r\n");
+    const std::string first = HeaderRecordBytes({"Leica", "", "UV"});
+    archive.write("kopfdata.ddb", first);
+    HeaderDataDialog* d = search().headerDialog();
+    QString afterFailedRead;
+    WhenShown w(d, [&] {
+        d->activateWindow(); // keys reach the focus widget as they do from the keyboard
+        EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+        QTest::keyClicks(d->slideNumberEdit, u"1"_s);
+        QTest::keyClick(d->slideNumberEdit, Qt::Key_Backspace);
+        std::filesystem::remove(archive.path("kopfdata.ddb"));
+        QTest::keyClicks(d->slideNumberEdit, u"2"_s); // error 31
+        afterFailedRead = d->valueBoxes[0]->currentText() + d->valueBoxes[2]->currentText();
+        archive.write("kopfdata.ddb", first);
+        QTest::keyClick(d->slideNumberEdit, Qt::Key_Tab);
+        QTest::keyClicks(d->focusWidget(), u"Ni"_s);
+        QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+        d->okButton->click();
+        d->closeButton->click();
+    });
+    main().findAction(U("Kopf&daten eingeben..."))->trigger();
+    EXPECT_EQ(afterFailedRead, QString());
+    EXPECT_EQ(errors(), std::vector<int>{31});
+    EXPECT_EQ(archive.read("kopfdata.ddb"), first + HeaderRecordBytes({"Ni"}));
+}
+
 TEST_F(RecordWindows, BoxLabelsGoIntoTheirSectionsAndEveryOtherLineStays) {
     OpenSlides(1);
     const std::string kept = "[K001]\r\nT1=Alt\r\nT2=Alt\r\n; Notiz\r\n[Sonst]\r\nX=1\r\n";
@@ -194,6 +242,18 @@ TEST_F(RecordWindows, BoxLabelsGoIntoTheirSectionsAndEveryOtherLineStays) {
     EXPECT_EQ(archive.read("KASTEN.INI"), kept + "[K007]\r\nT1=Urlaub 1998\r\nT2=Rom\r\n[K042]\r\n"
                                                  "T1=Nord\r\nT2=Meer\r\n[K100]\r\nT1=S\xfc"
                                                  "d\r\nT2=\r\n");
+    std::filesystem::remove(archive.path("KASTEN.INI"));
+    archive.write("KASTEN.INI/x", ""); // a directory: the write fails, no "saved" cue
+    sound().clearRecord();
+    WhenShown failing(d, [d] {
+        QTest::keyClick(d->boxEdit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d->boxEdit, u"7"_s);
+        d->saveButton->click();
+        d->cancelButton->click();
+    });
+    search().EnterBoxLabels();
+    EXPECT_EQ(shownOf(ShownDialog::ErrorBox).size(), 1u);
+    EXPECT_FALSE(sound().played().contains(u"click006"_s));
 }
 
 TEST_F(RecordWindows, MemoToolButtonsShowPicturesNamedByTheirHints) {
@@ -264,6 +324,43 @@ TEST_F(RecordWindows, NewAndAppendedMemoListMatchTheReportLayout) {
     EXPECT_EQ(archive.read("memo.txt"),
               archive.read(std::string(LUMO_TEST_DATA) + "/reports/memo-two/expected-memo.txt"));
     EXPECT_EQ(archive.read("memo/3.txt"), "Erste Zeile\r\nZweite Zeile mit Umlaut \xe4\r\n");
+}
+
+// Typed as a user types: the field and the editor always go together (a field emptied and
+// stepped from, the last five-digit number), Esc on the question goes back to the text,
+// and bytes the user did not touch (0xA0) are saved as they were.
+TEST_F(RecordWindows, TheMemoEditorHoldsTheMemoOfTheNumberItShows) {
+    OpenSlides(12);
+    archive.write("memo/1.txt", "eins\xA0zwei\r\n");
+    archive.write("memo/11.txt", "elf\xA0Tage\r\n");
+    archive.write("memo/10000.txt", "zehntausend\r\n");
+    QStringList seen;
+    Memo({DialogAnswer::cancel()}, [&](MemoEditor& d) {
+        QLineEdit* field = d.slideNumberEdit;
+        auto see = [&] { seen << field->text() + u'|' + d.memoText->document()->toRawText(); };
+        QTest::keyClicks(field, u"1"_s); // "11"
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        d.toolButtons[4]->click(); // "Dia -1" from the empty field: 1, error 11
+        see();
+        d.toolButtons[3]->click(); // saves memo 1 as shown
+        QTest::keyClicks(field, u"1"_s);
+        d.memoText->moveCursor(QTextCursor::End);
+        QTest::keyClicks(d.memoText, u"!"_s);
+        d.toolButtons[5]->click(); // Esc on the question: the editor stays
+        see();
+        d.toolButtons[3]->click();
+        state().counters.totalRecords = 100000;
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, u"99999"_s);
+        d.toolButtons[5]->click(); // error 11, not slide 10000
+        see();
+        d.toolButtons[7]->click();
+    });
+    EXPECT_EQ(seen, (QStringList{u"1|eins\u00a0zwei"_s, u"11|elf\u00a0Tage!"_s, u"99999|"_s}));
+    EXPECT_EQ(errors(), (std::vector<int>{11, 11}));
+    EXPECT_EQ(archive.read("memo/1.txt"), "eins\xA0zwei\r\n");
+    EXPECT_EQ(archive.read("memo/11.txt"), "elf\xA0Tage!\r\n");
 }
 
 } // namespace

@@ -115,13 +115,18 @@ TEST_F(SlideEntry, EditingRewritesTheRecordKeepingEveryCodeAndTouchesNothingElse
     archive.write("keyword3.old", "old three");
     main().SetUndoEnabled(true);
     const std::string ini = archive.read("DIA.INI");
+    state().infoHistory = {"Haus am Meerblick"}; // a text typed is not completed into it
     Answer({Type("2")});
     entry().StartEditSlide();
     EXPECT_EQ(Keys(state().keys), "XX (unbekannt)|XX    ,Wasser|W1    ,Alpen|B1A1  ");
     InSaveDialog([&](SlideEntryDialog& d) {
         EXPECT_EQ(Fields(d), "2|12|B07|Haus am See");
         EXPECT_EQ(Boxes(d.keyBoxes), "XX (unbekannt)*~,Wasser*~,Alpen*~,?~,?~,?~,?~,?~");
-        d.infoTextBox->setEditText(u"Haus am Meer"_s);
+        d.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+        QTest::mouseClick(d.infoTextBox->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(d.infoTextBox, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d.infoTextBox, u"Haus am Meer"_s);
         d.onSave();
         EXPECT_FALSE(d.isVisible()); // closes after the one save
     });

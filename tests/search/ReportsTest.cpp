@@ -110,9 +110,14 @@ TEST(ListReports, BoxListsLeaveOutDefaultThemesAndLetLongLinesGrow) {
 TEST(ListReports, KeyListsAndTheirCopies) {
     TempArchive a;
     a.write("keyword1", KeywordBytes({{"Natur", "N1"}, {"Urlaub", "U1"}, {"Zoo", "Z1"}}));
-    a.write("keyword2", KeywordBytes({{"Blumen", "N1B1"}, {"Tiere", "N1T1"}, {"Italien", "U1I1"}}));
-    a.write("keyword3",
-            KeywordBytes({{"Rosen", "N1B1R1"}, {"Tulpen", "N1B1T1"}, {"Rom", "U1I1R1"}}));
+    // Two level-2 keys with the same initial under one parent: B1 and B2 keep their children.
+    a.write("keyword2",
+            KeywordBytes(
+                {{"Blumen", "N1B1"}, {"Busch", "N1B2"}, {"Tiere", "N1T1"}, {"Italien", "U1I1"}}));
+    a.write("keyword3", KeywordBytes({{"Rosen", "N1B1R1"},
+                                      {"Tulpen", "N1B1T1"},
+                                      {"Holunder", "N1B2H1"},
+                                      {"Rom", "U1I1R1"}}));
     Archive archive(a.dir());
     int emptyLevel = -1;
     ASSERT_FALSE(WriteKeyList(archive, kFixedClock, &emptyLevel));

@@ -5,12 +5,14 @@
 #include "services/PreferencesDialog.h"
 #include "services/ServiceCommands.h"
 #include "services/TipsDialog.h"
+#include "services/TrayIcon.h"
 #include "services/logic/NewArchive.h"
 #include "store/ArchiveLock.h"
 #include "store/SlideTypes.h"
 #include "ui/ArchiveGuard.h"
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <sys/stat.h>
@@ -78,6 +80,12 @@ TEST_F(ServicesTest, OpeningAnotherArchiveLeavesNothingOfTheOldOne) {
     ArchiveLock probe; // the program holds the new archive and has let the old one go
     EXPECT_EQ(probe.acquire(other.dir()), ArchiveLock::Result::HeldElsewhere);
     EXPECT_EQ(probe.acquire(archive.dir()), ArchiveLock::Result::Acquired);
+    TempArchive third; // the window goes where this archive's settings left it
+    third.write("dias.ddb", RecordBytes({"A1"}, "A01 Drei", 1));
+    third.write("DIA.INI", "[LUMORETTA]\r\nDIAS=1\r\nFENSTER=30,40\r\n");
+    main().move(150, 100);
+    openArchive(third.path("dias.ddb"));
+    EXPECT_EQ(main().pos(), QPoint(40, 30));
 }
 
 // The own archive asks nothing, one held elsewhere asks first, a bad database keeps the old.
@@ -129,12 +137,15 @@ TEST_F(ServicesTest, ANewArchiveIsLaidOutOnlyWhereNoDataIsLost) {
         {"voll", "data", {}, false, "Im angegebenen Verzeichnis liegt bereits ein Archiv"},
         {nullptr, nullptr, {}, false, "Das angegebene Verzeichnis enthält das geöffnete Archiv"},
     };
+    parent.write("leer2/DIA.INI", "[KOPFDATA]\r\nFELDNAMEN=Eigen\r\n"); // its own, kept
+    parent.write("leer2/bilder/AUTOR.BMP", "BM own");
     for (const Row& row : rows) {
         clearRecords();
         const auto dir = row.dir ? parent.path(row.dir) : archive.dir();
         SCOPED_TRACE(dir.string());
         if (row.existingFile)
             parent.write(std::string(row.dir) + "/DIAS.DDB", row.existingFile);
+        const std::string ownIni = row.dir ? parent.read(std::string(row.dir) + "/DIA.INI") : "";
         messages().queue(DialogAnswer::type(Text(dir)));
         if (row.answer)
             messages().queue(*row.answer ? DialogAnswer::yes() : DialogAnswer::no());
@@ -146,7 +157,8 @@ TEST_F(ServicesTest, ANewArchiveIsLaidOutOnlyWhereNoDataIsLost) {
                 for (std::string_view name : group)
                     EXPECT_EQ(made.fileSize(name), 0) << name; // keyword files too: no "*"
             EXPECT_TRUE(made.exists("memo") && made.exists("bilder"));
-            EXPECT_EQ(parent.read(std::string(row.dir) + "/DIA.INI"), archive.read("DIA.INI"));
+            EXPECT_EQ(parent.read(std::string(row.dir) + "/DIA.INI"),
+                      ownIni.empty() ? archive.read("DIA.INI") : ownIni);
         } else if (row.dir) {
             EXPECT_FALSE(made.exists("KEYWORD1") || made.exists("memo"));
         }
@@ -158,6 +170,16 @@ TEST_F(ServicesTest, ANewArchiveIsLaidOutOnlyWhereNoDataIsLost) {
     EXPECT_EQ(archive.read("dias.ddb").size(), 3u * 82);
     EXPECT_EQ(parent.read("voll/DIAS.DDB"), "data");
     EXPECT_EQ(parent.read("neu/bilder/autor.bmp"), "BM author");
+    EXPECT_EQ(parent.read("leer2/bilder/AUTOR.BMP"), "BM own");
+    EXPECT_FALSE(parent.exists("leer2/bilder/autor.bmp"));
+    TempArchive home; // a relative path lies in the home directory, not in the open archive
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.dir().string()));
+    messages().queue(DialogAnswer::type(U("relativ")));
+    triggerMenu("&Neues Archiv erstellen...");
+    qputenv("HOME", savedHome);
+    EXPECT_TRUE(home.exists("relativ/DIAS.DDB"));
+    EXPECT_FALSE(archive.exists("relativ"));
 }
 
 // A read-only target stops with error 19 named in the notice; an empty archive: error 53.
@@ -216,6 +238,27 @@ TEST_F(ServicesTest, PreferencesAreCheckedBeforeTheyTakeEffect) {
     }
 }
 
+// Stored sizes are shown whole and refused like typed ones, never stored cut.
+TEST_F(ServicesTest, PreferencesShowAThreeDigitSizeWholeAndRefuseIt) {
+    startWith(1, {"KASTEN=100", "MAGAZIN=255"});
+    const std::string ini = archive.read("DIA.INI");
+    PreferencesDialog& dlg = services().preferencesDialog();
+    QString shown;
+    new WhenShown(&dlg, [&] {
+        shown = dlg.boxSizeEdit()->text() + u'|' + dlg.magazineSizeEdit()->text();
+        QTest::mouseClick(dlg.okButton(), Qt::LeftButton); // error 14
+        QTest::keyClick(dlg.boxSizeEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dlg.boxSizeEdit(), U("12"));
+        QTest::mouseClick(dlg.okButton(), Qt::LeftButton); // error 6
+        QTest::mouseClick(dlg.closeButton(), Qt::LeftButton);
+    });
+    clickSoftButton(3); // DIENSTE
+    EXPECT_EQ(shown, U("100|255"));
+    EXPECT_EQ(errors(), (std::vector<int>{14, 6}));
+    EXPECT_EQ(archive.read("DIA.INI"), ini);
+    EXPECT_EQ(state().settings.magazinesPerBox, 12);
+}
+
 // The chosen editor is approved and takes effect at once, saved with the next save; no program
 // is refused with a notice.
 TEST_F(ServicesTest, PreferencesShowTheFileAndTheChosenEditorTakesEffectAtOnce) {
@@ -262,4 +305,22 @@ TEST_F(ServicesTest, TipsStepOnAndFollowTheCheckBox) {
     EXPECT_TRUE(iniHas("TIP=0"));
     dlg.showAtStartCheck()->click();
     EXPECT_TRUE(iniHas("TIP=1"));
+    std::filesystem::remove_all(archive.path("tips")); // no tips: one message, no window
+    clearRecords();
+    WhenShown empty(&dlg, [&] { QTest::mouseClick(dlg.closeButton(), Qt::LeftButton); });
+    triggerMenu("&Tips anzeigen");
+    EXPECT_FALSE(empty.ran());
+    EXPECT_EQ(texts(ShownDialog::IoError).size() + messages().shown().size(), 2u);
+}
+
+// The tray menu's "Internet" entry opens the installed user guide, with the notice when it
+// is missing (as beside the test program).
+TEST_F(ServicesTest, TheTrayMenuOpensTheUserGuide) {
+    startWith(1);
+    const QList<QAction*> entries = services().trayIcon().menu()->actions();
+    ASSERT_EQ(entries.size(), 4);
+    EXPECT_EQ(entries[3]->text(), U("Internet"));
+    entries[3]->trigger();
+    EXPECT_EQ(texts(ShownDialog::Notice),
+              QStringList{LaunchFailureText(TrayIcon::InstalledUserGuide())});
 }

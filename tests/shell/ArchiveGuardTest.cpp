@@ -2,9 +2,11 @@
 #include "ProgramFixture.h"
 #include "store/ChildProcess.h"
 
+#include "platform/Launcher.h"
 #include "platform/ProgramApproval.h"
 #include "store/ArchiveLock.h"
 #include "ui/ArchiveGuard.h"
+#include "ui/QuestionDialog.h"
 
 #include <QTemporaryDir>
 
@@ -78,10 +80,13 @@ TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     const std::string hostile = "sh -c \"rm -rf ~; echo\"";
     startWithEditor(hostile);
     const std::string iniBefore = archive.read("DIA.INI");
-    const QString command = QString::fromStdString(hostile);
+    const QString sh = Launcher::FindInPath(U("sh"));
+    const QStringList args{U("-c"), U("rm -rf ~; echo")};
+    const QString command = ProgramApproval::Command(sh, args);
     messages().queue(DialogAnswer::no());
     showIniFile();
-    EXPECT_EQ(confirmations().at(0).text, ProgramApprovalQuestion(command));
+    EXPECT_EQ(confirmations().at(0).text, ProgramApprovalQuestion(sh, args));
+    EXPECT_TRUE(messages().questionDialog()->declineButton->isDefault());
     EXPECT_TRUE(launcher().commands().empty());
     EXPECT_TRUE(shownOf(ShownDialog::Notice).empty()); // declined is no failure
     EXPECT_FALSE(ProgramApproval(approvals()).isApproved(command));
@@ -90,7 +95,7 @@ TEST_F(ArchiveGuardTest, AHostileEditorStartsOnlyAfterTheUserApprovedIt) {
     showIniFile();
     EXPECT_EQ(launcher().commands().at(0).mid(1),
               QStringList({QStringLiteral("-c"), QStringLiteral("rm -rf ~; echo"),
-                           QStringLiteral("DIA.INI")}));
+                           QStringLiteral("--"), QStringLiteral("DIA.INI")}));
     EXPECT_TRUE(ProgramApproval(approvals()).isApproved(command));
     // Approved once on this computer: no further question. The archive holds no trace.
     clearRecords();

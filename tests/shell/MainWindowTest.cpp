@@ -156,7 +156,8 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheHighlightedMenuEntry) {
              "&1 - Liste der Kastenbezeichnungen erstellen...|306|"
              "&2 - Liste der verwendeten Schlüssel erstellen...|307|&Backup erstellen...|401|"
              "&Update History anzeigen...|402|&System-Einstellungen...|403|&Drucker...|404|"
-             "&Letzte Änderung der Schlüssellisten revidieren...|405|&Einleitung|1|&Index|1002|"
+             "&Letzte Änderung der Schlüssellisten revidieren...|405|&Magazinübersicht...|601|"
+             "&Bilder zuordnen...|602|&Einleitung|1|&Index|1002|"
              "&Tips anzeigen|505|&Glossary|1001");
     main().SetUndoEnabled(true); // a disabled entry cannot be highlighted
     for (int i = 0; i < entries.size(); i += 2) {
@@ -193,6 +194,8 @@ TEST_F(MainWindowTest, F1OnTheMainWindowAndInEveryDialogOpensItsTopic) {
     const std::vector<std::pair<std::function<void()>, int>> dialogs = {
         {menu("&Kastenbezeichnungen eingeben..."), 205},
         {menu("&Memos eingeben..."), 206},
+        {menu("Dias &löschen..."), 204},
+        {menu("Kopfdaten&felder ändern..."), 207},
         {menu("Kopf&daten eingeben..."), 208},
         {menu("Dias über Kopfdaten&felder suchen..."), 305},
         {[this] { program->entry().ShowSlideData(2); }, 3001},
@@ -251,11 +254,11 @@ TEST_F(MainWindowTest, ProgramsGetTheFileAsItIsSpelledOnDisk) {
     clickSoftButton(1); // TEXT-EDITOR
     triggerMenu("&Update History anzeigen...");
     const QString ed = QString::fromStdString(editor);
-    EXPECT_EQ(launcher().commands(),
-              std::vector<QStringList>({{ed, U("DIA.INI")},
-                                        {ed, U("DIALISTE.TXT")},
-                                        {Launcher::TextViewProgram(),
-                                         Launcher::TextViewMaximisedOption(), U("HISTORY.WRI")}}));
+    EXPECT_EQ(launcher().commands(), std::vector<QStringList>({{ed, U("--"), U("DIA.INI")},
+                                                               {ed, U("--"), U("DIALISTE.TXT")},
+                                                               {Launcher::TextViewProgram(),
+                                                                Launcher::TextViewMaximisedOption(),
+                                                                U("--"), U("HISTORY.WRI")}}));
 }
 
 } // namespace

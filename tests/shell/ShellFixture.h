@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QImage>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace lumo::test {
@@ -40,6 +42,7 @@ inline QStringList WithEachModal(const std::function<void()>& open,
 }
 class ShellTest : public ProgramTest {
 protected:
+    QTemporaryDir programs;
     std::string editor;
     // Slide 1 carries A1A1A1 (under "Berge"), slide 2 B1, the others C1.
     void SetUp() override {
@@ -51,9 +54,10 @@ protected:
         writeKeywords(1, {{"Berge", "A1"}, {"Meer", "B1"}, {"Stadt", "C1"}});
         writeKeywords(2, {{"Alpen", "A1A1"}, {"Anden", "A1B1"}, {"Ostsee", "B1A1"}});
         writeKeywords(3, {{"Zugspitze", "A1A1A1"}, {"Watzmann", "A1A1B1"}});
-        archive.write("myeditor", "#!/bin/sh\nexit 0\n");
-        std::filesystem::permissions(archive.path("myeditor"), std::filesystem::perms::owner_all);
-        editor = archive.path("myeditor").string();
+        // Outside the archive: a program in the archive never runs.
+        editor = programs.filePath(QStringLiteral("myeditor")).toStdString();
+        std::ofstream(editor) << "#!/bin/sh\nexit 0\n";
+        std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
     }
     void startWith(std::vector<std::string> iniLines = {}) {
         iniLines.insert(iniLines.begin(),

@@ -15,12 +15,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
+#include <set>
 #include <sys/mman.h>
 #include <thread>
 
@@ -52,14 +56,16 @@ std::string MemoText(int n, uint32_t version) {
     return text + "ENDE\r\n";
 }
 
-// The keyword insertion with the file steps of the window: undo copies, then one rename.
+// The keyword insertion with the file steps of the window (the same store calls): undo
+// copies, the level's own first, then one rename.
 void InsertKeyword(const Archive& archive, uint32_t step) {
     const auto path = archive.resolve(KeywordFileName(1));
     const auto data = ReadWholeFile(path);
     const auto plan = PlanKeywordInsertion(
         data ? std::optional<std::string_view>(*data) : std::nullopt, 1,
         std::string(1, static_cast<char>('A' + step % 26)) + "bsturz" + std::to_string(step), "");
-    RefreshUndoCopies(archive);
+    for (int level : {1, 2, 3})
+        RefreshUndoCopy(archive, level);
     if (plan.outcome == KeywordInsertion::Outcome::Inserted)
         WriteFileAtomically(path, plan.newFile);
 }
@@ -112,34 +118,54 @@ void InsertKeyword(const Archive& archive, uint32_t step) {
     }
 }
 
-// "" when every record is the demo's or ours (a torn append only the start of the next
-// record; header records may be zeros below one written further on), else the torn one.
+// "" when the file holds whole records only, each the demo's or ours (header records may be
+// zeros below one written further on), else the torn one.
 std::string TornRecords(const std::string& file, const std::string& original, size_t size,
                         const std::function<std::string(size_t)>& ours, bool slides) {
+    if (file.size() % size != 0)
+        return "size " + std::to_string(file.size());
     for (size_t at = 0; at < file.size(); at += size) {
         const std::string rec = file.substr(at, size);
-        if (rec != original.substr(std::min(at, original.size()), size) &&
-            rec != ours(at / size).substr(0, slides ? rec.size() : size) &&
+        if (rec != original.substr(std::min(at, original.size()), size) && rec != ours(at / size) &&
             (slides || rec != std::string(size, '\0')))
             return "record " + std::to_string(at / size + 1);
     }
     return "";
 }
 
+// The keyword entries of a file as "text code" lines, or nullopt when it is not exactly
+// what the writer makes of them.
+std::optional<std::set<std::string>> WholeKeywordFile(const std::string& file) {
+    std::string rebuilt;
+    std::set<std::string> entries;
+    for (const auto& e : ParseKeywordFile(file)) {
+        rebuilt += e.text + "\n" + e.code + "\n";
+        entries.insert(e.text + " " + e.code);
+    }
+    if (entries.empty() || rebuilt + "*" != file)
+        return std::nullopt;
+    return entries;
+}
+
 std::string TornTextFile(const TempArchive& archive,
-                         std::map<std::string, std::string> originalMemos) {
-    for (int level = 1; level <= 3; ++level)
-        for (const auto& name : {KeywordFileName(level), KeywordOldFileName(level)}) {
-            const std::string file = archive.read(name);
-            std::string rebuilt;
-            for (const auto& e : ParseKeywordFile(file))
-                rebuilt += e.text + "\n" + e.code + "\n";
-            if (!file.empty() && rebuilt + "*" != file)
-                return name;
-        }
+                         std::map<std::string, std::string> originalMemos,
+                         const std::array<std::set<std::string>, 3>& originalKeywords) {
+    // Keyword files only grow: each holds the demo's entries and its undo copy is an
+    // earlier (or the same) state of it.
+    for (int level = 1; level <= 3; ++level) {
+        const auto list = WholeKeywordFile(archive.read(KeywordFileName(level)));
+        const auto undo = WholeKeywordFile(archive.read(KeywordOldFileName(level)));
+        const auto& original = originalKeywords[static_cast<size_t>(level - 1)];
+        if (!list || !undo ||
+            !std::includes(list->begin(), list->end(), original.begin(), original.end()) ||
+            !std::includes(list->begin(), list->end(), undo->begin(), undo->end()))
+            return KeywordFileName(level);
+    }
+    // DIA.INI: a whole file as the settings writer makes it, with a tip number it wrote.
     const std::string ini = archive.read("DIA.INI");
     const IniDocument doc = IniDocument::Parse(ini);
-    if (ini.size() < 2 || ini.substr(ini.size() - 2) != "\r\n" || !doc.get("KOPFDATA", "FELDNAMEN"))
+    if (ini.size() < 2 || ini.substr(ini.size() - 2) != "\r\n" ||
+        !doc.get("KOPFDATA", "FELDNAMEN") || doc.Serialize() != ini)
         return "DIA.INI";
     for (const char* key : {"DIAS", "KASTEN", "MAGAZIN", "TIP", "EDITOR"})
         if (!doc.get("LUMORETTA", key))
@@ -200,6 +226,12 @@ TEST(CrashTest, EveryFileIsWholeAfterAKillAndTheNextStartCountsTheRecords) {
     std::map<std::string, std::string> originalMemos;
     for (const auto& name : Archive(archive->dir()).list("memo"))
         originalMemos[name] = archive->read("memo/" + name);
+    std::array<std::set<std::string>, 3> originalKeywords;
+    for (int level = 1; level <= 3; ++level) {
+        archive->write(KeywordOldFileName(level), archive->read(KeywordFileName(level)));
+        originalKeywords[static_cast<size_t>(level - 1)] =
+            WholeKeywordFile(archive->read(KeywordFileName(level))).value();
+    }
     void* shared = ::mmap(nullptr, sizeof(std::atomic<uint32_t>), PROT_READ | PROT_WRITE,
                           MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(shared, MAP_FAILED);
@@ -233,7 +265,7 @@ TEST(CrashTest, EveryFileIsWholeAfterAKillAndTheNextStartCountsTheRecords) {
                   "");
         ASSERT_EQ(kopf.size() % kHeaderRecordSize, 0u);
         ASSERT_EQ(TornRecords(kopf, originalKopf, kHeaderRecordSize, oursHeader, false), "");
-        ASSERT_EQ(TornTextFile(*archive, originalMemos), "");
+        ASSERT_EQ(TornTextFile(*archive, originalMemos, originalKeywords), "");
         // The next start: interrupted run seen, leftovers gone, the records counted.
         ArchiveLock lock;
         ASSERT_EQ(lock.acquire(archive->dir()), ArchiveLock::Result::Acquired);

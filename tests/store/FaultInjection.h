@@ -46,8 +46,10 @@ inline std::string NeitherBeforeNorAfter(const Snapshot& before, const Snapshot&
 // The archive write-protected (dirs r-x, files r--, root's override lowered) in this scope.
 class WriteProtectedArchive {
 public:
-    explicit WriteProtectedArchive(const std::filesystem::path& dir) : dir_(dir) {
-        chmodAll(0555, 0444);
+    // `files`: the mode its files get (0644: a write-protected directory of writable files).
+    explicit WriteProtectedArchive(const std::filesystem::path& dir, mode_t files = 0444)
+        : dir_(dir) {
+        chmodAll(0555, files);
         header_.version = _LINUX_CAPABILITY_VERSION_3;
         if (::syscall(SYS_capget, &header_, saved_) != 0)
             return;

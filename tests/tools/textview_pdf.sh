@@ -4,7 +4,8 @@
 set -euo pipefail
 viewer=$1 reports=$2 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=offscreen
+# The PDF needs no display: none is given.
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 # Five key search reports and a box list of 95 columns.
 for _ in 1 2 3 4 5; do cat "$reports/keys-18/expected-dialiste.txt"; done >"$work/liste.txt"
 cat "$reports/kasten-labelled/expected-kasten.txt" >>"$work/liste.txt"

@@ -80,7 +80,7 @@ TEST_F(PromptTest, InputChecksPerKind) {
         {4, {"40"}, {}, 40},
         {1, {"", "Wasserfall"}, {4}, 0},
         {5, {"berge", "Äpfel", "3D-Bilder", "", " Berge", "Berge"}, {17, 17, 17, 4, 17}, 0},
-        {6, {"/tmp/dia2"}, {}, 0},
+        {6, {"", "   ", "/tmp/dia2"}, {4, 4}, 0},
     };
     state.counters.totalRecords = 40;
     QStringList inserted;

@@ -16,6 +16,8 @@ std::optional<std::vector<std::string>> ReplacedProposals(const HeaderFields& fi
         return std::nullopt;
     const auto& entries = fields.proposals[static_cast<size_t>(field)];
     const auto& elements = fields.proposalElements[static_cast<size_t>(field)];
+    if (entries.empty()) // nothing to replace: the text becomes the first proposal
+        return std::vector<std::string>{std::string(text)};
     if (proposal < 0 || static_cast<size_t>(proposal) >= entries.size() ||
         entries.size() != elements.size())
         return std::nullopt;

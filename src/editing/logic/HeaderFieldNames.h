@@ -17,8 +17,8 @@ std::array<std::string, 8> RenamedFieldNames(const HeaderFields& fields, int fie
 
 // The elements 0..e of the proposal key of `field` to store when its proposal number
 // `proposal` (an index into fields.proposals[field]) becomes `text`; e is that proposal's
-// element, every element before it is written back as it reads. nullopt when there is no
-// such proposal.
+// element, every element before it is written back as it reads. A field without proposals
+// gets `text` as element 0. nullopt when the field has proposals but not that one.
 std::optional<std::vector<std::string>> ReplacedProposals(const HeaderFields& fields, int field,
                                                           int proposal, std::string_view text);
 

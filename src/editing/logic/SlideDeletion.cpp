@@ -1,6 +1,7 @@
 #include "editing/logic/SlideDeletion.h"
 
 #include "editing/logic/NumberInput.h"
+#include "store/FileUtil.h"
 #include "store/HeaderData.h"
 #include "store/SlideDatabase.h"
 
@@ -39,8 +40,7 @@ public:
         const auto found = names_.find(std::to_string(n) + ext_);
         if (found == names_.end())
             return;
-        std::error_code ec; // a file that cannot be deleted is left as it is
-        std::filesystem::remove(path_ / found->second, ec);
+        RemoveFile(path_ / found->second); // a file that cannot be deleted is left as it is
     }
 
 private:
@@ -90,7 +90,16 @@ DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
         SlideFromRecord(rec, slide);
         if (slide.infoText == kFreeSlotMarker)
             continue; // already free
-        if (choice.slideData) {
+        // What goes with the slide goes first: a slot is marked free only once its header
+        // data, memo and picture are gone, so a run that stops half way leaves the slide
+        // as it was for the next run to finish.
+        if (choice.headerData)
+            out.problem = WriteHeaderRecord(archive, n, HeaderValues{});
+        if (!out.problem) {
+            memos.RemoveIfPresent(n);
+            pictures.RemoveIfPresent(n);
+        }
+        if (!out.problem && choice.slideData) {
             for (auto& key : slide.storedKeys)
                 key = std::string(kEmptyKeyCode);
             slide.infoText = std::string(kFreeSlotMarker);
@@ -103,14 +112,10 @@ DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,
                     --counters.activeSlides;
             }
         }
-        if (!out.problem && choice.headerData)
-            out.problem = WriteHeaderRecord(archive, n, HeaderValues{});
         if (out.problem) {
             out.failedSlide = n;
             break;
         }
-        memos.RemoveIfPresent(n);
-        pictures.RemoveIfPresent(n);
     }
     if (out.problem) {
         Counters recount = counters;

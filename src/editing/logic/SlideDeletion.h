@@ -40,7 +40,9 @@ struct DeletionOutcome {
 // Frees slides range.first..range.last as `choice` says. A slide whose information text is
 // exactly the free-slot text is skipped whole. counters.activeSlides must hold the count of
 // the archive analysis; it goes down by one for each slide that analysis counted as active
-// and that is now marked. Memo and picture files that cannot be deleted are left alone.
+// and that is now marked. Per slide the header data record, memo and picture go before the
+// record is marked, so a slot is free only once they are gone. Memo and picture files that
+// cannot be deleted are left alone.
 // A failed record read or write stops the loop; activeSlides is then counted again from
 // the file, so the counters match what was written. beforeSlide(n) runs before each slide.
 DeletionOutcome DeleteSlideRange(const Archive& archive, SlideRange range,

@@ -52,6 +52,9 @@ HeaderDataDialog::HeaderDataDialog(const FeatureContext& ctx, SearchCommands& co
         c->setGeometry(166, y, 236, 24);
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
+        // What is stored or searched is what the user typed or picked from the drop-down:
+        // no inline completion into a proposal ("Ni" stays "Ni").
+        c->setCompleter(nullptr);
         c->lineEdit()->setValidator(new Cp1252Validator(c));
         c->setObjectName(QStringLiteral("fieldValue%1").arg(i + 1));
         valueBoxes[i] = c;
@@ -77,6 +80,15 @@ HeaderDataDialog::HeaderDataDialog(const FeatureContext& ctx, SearchCommands& co
     helpButton = new QPushButton(QStringLiteral("&Hilfe"), this);
     helpButton->setGeometry(310, 330, 92, 30);
     helpButton->setAutoDefault(false);
+    // Tab goes from the slide number to the first value box, through the values to the buttons.
+    QWidget* previous = slideNumberEdit;
+    for (QWidget* next :
+         std::initializer_list<QWidget*>{valueBoxes[0], valueBoxes[1], valueBoxes[2], valueBoxes[3],
+                                         valueBoxes[4], valueBoxes[5], valueBoxes[6], valueBoxes[7],
+                                         okButton, deleteButton, closeButton, helpButton}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
     connect(okButton, &QPushButton::clicked, this, [this] { onOk(); });
     connect(deleteButton, &QPushButton::clicked, this, [this] { onDelete(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { onClose(); });
@@ -179,11 +191,11 @@ void HeaderDataDialog::onSlideNumberChanged() {
 
 void HeaderDataDialog::LoadSlideValues(int32_t slide) {
     HeaderValues values;
-    if (const Problem p = ReadHeaderRecord(ctx_.state.archive, slide, values)) {
-        ctx_.messages.Report(p);
-        return;
-    }
-    SetValues(values);
+    // After a failed read the boxes are empty: the values of the slide shown before must
+    // not be saved under this one.
+    const Problem p = ReadHeaderRecord(ctx_.state.archive, slide, values);
+    SetValues(p ? HeaderValues{} : values);
+    ctx_.messages.Report(p);
 }
 
 void HeaderDataDialog::ShowSlide(int32_t slide) {

@@ -20,7 +20,8 @@
 
 #include <algorithm>
 #include <bitset>
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace lumo {
 
@@ -334,8 +335,11 @@ void SearchCommands::RunHeaderDataScan(HeaderDataDialog& form) {
     // kopfdata.ddb is opened before anything else: without it the scan does not start
     // and the previous report and result list stay as they were.
     {
-        std::ifstream probe(st.archive.resolve("kopfdata.ddb"), std::ios::binary);
-        if (!probe) {
+        int err = 0;
+        const int probe = OpenRegular(st.archive.resolve("kopfdata.ddb"), O_RDONLY, &err);
+        if (probe >= 0)
+            ::close(probe);
+        if (probe < 0) {
             ctx_.messages.ShowError(31);
             if (mode::IsResultMode(st.screenMode) && st.foundCount > 0)
                 ctx_.screen.ShowResultScrollBar();
@@ -454,12 +458,9 @@ void SearchCommands::ShowReportFiles() {
     ctx_.screen.SetScreenCaptions(mode::Disabled);
     ctx_.screen.SetWindowCaptionSuffix(QStringLiteral(" - Analyse-Dateien anzeigen..."));
     if (!chosen.isEmpty()) {
-        // The editor resolves the bare name in the archive directory; a name with blanks
-        // is quoted so it stays one argument.
-        QString name = QFileInfo(chosen).fileName();
-        if (name.contains(u' '))
-            name = u'"' + name + u'"';
-        ctx_.RunProgram(Editor() + u' ' + name);
+        // The editor gets the name the file has in the archive directory.
+        ctx_.RunProgramOnFile(Editor(),
+                              QFile::encodeName(QFileInfo(chosen).fileName()).toStdString());
     }
     ctx_.screen.SetScreenCaptions(st.screenMode);
 }

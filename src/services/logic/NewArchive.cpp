@@ -24,17 +24,15 @@ NewArchiveTarget CheckNewArchiveTarget(const std::filesystem::path& dir,
 }
 
 int CreateEmptyArchiveFile(const std::filesystem::path& dir, std::string_view name) {
-    const std::filesystem::path path = Archive(dir).resolve(name);
+    const Archive target(dir);
     // Without O_TRUNC: whatever happened since the check, no data is cut away here.
     int err = 0;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    const int fd = OpenRegular(target.resolve(name), O_WRONLY | O_CREAT, &err);
     if (fd < 0)
-        return SystemErrorNumber(errno);
+        return SystemErrorNumber(err);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         err = errno;
-    else if (!S_ISREG(st.st_mode))
-        err = EINVAL;
     else if (st.st_size > 0)
         err = EEXIST;
     if (::close(fd) != 0 && err == 0)
@@ -51,7 +49,11 @@ void CopyArchiveTemplates(const Archive& from, const std::filesystem::path& dir)
         const std::filesystem::path source = from.resolve(name);
         const size_t slash = name.rfind('/');
         const std::string sub(slash == std::string_view::npos ? "" : name.substr(0, slash + 1));
-        CopyWhole(source, to.resolve(sub + source.filename().string()));
+        // A file the directory has of its own (in any spelling) is its own and stays.
+        const std::string target = sub + source.filename().string();
+        if (to.exists(target))
+            continue;
+        CopyWhole(source, to.resolve(target));
     }
 }
 

@@ -38,8 +38,9 @@ NewArchiveTarget CheckNewArchiveTarget(const std::filesystem::path& dir,
 // that is a failure. 0 or the system error number.
 int CreateEmptyArchiveFile(const std::filesystem::path& dir, std::string_view name);
 
-// Copies kNewArchiveCopies from the open archive into dir, each whole or not at all;
-// failures are not reported.
+// Copies those of kNewArchiveCopies from the open archive into dir that dir does not have
+// yet, each whole or not at all; a file dir has already is never replaced. Failures are not
+// reported.
 void CopyArchiveTemplates(const Archive& from, const std::filesystem::path& dir);
 
 } // namespace lumo

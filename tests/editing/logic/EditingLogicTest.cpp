@@ -129,7 +129,8 @@ TEST(HeaderFieldRules, AReplacedProposalKeepsTheElementsBeforeIt) {
     EXPECT_EQ(ReplacedProposals(f, 4, 0, "4x5"), (std::vector<std::string>{"4x5"}));
     EXPECT_EQ(ReplacedProposals(f, 4, 1, "9x12"),
               (std::vector<std::string>{"24x36", "leer", "9x12"}));
-    EXPECT_FALSE(ReplacedProposals(f, 3, 0, "x")); // a field without proposals
+    EXPECT_FALSE(ReplacedProposals(f, 4, 2, "x"));
+    EXPECT_EQ(ReplacedProposals(f, 3, -1, "x"), (std::vector<std::string>{"x"})); // the first
 }
 
 } // namespace

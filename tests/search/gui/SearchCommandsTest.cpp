@@ -262,9 +262,9 @@ TEST_F(SearchGui, ShowReportFilesGivesTheEditorOnlyTheFileNameAsOneArgument) {
     program->launcher().clearRecord();
     messages().queueFileName(QString::fromStdString(archive.path("meine liste.txt").string()));
     show->trigger();
-    EXPECT_EQ(started(), QStringList{QStringLiteral("/bin/true \"meine liste.txt\"")});
     ASSERT_EQ(program->launcher().commands().size(), 1u);
-    EXPECT_EQ(program->launcher().commands()[0].value(1), QStringLiteral("meine liste.txt"));
+    EXPECT_EQ(program->launcher().commands()[0].mid(1),
+              (QStringList{QStringLiteral("--"), QStringLiteral("meine liste.txt")}));
 }
 
 TEST_F(SearchGui, BoxAndKeyListsAskToEditAndStartTheEditorOnYes) {
