@@ -4,6 +4,7 @@
 // headless in test mode: dialogs are answered through the message seam and sound pauses
 // and delays are counted instead of waited for, so the times are the program's own work.
 // The QApplication is made by main().
+#include "Floors.h"
 #include "editing/RecordCommands.h"
 #include "editing/SlideDataViewer.h"
 #include "editing/SlideDeletionDialog.h"
@@ -262,14 +263,31 @@ void BM_ActionKeyListReport(benchmark::State& state) {
 }
 
 // "MEMO PRINT" after a memo search that found all 20,000 memos: memo.txt with every memo.
+// Each run is preceded by that memo search (tool button 8, "Dia"), timed apart, so that
+// "by_search" compares the two in the same run over the same files.
 void BM_ActionMemoListReport(benchmark::State& state) {
     Fixture& f = Get();
     Program& p = *f.program;
-    p.messages().queue(DialogAnswer::type(QStringLiteral("Dia"), false));
-    p.main().toolButton(8)->click();
-    state.counters["memos"] = p.state().foundCount;
-    for (auto _ : state)
+    const std::vector<std::string> memos = MemoPaths(f.dir);
+    FloorRecord record, bySearch;
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.messages().queue(DialogAnswer::type(QStringLiteral("Dia"), false));
+        auto start = std::chrono::steady_clock::now();
+        p.main().toolButton(8)->click();
+        bySearch.floor(MsSince(start));
+        state.ResumeTiming();
+        start = std::chrono::steady_clock::now();
         p.search().MemoPrint();
+        record.action(MsSince(start));
+        bySearch.action(MsSince(start));
+        state.PauseTiming();
+        record.floor(ReadFilesMs(memos));
+        state.ResumeTiming();
+    }
+    state.counters["memos"] = p.state().foundCount;
+    record.report(state);
+    bySearch.report(state, "search_ms", "by_search");
     Count(state, f);
 }
 
@@ -377,16 +395,34 @@ void BM_ActionBackupAllGroups(benchmark::State& state) {
     Program& p = *f.program;
     const fs::path target = f.dir.string() + "-backup";
     p.state().settings.backupGroups = {true, true, true, true, true};
-    bool ok = true;
+    // The floor writes the same copies: every file the backup leaves in its directory.
+    fs::remove_all(target);
+    fs::create_directory(target);
+    bool ok = p.services().backupDialog().RunBackup(target / "Backup", true);
+    std::vector<std::pair<std::string, std::string>> copies;
+    for (const auto& e : fs::recursive_directory_iterator(target / "Backup"))
+        if (e.is_regular_file())
+            copies.emplace_back(fs::relative(e.path(), target / "Backup").string(),
+                                *ReadWholeFile(e.path()));
+    FloorRecord record;
+    // Each run follows the removal of its own previous copies, as the floor does: new
+    // files take the place of just removed ones, which costs the file system time.
     for (auto _ : state) {
         state.PauseTiming();
-        fs::remove_all(target);
-        fs::create_directory(target);
+        fs::remove_all(target / "Backup");
         state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
         ok = p.services().backupDialog().RunBackup(target / "Backup", true) && ok;
+        record.action(MsSince(start));
+        state.PauseTiming();
+        fs::remove_all(target / "Floor");
+        record.floor(WriteFilesMs(target / "Floor", copies));
+        state.ResumeTiming();
     }
+    record.report(state);
     state.counters["memos"] = double(std::distance(
         fs::directory_iterator(target / "Backup" / "memo"), fs::directory_iterator()));
+    state.counters["files"] = double(copies.size());
     fs::remove_all(target);
     if (!ok)
         state.SkipWithError("the backup failed");

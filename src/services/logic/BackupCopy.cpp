@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -44,39 +45,69 @@ public:
     GroupCopier(const Archive& archive, const BackupRequest& request, BackupListener& listener)
         : archive_(archive), request_(request), listener_(listener) {}
 
+    // The copies of all groups reach the disk with one flush of the file system before any
+    // old copy is replaced and one after; a group that does not fit beside its old copy,
+    // or a failure, flushes on the way.
     std::optional<BackupFailure> run() {
+        replacements_.push_back(
+            std::make_unique<GroupReplacement>(request_.targetDir, request_.faults, false));
         for (int group = 1; group <= kBackupGroups; ++group) {
             if (!request_.groups[static_cast<size_t>(group - 1)])
                 continue;
             if (group > 1)
                 listener_.Progress(ProgressBeforeGroup(group));
-            if (group == kMemoGroup || group == kPictureGroup) {
-                const char* sub = group == kMemoGroup ? "memo" : "bilder";
-                if (MakeDirectory(TargetPath(request_.targetDir, sub)) != 0)
+            GroupReplacement* into = replacements_.front().get();
+            const bool numbered = group == kMemoGroup || group == kPictureGroup;
+            const std::string sub = group == kMemoGroup ? "memo" : "bilder";
+            if (numbered) {
+                const std::filesystem::path dir = TargetPath(request_.targetDir, sub);
+                if (MakeDirectory(dir) != 0)
                     listener_.SubdirectoryNotCreated(group);
+                RemoveLeftoverStages(request_.targetDir, dir.filename().string());
+                replacements_.push_back(std::make_unique<GroupReplacement>(dir, request_.faults));
+                into = replacements_.back().get();
             }
             listener_.GroupStarted(group);
             for (const BackupFile& file : BackupGroupFiles(group)) {
                 const std::string name(file.name);
-                if (!copy(name, TargetPath(request_.targetDir, name)))
-                    return failure_;
+                const std::filesystem::path target = TargetPath(request_.targetDir, name);
+                if (!checked(into->Add(archive_.resolve(name), target.filename().string()), name,
+                             target))
+                    return abandon();
                 listener_.Progress(file.progress);
             }
-            if (group == kMemoGroup || group == kPictureGroup) {
-                bool copied = false;
-                if (!copyNumbered(group, copied))
-                    return failure_;
-                if (copied)
-                    listener_.Progress(ProgressAfterNumberedFiles(group));
-            }
+            bool copied = false;
+            if (numbered && !copyNumbered(group, *into, copied))
+                return abandon();
+            if (copied)
+                listener_.Progress(ProgressAfterNumberedFiles(group));
         }
-        return std::nullopt;
+        return placeAll();
     }
 
 private:
-    // One checked copy; false after a failure (kept in failure_).
-    bool copy(const std::string& name, const std::filesystem::path& target) {
-        return checked(CopyWhole(archive_.resolve(name), target, request_.faults), name, target);
+    std::optional<BackupFailure> abandon() {
+        for (auto& r : replacements_)
+            r->Abandon(); // the copies made so far stay
+        return failure_;
+    }
+
+    std::optional<BackupFailure> placeAll() {
+        for (auto& r : replacements_)
+            r->Seal();
+        if (const int e = FlushFileSystem(request_.targetDir)) {
+            failure_ = BackupFailure{SystemErrorNumber(e), "", request_.targetDir};
+            return abandon();
+        }
+        for (auto& r : replacements_)
+            if (const auto failed = r->Place()) {
+                failure_ = BackupFailure{
+                    failed->second, failed->first.lexically_relative(request_.targetDir).string(),
+                    failed->first};
+                return abandon();
+            }
+        FlushFileSystem(request_.targetDir);
+        return std::nullopt;
     }
 
     // The result of one copy; a missing source is skipped when `missingIsNormal`.
@@ -97,17 +128,14 @@ private:
     }
 
     // memo/<n>.txt or bilder/<n>.bmp for n = 1..totalRecords. Source and target directory
-    // are listed once, so a large archive costs one lookup per number. The copies replace
-    // the old ones as one group where the medium has room for both (GroupReplacement).
-    bool copyNumbered(int group, bool& copied) {
+    // are listed once, so a large archive costs one lookup per number.
+    bool copyNumbered(int group, GroupReplacement& copies, bool& copied) {
         const std::string dir = group == kMemoGroup ? "memo" : "bilder";
         const std::string ext = group == kMemoGroup ? ".txt" : ".bmp";
         const std::filesystem::path targetSub = TargetPath(request_.targetDir, dir);
         const std::filesystem::path sourceSub = archive_.resolve(dir);
         const auto present = archive_.listFolded(dir);
         const auto there = Archive(request_.targetDir).listFolded(dir);
-        RemoveLeftoverStages(request_.targetDir, dir);
-        GroupReplacement copies(targetSub, request_.faults);
         for (int32_t n = 1; n <= request_.totalRecords; ++n) {
             const std::string key = std::to_string(n) + ext;
             const auto found = present.find(key);
@@ -119,15 +147,8 @@ private:
             const auto old = there.find(key);
             const std::string& targetName = old == there.end() ? found->second : old->second;
             if (!checked(copies.Add(sourceSub / found->second, targetName),
-                         dir + "/" + found->second, targetSub / targetName, true, &copied)) {
-                copies.Abandon(); // the copies made so far stay
+                         dir + "/" + found->second, targetSub / targetName, true, &copied))
                 return false;
-            }
-        }
-        if (const auto failed = copies.Finish()) {
-            failure_ = BackupFailure{failed->second, dir + "/" + failed->first.filename().string(),
-                                     failed->first};
-            return false;
         }
         return true;
     }
@@ -136,6 +157,8 @@ private:
     const BackupRequest& request_;
     BackupListener& listener_;
     BackupFailure failure_;
+    // The target directory itself (groups 1 to 3), then memo/ and bilder/ as they come.
+    std::vector<std::unique_ptr<GroupReplacement>> replacements_;
 };
 
 } // namespace

@@ -82,12 +82,12 @@ FreeSpace QueryFreeSpace(const std::filesystem::path& dir, const CopyFaults* fau
     return {static_cast<long long>(vfs.f_bavail) * block, std::max(block, 512LL)};
 }
 
-GroupReplacement::GroupReplacement(std::filesystem::path dir, CopyFaults* faults)
+GroupReplacement::GroupReplacement(std::filesystem::path dir, CopyFaults* faults, bool wholeGroup)
     : dir_(std::move(dir)), faults_(faults) {
     dirFd_ = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     free_ = QueryFreeSpace(dir_, faults_);
     room_ = free_.bytes - kReserveBlocks * free_.block;
-    if (dirFd_ >= 0 && room_ > 0)
+    if (wholeGroup && dirFd_ >= 0 && room_ > 0)
         startStage();
 }
 
@@ -114,6 +114,7 @@ void GroupReplacement::dropStage() {
         return;
     ::close(stageFd_);
     stageFd_ = -1;
+    sealed_ = false;
     std::error_code ec;
     std::filesystem::remove_all(stage_, ec);
     names_.clear();
@@ -134,7 +135,7 @@ CopyResult GroupReplacement::Add(const std::filesystem::path& from, const std::s
     if (stageFd_ < 0 && need > room_ && !made_.empty()) {
         // Room for the next copy comes from the old copies the made ones replace.
         std::string failed;
-        if (const int e = commitFileByFile(&failed)) {
+        if (const int e = commitFileByFile(&failed, true)) {
             ::close(in);
             return {SystemErrorNumber(e), false};
         }
@@ -185,12 +186,12 @@ CopyResult GroupReplacement::write(int in, const std::string& name, long long ne
     return {};
 }
 
-int GroupReplacement::commitFileByFile(std::string* failed) {
+int GroupReplacement::commitFileByFile(std::string* failed, bool flush) {
     if (made_.empty())
         return 0;
     const int fromDir = stageFd_ >= 0 ? stageFd_ : dirFd_;
     // One flush for all of them; only then is any old copy replaced.
-    if (const int e = SyncFileSystem(fromDir)) {
+    if (const int e = flush ? SyncFileSystem(fromDir) : 0) {
         *failed = made_.front().name;
         return e;
     }
@@ -204,13 +205,14 @@ int GroupReplacement::commitFileByFile(std::string* failed) {
             break;
         }
     made_.erase(made_.begin(), made_.begin() + static_cast<std::ptrdiff_t>(done));
-    ::fsync(dirFd_);
+    if (flush)
+        ::fsync(dirFd_);
     return err;
 }
 
 void GroupReplacement::switchToFileByFile() {
     std::string failed;
-    commitFileByFile(&failed);
+    commitFileByFile(&failed, true);
     dropStage();
     room_ = QueryFreeSpace(dir_, faults_).bytes - kReserveBlocks * free_.block;
 }
@@ -246,37 +248,42 @@ int GroupReplacement::carryOverOldEntries() {
     return err;
 }
 
-std::optional<std::pair<std::filesystem::path, int>> GroupReplacement::Finish() {
-    std::string failed;
-    if (stageFd_ >= 0 && carryOverOldEntries() == 0) {
-        if (const int e = SyncFileSystem(stageFd_))
-            return std::pair{dir_ / (made_.empty() ? std::string() : made_.front().name),
-                             SystemErrorNumber(e)};
-        if (::renameat2(AT_FDCWD, stage_.c_str(), AT_FDCWD, dir_.c_str(), RENAME_EXCHANGE) == 0) {
-            // The old group now lies at the stage's name and goes.
-            if (const int parent =
-                    ::open(dir_.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-                parent >= 0) {
-                ::fsync(parent);
-                ::close(parent);
-            }
-            std::swap(dirFd_, stageFd_);
-            made_.clear();
-            dropStage();
-            return std::nullopt;
-        }
+void GroupReplacement::Seal() {
+    // Without the old entries the new directory cannot stand for the old one: then the
+    // copies go in file by file.
+    sealed_ = stageFd_ >= 0 && carryOverOldEntries() == 0;
+}
+
+std::optional<std::pair<std::filesystem::path, int>> GroupReplacement::Place() {
+    if (sealed_ &&
+        ::renameat2(AT_FDCWD, stage_.c_str(), AT_FDCWD, dir_.c_str(), RENAME_EXCHANGE) == 0) {
+        // The old group now lies at the stage's name and goes.
+        std::swap(dirFd_, stageFd_);
+        made_.clear();
+        dropStage();
+        return std::nullopt;
     }
     // No exchange on this file system: each copy replaces its old one.
-    const int e = commitFileByFile(&failed);
+    std::string failed;
+    const int e = commitFileByFile(&failed, false);
     dropStage();
     if (e != 0)
         return std::pair{dir_ / failed, SystemErrorNumber(e)};
     return std::nullopt;
 }
 
+int FlushFileSystem(const std::filesystem::path& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int e = SyncFileSystem(fd);
+    ::close(fd);
+    return e;
+}
+
 void GroupReplacement::Abandon() {
     std::string failed;
-    commitFileByFile(&failed);
+    commitFileByFile(&failed, true);
     const int fromDir = stageFd_ >= 0 ? stageFd_ : dirFd_;
     for (const Made& m : made_)
         ::unlinkat(fromDir, m.temporary.c_str(), 0);

@@ -36,26 +36,31 @@ struct FreeSpace {
 };
 FreeSpace QueryFreeSpace(const std::filesystem::path& dir, const CopyFaults* faults);
 
-// The new copies of one group directory `dir` (it exists). While the copies made so far
-// fit beside the old ones, they are written into a new directory beside `dir`; Finish()
-// flushes the file system once and exchanges the two directories in one rename
-// (RENAME_EXCHANGE), so a crash leaves the whole old or the whole new group; entries of
-// the old directory that no new copy replaces are carried over (hard links). When the
-// medium has no room for that, the copies replace the old ones file by file, each
-// written to a temporary file beside its target first and renamed in batches that fit,
-// after one flush per batch. After a failure, Abandon() puts the complete copies made so
-// far in place; nothing half-written is ever renamed.
+// The new copies of one directory of the target `dir` (it exists). For a whole group
+// (memo/, bilder/), while the copies made so far fit beside the old ones, they are written
+// into a new directory beside `dir`, which Place() exchanges with the old one in one
+// rename (RENAME_EXCHANGE): a crash leaves the whole old or the whole new group; entries
+// of the old directory that no new copy replaces are carried over by Seal() (hard links).
+// Otherwise, and for single files, each copy is written to a temporary file beside its
+// target and Place() renames it over the old one. Temporary files are renamed only after
+// a flush of the file system: the caller flushes once after Seal() and once after Place()
+// for all its groups together; a medium short of room gets a flush and the renames of
+// the copies so far whenever the next copy would not fit. After a failure, Abandon()
+// puts the complete copies made so far in place; nothing half-written is ever renamed.
 class GroupReplacement {
 public:
-    GroupReplacement(std::filesystem::path dir, CopyFaults* faults);
+    GroupReplacement(std::filesystem::path dir, CopyFaults* faults, bool wholeGroup = true);
     ~GroupReplacement();
     GroupReplacement(const GroupReplacement&) = delete;
     GroupReplacement& operator=(const GroupReplacement&) = delete;
 
     // Copies `from` as `name` of the group.
     CopyResult Add(const std::filesystem::path& from, const std::string& name);
-    // Puts every copy in place; the target and system error number of a failure.
-    std::optional<std::pair<std::filesystem::path, int>> Finish();
+    // After the last Add(): the old entries carried over into the new directory.
+    void Seal();
+    // After a flush of the file system: every copy in place; the target and system error
+    // number of a failure.
+    std::optional<std::pair<std::filesystem::path, int>> Place();
     // Puts the complete copies made so far in place and removes everything else.
     void Abandon();
     // True while the group is built beside the old one (for tests).
@@ -71,7 +76,7 @@ private:
     bool startStage();
     void dropStage();
     // Renames the made copies into dir_ one by one, after one flush; 0 or errno.
-    int commitFileByFile(std::string* failed);
+    int commitFileByFile(std::string* failed, bool flush);
     void switchToFileByFile();
     int carryOverOldEntries();
 
@@ -80,11 +85,15 @@ private:
     int dirFd_ = -1;
     int stageFd_ = -1;
     std::filesystem::path stage_;
+    bool sealed_ = false;
     FreeSpace free_;
     long long room_ = 0; // bytes the copies not yet in place may still take
     std::vector<Made> made_;
     std::unordered_set<std::string> names_; // every name added to the stage
 };
+
+// syncfs of the file system holding `dir`: 0 or errno.
+int FlushFileSystem(const std::filesystem::path& dir);
 
 // Removes stage directories a killed backup left beside the group directories of `dir`.
 void RemoveLeftoverStages(const std::filesystem::path& dir, const std::string& group);
