@@ -84,7 +84,11 @@ Command Parse(Tool tool, const std::vector<std::string>& args, Language language
         if (!option->optionalArgument && available < size_t(option->arguments))
             return Wrong(Fill(say.missingArgument, arg,
                               language == Language::German ? option->argDe : option->argEn));
-        const size_t taken = std::min(available, size_t(option->arguments));
+        size_t taken = std::min(available, size_t(option->arguments));
+        // "--maximized -- FILE" (as the program starts its editor): the "--" ends the
+        // options and is no value of the optional argument.
+        if (option->optionalArgument && taken > 0 && args[i + 1] == "--")
+            taken = 0;
         std::vector<std::string> values(args.begin() + long(i) + 1,
                                         args.begin() + long(i + taken) + 1);
         i += taken;

@@ -154,7 +154,7 @@ AreaAccessible* PartAccessible::areaInterface() const {
 }
 
 QWindow* PartAccessible::window() const {
-    return areaInterface()->window();
+    return isValid() ? areaInterface()->window() : nullptr;
 }
 
 // One keyword of a level list.
@@ -162,7 +162,9 @@ class KeywordItem : public PartAccessible {
 public:
     KeywordItem(ListArea* area, int level, int row)
         : PartAccessible(area), level_(level), row_(row) {}
-    QAccessibleInterface* parent() const override { return areaInterface()->levelList(level_); }
+    QAccessibleInterface* parent() const override {
+        return isValid() ? areaInterface()->levelList(level_) : nullptr;
+    }
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name)
             return {};
@@ -212,6 +214,8 @@ public:
     LevelListPart(ListArea* area, int level) : PartAccessible(area), level_(level) {}
     QAccessibleInterface* parent() const override { return areaInterface(); }
     int childCount() const override {
+        if (!isValid())
+            return 0;
         return std::clamp(program().levels.levels[static_cast<size_t>(level_ - 1)].count, 0,
                           kLevelRows);
     }
@@ -241,7 +245,9 @@ class ResultCell : public PartAccessible, public QAccessibleTableCellInterface {
 public:
     ResultCell(ListArea* area, int row, int column)
         : PartAccessible(area), row_(row), column_(column) {}
-    QAccessibleInterface* parent() const override { return areaInterface()->resultTable(); }
+    QAccessibleInterface* parent() const override {
+        return isValid() ? areaInterface()->resultTable() : nullptr;
+    }
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name)
             return {};
@@ -273,7 +279,8 @@ public:
         s.focusable = true;
         s.selectable = true;
         s.selected = isSelected();
-        s.focused = s.selected && area_->hasFocus();
+        // The keys stand on the row; its text cell is where they are reported.
+        s.focused = s.selected && column_ == 2 && area_->hasFocus();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType t) override {
@@ -304,7 +311,7 @@ public:
     explicit ResultTable(ListArea* area) : PartAccessible(area) {}
     QAccessibleInterface* parent() const override { return areaInterface(); }
     // The three headings first, then the cells row by row.
-    int childCount() const override { return 3 + 3 * rowCount(); }
+    int childCount() const override { return isValid() ? 3 + 3 * rowCount() : 0; }
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount())
             return nullptr;

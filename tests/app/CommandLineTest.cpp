@@ -36,6 +36,7 @@ TEST(CommandLine, EveryOptionAndEveryWrongCall) {
         {Tool::TextView, {"dialiste.txt"}, Action::Run, {"dialiste.txt"}},
         {Tool::TextView, {"--maximized", "-x.txt"}, Action::Run, {"-x.txt"}},
         {Tool::TextView, {"--maximized"}, Action::Run, {}},
+        {Tool::TextView, {"--maximized", "--", "-x.txt"}, Action::Run, {"-x.txt"}},
         {Tool::TextView, {"--", "--help"}, Action::Run, {"--help"}},
         {Tool::TextView, {"--pdf", "o.pdf", "in.txt"}, Action::WritePdf, {"o.pdf", "in.txt"}},
         {Tool::StartHelper, {"--version"}, Action::Version, {}},

@@ -1,6 +1,6 @@
-// The accessibility tree of a running program as the desktop's assistive tools see it:
-// the AT-SPI registry on the accessibility bus (found through the session bus) lists the
-// applications; the one with the given name is walked object by object over D-Bus.
+// The accessibility of a running program as the desktop's assistive tools meet it: the
+// AT-SPI registry on the accessibility bus (found through the session bus) lists the
+// applications, whose trees are walked object by object over D-Bus, and passes on events.
 #include "AccessibleTree.h"
 
 #include <QDBusArgument>
@@ -11,10 +11,14 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QObject>
 #include <QStringList>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -90,19 +94,110 @@ void Walk(const QDBusConnection& bus, const Ref& ref, int depth, int& budget) {
         Walk(bus, child, depth + 1, budget);
 }
 
-} // namespace
-
-int PrintAccessibleTree(const QString& application, double timeoutSeconds) {
+// The accessibility bus, whose address the session bus hands out.
+std::optional<QDBusConnection> AccessibilityBus() {
     QDBusInterface launcher(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
                             QStringLiteral("org.a11y.Bus"), QDBusConnection::sessionBus());
     const QDBusReply<QString> address = launcher.call(QStringLiteral("GetAddress"));
     if (!address.isValid()) {
         std::fprintf(stderr, "no accessibility bus: %s\n",
                      address.error().message().toUtf8().constData());
+        return std::nullopt;
+    }
+    return QDBusConnection::connectToBus(address.value(), QStringLiteral("a11y"));
+}
+
+// Waits for one AT-SPI event: an object named `text` getting the focus, or an object's name
+// becoming `text`.
+class EventWatch : public QObject {
+    Q_OBJECT
+public:
+    EventWatch(QDBusConnection bus, bool focus, QString text)
+        : bus_(std::move(bus)), focus_(focus), text_(std::move(text)) {}
+    bool seen() const { return seen_; }
+
+public Q_SLOTS:
+    void onEvent(const QDBusMessage& message) {
+        const QVariantList args = message.arguments();
+        if (args.size() < 4)
+            return;
+        // The event names the object; what it is called now is asked of the object.
+        const QString what = args[0].toString();
+        const bool kind = focus_ ? what == QLatin1String("focused") && args[1].toInt() == 1
+                                 : what == QLatin1String("accessible-name");
+        if (!kind)
+            return;
+        const QString name = Name(bus_, {message.service(), message.path()});
+        std::fprintf(stderr, "%s: %s\n", what.toUtf8().constData(), name.toUtf8().constData());
+        if (name == text_) {
+            seen_ = true;
+            Q_EMIT matched();
+        }
+    }
+Q_SIGNALS:
+    void matched();
+
+private:
+    QDBusConnection bus_;
+    bool focus_;
+    QString text_;
+    bool seen_ = false;
+};
+
+} // namespace
+
+int WaitForAnnouncement(const QString& kind, const QString& text, double timeoutSeconds) {
+    const bool focus = kind == QLatin1String("focus");
+    if (!focus && kind != QLatin1String("name"))
+        return 2;
+    std::optional<QDBusConnection> bus = AccessibilityBus();
+    if (!bus)
+        return 1;
+    // Programs send only the events some assistive tool has asked the registry for.
+    const QString event = focus ? QStringLiteral("object:state-changed:focused")
+                                : QStringLiteral("object:property-change:accessible-name");
+    const QString member =
+        focus ? QStringLiteral("StateChanged") : QStringLiteral("PropertyChange");
+    EventWatch watch(*bus, focus, text);
+    bus->connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"), member,
+                 &watch, SLOT(onEvent(QDBusMessage)));
+    const QDBusMessage reply = Call(
+        *bus,
+        {QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/registry")},
+        QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("RegisterEvent"), {event});
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        std::fprintf(stderr, "registry refused %s: %s\n", event.toUtf8().constData(),
+                     reply.errorMessage().toUtf8().constData());
         return 1;
     }
-    const QDBusConnection bus =
-        QDBusConnection::connectToBus(address.value(), QStringLiteral("a11y"));
+    std::printf("ready\n");
+    std::fflush(stdout);
+    QEventLoop loop;
+    QObject::connect(&watch, &EventWatch::matched, &loop, &QEventLoop::quit);
+    // A program that was still connecting to the accessibility bus may have missed the
+    // registration: it is repeated, and each repetition tells the programs again.
+    QTimer again;
+    QObject::connect(&again, &QTimer::timeout, [&] {
+        QDBusMessage m = QDBusMessage::createMethodCall(
+            QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/registry"),
+            QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("RegisterEvent"));
+        m.setArguments({event});
+        bus->send(m);
+    });
+    again.start(500);
+    QTimer::singleShot(static_cast<int>(timeoutSeconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+    if (!watch.seen())
+        std::fprintf(stderr, "no %s event for '%s'\n", kind.toUtf8().constData(),
+                     text.toUtf8().constData());
+    return watch.seen() ? 0 : 1;
+}
+
+int PrintAccessibleTree(const QString& application, double timeoutSeconds) {
+    std::optional<QDBusConnection> found = AccessibilityBus();
+    if (!found)
+        return 1;
+    const QDBusConnection& bus = *found;
     const Ref registry{QStringLiteral("org.a11y.atspi.Registry"),
                        QStringLiteral("/org/a11y/atspi/accessible/root")};
     QElapsedTimer clock;
@@ -123,3 +218,5 @@ int PrintAccessibleTree(const QString& application, double timeoutSeconds) {
         QThread::msleep(100);
     }
 }
+
+#include "AccessibleTree.moc"

@@ -7,6 +7,7 @@
 //   hash X Y W H                           prints a digest of the rectangle
 //   wait-change X Y W H DIGEST TIMEOUT     the rectangle differs from the digest
 //   a11y-tree APPLICATION TIMEOUT          the application's accessibility tree (AT-SPI)
+//   a11y-event focus|name TEXT TIMEOUT     waits for an object TEXT focused / named TEXT
 #include "AccessibleTree.h"
 
 #include <QCryptographicHash>
@@ -62,7 +63,7 @@ template <typename Test> int WaitFor(const QStringList& a, double timeoutSeconds
 int Usage() {
     std::fprintf(stderr, "usage: lumo_e2e_screen shot FILE | wait-colour|wait-no-colour X Y W H "
                          "RRGGBB TIMEOUT | hash X Y W H | wait-change X Y W H DIGEST TIMEOUT | "
-                         "a11y-tree APPLICATION TIMEOUT\n");
+                         "a11y-tree APPLICATION TIMEOUT | a11y-event focus|name TEXT TIMEOUT\n");
     return 2;
 }
 
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
         QScreen* screen = QGuiApplication::primaryScreen();
         return screen->grabWindow(0).save(a[2], "PNG") ? 0 : 1;
     }
+    if (command == QLatin1String("a11y-event") && a.size() == 5)
+        return WaitForAnnouncement(a[2], a[3], a[4].toDouble());
     if (command == QLatin1String("a11y-tree") && a.size() == 4)
         return PrintAccessibleTree(a[2], a[3].toDouble());
     if (command == QLatin1String("hash") && a.size() == 6) {

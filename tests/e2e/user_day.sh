@@ -23,11 +23,13 @@ ARCHIVE=$WORK/Archiv
 XVFB_PID=""
 PROGRAM_PID=""
 BUS_PID=""
+NAME_EVENT=""
+FOCUS_EVENT=""
 
 cleanup() {
   [ -n "$PROGRAM_PID" ] && kill "$PROGRAM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null || true
+  for pid in $NAME_EVENT $FOCUS_EVENT $BUS_PID; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -187,6 +189,14 @@ step start
 "$BUILD/lumoretta-start" >"$ART/program.log" 2>&1 &
 PROGRAM_PID=$!
 MAIN=$(window '^Lumoretta 3\.03')
+# What a screen reader will hear: the status line telling the free places after a first pick,
+# and the keyword Musik taking the focus in step 5. Listening starts now, as the program
+# learns of listeners with a delay; the name is read when the event arrives, so the status
+# text waited for is one that stays.
+"$PROBE" a11y-event name 'Freie Stichwörter ->7<-' 120 >"$WORK/name-event" 2>&1 &
+NAME_EVENT=$!
+"$PROBE" a11y-event focus Musik 120 >"$WORK/focus-event" 2>&1 &
+FOCUS_EVENT=$!
 eval "$(xdotool getwindowgeometry --shell "$MAIN")"
 MX=$X
 MY=$((Y + HEIGHT - 440)) # the fixed client area lies below the menu bar
@@ -269,6 +279,9 @@ see_colour 50 60 12 3 $AQUA
 keys_to "$MAIN" Down Down Down Down Return
 see_colour 50 128 12 3 ff0000
 shot keys
+wait "$NAME_EVENT" || fail "the new status line was not announced: $(cat "$WORK/name-event")"
+wait "$FOCUS_EVENT" || fail "the focus on Musik was not announced: $(cat "$WORK/focus-event")"
+NAME_EVENT="" FOCUS_EVENT=""
 # The accessibility tree as a screen reader reads it: every visible button named, each
 # tool button by its hint, the level-1 list holding the keywords of keyword1 in their order,
 # the picked key selected and focused, the status line as the status bar with its text.
