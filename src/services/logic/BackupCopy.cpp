@@ -1,5 +1,6 @@
 #include "services/logic/BackupCopy.h"
 
+#include "store/ConfinedFiles.h"
 #include "store/FileUtil.h"
 
 #include <cerrno>
@@ -134,6 +135,8 @@ private:
         const std::string ext = group == kMemoGroup ? ".txt" : ".bmp";
         const std::filesystem::path targetSub = TargetPath(request_.targetDir, dir);
         const std::filesystem::path sourceSub = archive_.resolve(dir);
+        // Confined to the archive: a memo or picture directory that leads out of it is none.
+        const int sourceFd = OpenPath(sourceSub, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         const auto present = archive_.listFolded(dir);
         const auto there = Archive(request_.targetDir).listFolded(dir);
         for (int32_t n = 1; n <= request_.totalRecords; ++n) {
@@ -146,10 +149,16 @@ private:
             }
             const auto old = there.find(key);
             const std::string& targetName = old == there.end() ? found->second : old->second;
-            if (!checked(copies.Add(sourceSub / found->second, targetName),
-                         dir + "/" + found->second, targetSub / targetName, true, &copied))
+            if (!checked(sourceFd >= 0 ? copies.AddFrom(sourceFd, found->second, targetName)
+                                       : copies.Add(sourceSub / found->second, targetName),
+                         dir + "/" + found->second, targetSub / targetName, true, &copied)) {
+                if (sourceFd >= 0)
+                    ::close(sourceFd);
                 return false;
+            }
         }
+        if (sourceFd >= 0)
+            ::close(sourceFd);
         return true;
     }
 

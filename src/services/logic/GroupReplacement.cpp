@@ -1,6 +1,7 @@
 #include "services/logic/GroupReplacement.h"
 
 #include "store/Archive.h"
+#include "store/ConfinedFiles.h"
 #include "store/FileUtil.h"
 
 #include <algorithm>
@@ -125,8 +126,28 @@ CopyResult GroupReplacement::Add(const std::filesystem::path& from, const std::s
     const int in = OpenRegular(from, O_RDONLY, &err);
     if (in < 0)
         return {SystemErrorNumber(err), err == ENOENT};
+    return addOpen(in, name);
+}
+
+CopyResult GroupReplacement::AddFrom(int fromDir, const std::string& from,
+                                     const std::string& name) {
+    // One name of the directory: a link is no file of it, and O_NONBLOCK keeps a FIFO of
+    // that name from stopping the backup.
+    const int in =
+        ::openat(fromDir, from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    if (in < 0) {
+        const int err = errno == ELOOP ? kNotArchiveFile : errno;
+        return {SystemErrorNumber(err), err == ENOENT};
+    }
+    return addOpen(in, name);
+}
+
+CopyResult GroupReplacement::addOpen(int in, const std::string& name) {
     struct stat st {};
-    ::fstat(in, &st);
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(in);
+        return {SystemErrorNumber(kNotArchiveFile), false};
+    }
     // The data blocks and a share of a directory block.
     const long long need =
         (st.st_size + free_.block - 1) / free_.block * free_.block + free_.block / 32;

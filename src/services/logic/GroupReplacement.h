@@ -56,6 +56,9 @@ public:
 
     // Copies `from` as `name` of the group.
     CopyResult Add(const std::filesystem::path& from, const std::string& name);
+    // The same for the file `from` of the open directory `fromDir` (a regular file, not a
+    // link): many files of one directory without a path lookup each.
+    CopyResult AddFrom(int fromDir, const std::string& from, const std::string& name);
     // After the last Add(): the old entries carried over into the new directory.
     void Seal();
     // After a flush of the file system: every copy in place; the target and system error
@@ -71,6 +74,7 @@ private:
         std::string temporary; // file name in the stage or (file by file) in dir_
         std::string name;      // file name of the copy in dir_
     };
+    CopyResult addOpen(int in, const std::string& name);
     // Writes one copy into the stage or a temporary file beside its target.
     CopyResult write(int in, const std::string& name, long long need, unsigned mode);
     bool startStage();

@@ -21,6 +21,12 @@ struct Silent : BackupListener {
     void Progress(int) override {}
 };
 
+// Tells the parent about every file copied.
+struct Reporting : Silent {
+    int fd = -1;
+    void Tick() override { (void)!::write(fd, "t", 1); }
+};
+
 ino_t Inode(const std::filesystem::path& p) {
     struct stat st {};
     ::stat(p.c_str(), &st);
@@ -96,4 +102,41 @@ TEST(GroupReplacement, NearlyFullMediumTakesEachPictureThatFits) {
         GTEST_SKIP() << "no tmpfs can be mounted here (needs root and mount namespaces)";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "12: error 112, 1: another error, 2: a picture not "
                                          "copied, 3: other entries left in Backup";
+}
+
+// A backup killed after k memo copies, or at any moment after the last one, leaves the old
+// or the new memo group whole, never a mix; the next backup clears what the killed one left.
+TEST(GroupReplacement, KilledBackupLeavesTheWholeOldOrTheWholeNewGroup) {
+    constexpr int kMemos = 40;
+    TempArchive arc;
+    for (int n = 1; n <= kMemos; ++n)
+        arc.write("memo/" + std::to_string(n) + ".txt", "new " + std::to_string(n));
+    auto group = [&](const TempArchive& t, const std::string& kind) {
+        for (int n = 1; n <= kMemos; ++n)
+            if (t.read("memo/" + std::to_string(n) + ".txt") != kind + " " + std::to_string(n))
+                return false;
+        return true;
+    };
+    for (const int k : {1, kMemos / 2, kMemos, kMemos, kMemos}) {
+        TempArchive old;
+        for (int n = 1; n <= kMemos; ++n)
+            old.write("memo/" + std::to_string(n) + ".txt", "old " + std::to_string(n));
+        BackupRequest request{old.dir(), {false, false, false, true, false}, kMemos};
+        {
+            ChildProcess child([&](int report, int) {
+                Reporting reporting;
+                reporting.fd = report;
+                return CopyBackupGroups(Archive(arc.dir()), request, reporting) ? 1 : 0;
+            });
+            for (int i = 0; i < k; ++i)
+                child.readByte();
+            child.kill(SIGKILL);
+            child.wait();
+        }
+        EXPECT_TRUE(group(old, "old") || group(old, "new")) << k;
+        Silent silent;
+        ASSERT_FALSE(CopyBackupGroups(Archive(arc.dir()), request, silent));
+        EXPECT_TRUE(group(old, "new"));
+        EXPECT_EQ(Names(old.dir()), "memo ");
+    }
 }
