@@ -1,5 +1,6 @@
 #include "extras/logic/Catalog.h"
 
+#include "search/Criteria.h"
 #include "search/Reports.h"
 #include "store/FileUtil.h"
 #include "store/SlideTypes.h"
@@ -21,14 +22,6 @@ std::string PaddedSlotCode(std::string_view prefix) {
     std::string code(prefix);
     code.resize(6, ' ');
     return code;
-}
-
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return out;
 }
 
 bool NeverWritten(const SlideRecord& rec) {

@@ -1,5 +1,6 @@
 #include "extras/logic/PlaceGrid.h"
 
+#include "search/Criteria.h"
 #include "store/FileUtil.h"
 #include "store/HeaderData.h"
 #include "store/SlideDatabase.h"
@@ -13,14 +14,6 @@ namespace lumo {
 namespace {
 
 constexpr size_t kBoxes = 256;
-
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return out;
-}
 
 std::string TrimRight(std::string s) {
     while (!s.empty() && s.back() == ' ')
