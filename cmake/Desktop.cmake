@@ -12,9 +12,9 @@ set(LUMO_SCREENSHOTS "${LUMO_HOMEPAGE}screenshots" CACHE STRING
 set(LUMO_TEMPLATE_DIR ${CMAKE_INSTALL_DATADIR}/lumoretta/vorlage)
 file(RELATIVE_PATH LUMO_TEMPLATE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_DATADIR}/lumoretta/vorlage)
-# The tray menu's "Internet" entry opens the user guide installed below.
+# The tray menu's "Internet" entry opens the user guide installed below in the browser.
 file(RELATIVE_PATH LUMO_GUIDE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
-     ${CMAKE_INSTALL_FULL_DATADIR}/doc/lumoretta/README.md)
+     ${CMAKE_INSTALL_FULL_DATADIR}/doc/lumoretta/lumoretta.html)
 set_property(SOURCE src/services/TrayIcon.cpp APPEND
              PROPERTY COMPILE_DEFINITIONS LUMO_GUIDE_FROM_BIN="${LUMO_GUIDE_FROM_BIN}")
 set(LUMO_START_SOURCES src/platform/LastArchive.cpp src/platform/StartArchive.cpp)
@@ -46,6 +46,28 @@ if(LUMO_GUI)
   install(DIRECTORY data/sounds data/tips DESTINATION ${LUMO_TEMPLATE_DIR})
   install(DIRECTORY DESTINATION ${LUMO_TEMPLATE_DIR}/memo)
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lumoretta)
+
+  # The user guide as a web page: README.md with its tables, beside the screenshots and the
+  # reliability notes it links to. Made with Debian's python3-markdown, so the system's
+  # python3 is asked first.
+  find_program(LUMO_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  find_program(LUMO_PYTHON3 python3)
+  execute_process(COMMAND ${LUMO_PYTHON3} -c "import markdown" RESULT_VARIABLE lumo_markdown_missing
+                  OUTPUT_QUIET ERROR_QUIET)
+  if(NOT LUMO_PYTHON3 OR lumo_markdown_missing)
+    message(FATAL_ERROR "The user guide needs python3 with the markdown module "
+                        "(${LUMO_PYTHON3}): install python3-markdown (scripts/install-deps.sh)")
+  endif()
+  set(LUMO_GUIDE_HTML ${CMAKE_BINARY_DIR}/guide/lumoretta.html)
+  add_custom_command(OUTPUT ${LUMO_GUIDE_HTML}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/guide
+                     COMMAND ${LUMO_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/readme_to_html.py
+                             ${CMAKE_SOURCE_DIR}/README.md ${LUMO_GUIDE_HTML}
+                     DEPENDS README.md scripts/readme_to_html.py VERBATIM)
+  add_custom_target(lumo_user_guide ALL DEPENDS ${LUMO_GUIDE_HTML})
+  add_dependencies(lumoretta lumo_user_guide)
+  install(FILES ${LUMO_GUIDE_HTML} docs/reliability.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lumoretta)
+  install(DIRECTORY docs/screenshots DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lumoretta)
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME lumoretta)

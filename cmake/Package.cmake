@@ -60,6 +60,10 @@ endforeach()
 
 install(FILES ${LUMO_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${LUMO_GEN}/copyright ${LUMO_GEN}/changelog.gz DESTINATION ${LUMO_DOC_DIR})
+# The HTML user guide, registered with the system's documentation index.
+set(LUMO_GUIDE_DIR ${CPACK_PACKAGING_INSTALL_PREFIX}/${LUMO_DOC_DIR})
+configure_file(data/package/doc-base.in ${LUMO_GEN}/doc-base @ONLY)
+install(FILES ${LUMO_GEN}/doc-base DESTINATION ${CMAKE_INSTALL_DATADIR}/doc-base RENAME lumoretta)
 install(FILES data/package/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME lumoretta)
 

@@ -9,7 +9,7 @@ xdotool poppler-utils desktop-file-utils ccache \
 dbus-daemon at-spi2-core \
 qt6-image-formats-plugins \
 libexiv2-dev \
-help2man appstream lintian python3"
+help2man appstream lintian python3 python3-markdown"
 missing=""
 for p in $PKGS; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QUrl>
 
 namespace lumo {
 
@@ -23,9 +24,9 @@ TrayIcon::TrayIcon(const FeatureContext& context, QObject* parent)
         menu_->addAction(QString::fromLatin1(e.caption), this,
                          [this, command] { ctx_.RunProgram(command); });
     }
-    // The user guide installed with the program, in the desktop's viewer for it.
+    // The user guide installed with the program, as a web page in the browser.
     menu_->addAction(QStringLiteral("Internet"), this,
-                     [this] { ctx_.OpenDocument(InstalledUserGuide()); });
+                     [this] { ctx_.OpenDocument(UserGuideAddress()); });
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     icon_ = std::make_unique<QSystemTrayIcon>(QIcon(DialogPicture(QColor(0, 160, 0))));
@@ -39,6 +40,10 @@ TrayIcon::~TrayIcon() = default;
 QString TrayIcon::InstalledUserGuide() {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
                            QStringLiteral(LUMO_GUIDE_FROM_BIN));
+}
+
+QString TrayIcon::UserGuideAddress() {
+    return QUrl::fromLocalFile(InstalledUserGuide()).toString();
 }
 
 bool TrayIcon::shown() const {

@@ -26,8 +26,10 @@ public:
     void Remove(); // before the automatic backup at shutdown
 
     QMenu* menu() const { return menu_.get(); }
-    // The user guide the "Internet" entry opens: the README installed with the program.
+    // The user guide the "Internet" entry opens: the README installed with the program as
+    // a web page (lumoretta.html), and its file:// address handed to the browser.
     static QString InstalledUserGuide();
+    static QString UserGuideAddress();
     QSystemTrayIcon* icon() const { return icon_.get(); }
 
 private:

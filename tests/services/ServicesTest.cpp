@@ -313,14 +313,17 @@ TEST_F(ServicesTest, TipsStepOnAndFollowTheCheckBox) {
     EXPECT_EQ(texts(ShownDialog::IoError).size() + messages().shown().size(), 2u);
 }
 
-// The tray menu's "Internet" entry opens the installed user guide, with the notice when it
-// is missing (as beside the test program).
+// The tray menu's "Internet" entry opens the installed HTML user guide as a file:// address
+// in the browser, with the notice when it is missing (as beside the test program).
 TEST_F(ServicesTest, TheTrayMenuOpensTheUserGuide) {
     startWith(1);
     const QList<QAction*> entries = services().trayIcon().menu()->actions();
     ASSERT_EQ(entries.size(), 4);
     EXPECT_EQ(entries[3]->text(), U("Internet"));
+    const QString address = TrayIcon::UserGuideAddress();
+    EXPECT_TRUE(address.startsWith(U("file:///")) &&
+                address.endsWith(U("/share/doc/lumoretta/lumoretta.html")))
+        << address.toStdString();
     entries[3]->trigger();
-    EXPECT_EQ(texts(ShownDialog::Notice),
-              QStringList{LaunchFailureText(TrayIcon::InstalledUserGuide())});
+    EXPECT_EQ(texts(ShownDialog::Notice), QStringList{LaunchFailureText(address)});
 }
