@@ -3,6 +3,8 @@
 #include "ShellFixture.h"
 
 #include "editing/SlideDataViewer.h"
+#include "search/Reports.h"
+#include "search/gui/SearchCommands.h"
 #include "shell/ListArea.h"
 
 #include <QAccessible>
@@ -46,6 +48,8 @@ protected:
             records.push_back(RecordBytes({"B1", "C1"}, "A03 Dia " + std::to_string(i), 4));
         writeRecords(records);
         startWith();
+        // Both searches' reports must not differ by the second they were written in.
+        program->search().setClock([] { return ReportStamp{"05.12.98", "14:30:00"}; });
     }
     // A key as the user types it: to the widget that has the focus.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
