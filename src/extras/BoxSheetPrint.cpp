@@ -1,13 +1,10 @@
 #include "extras/BoxSheetPrint.h"
 
-#include "store/FileUtil.h"
+#include "extras/PrintedPages.h"
 
 #include <QAbstractItemModel>
-#include <QBuffer>
-#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 
@@ -75,27 +72,10 @@ bool PrintBoxSheet(QPagedPaintDevice& device, const QString& title, const QAbstr
 
 bool SaveBoxSheetPdf(const QString& pdfPath, const QString& title, const QAbstractItemModel& grid,
                      const QStringList& footLines, QString* error) {
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&buffer);
-        pdf.setTitle(title);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        pdf.setResolution(300);
-        if (!PrintBoxSheet(pdf, title, grid, footLines)) {
-            if (error)
-                *error = QStringLiteral("PDF konnte nicht erzeugt werden");
-            return false;
-        }
-    }
-    const int err = WriteFileAtomically(QFile::encodeName(pdfPath).toStdString(),
-                                        std::string_view(bytes.constData(), size_t(bytes.size())),
-                                        Durability::NoSync);
-    if (err != 0 && error)
-        *error = QStringLiteral("Fehler ") + QString::number(err);
-    return err == 0;
+    return WritePdfFile(
+        pdfPath, title, QMarginsF(15, 15, 15, 15),
+        [&](QPagedPaintDevice& device) { return PrintBoxSheet(device, title, grid, footLines); },
+        error, 300);
 }
 
 } // namespace lumo

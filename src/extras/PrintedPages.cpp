@@ -1,10 +1,14 @@
 #include "extras/PrintedPages.h"
 
+#include "store/FileUtil.h"
+
+#include <QBuffer>
+#include <QFile>
+
 #include <QFontInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace lumo {
 
@@ -21,32 +25,32 @@ double UnitsPerMm(const QPagedPaintDevice& device) {
 }
 
 bool WritePdfFile(const QString& path, const QString& title, const QMarginsF& margins,
-                  const PagePainter& paint, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+                  const PagePainter& paint, QString* error, int resolution) {
+    // Painted into memory, then written through the file layer: whole or not at all, and a
+    // name inside an archive is never written through a link that leads out of it.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Lumoretta"));
+        if (resolution > 0)
+            writer.setResolution(resolution);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
                                          QPageLayout::Millimeter));
         if (!paint(writer)) {
-            file.cancelWriting();
             if (error)
                 *error = QStringLiteral("Die Seiten konnten nicht erzeugt werden.");
             return false;
         }
     }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const int err = WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                        std::string_view(bytes.constData(), size_t(bytes.size())),
+                                        Durability::NoSync);
+    if (err != 0 && error)
+        *error = QStringLiteral("I/O-Fehler ") + QString::number(err);
+    return err == 0;
 }
 
 void SetUpA4Printer(QPrinter& printer, const QMarginsF& margins) {

@@ -25,9 +25,10 @@ double UnitsPerMm(const QPagedPaintDevice& device);
 
 // Writes the pages as an A4 PDF file, all or nothing: the file appears only when complete.
 // margins in millimetres (zero for label sheets: the layout places everything itself).
-// False with the reason in *error (German) when it could not be written.
+// False with the reason in *error (German) when it could not be written. resolution in dpi
+// (0: the writer's own).
 bool WritePdfFile(const QString& path, const QString& title, const QMarginsF& margins,
-                  const PagePainter& paint, QString* error);
+                  const PagePainter& paint, QString* error, int resolution = 0);
 
 // Prepares a printer for A4 pages with the given margins (zero: the whole sheet).
 void SetUpA4Printer(QPrinter& printer, const QMarginsF& margins);

@@ -117,13 +117,17 @@ ConvertedScan ConvertScan(const QByteArray& data, int jpegQuality) {
 }
 
 ConvertedScan ConvertScanFile(const QString& path, int jpegQuality) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Through the file layer: a FIFO or device of a scan's name is refused, never waited on.
+    int err = 0;
+    const std::optional<std::string> bytes =
+        ReadWholeFile(QFile::encodeName(path).toStdString(), &err);
+    if (!bytes) {
         ConvertedScan out;
-        out.error = QStringLiteral("nicht lesbar (") + file.errorString() + u')';
+        out.error = QStringLiteral("nicht lesbar (I/O-Fehler ") + QString::number(err) + u')';
         return out;
     }
-    return ConvertScan(file.readAll(), jpegQuality);
+    // A copy: the converted scan keeps a JPEG's bytes beyond this call.
+    return ConvertScan(QByteArray(bytes->data(), qsizetype(bytes->size())), jpegQuality);
 }
 
 std::vector<std::string> ListScanFiles(const QString& folder) {
