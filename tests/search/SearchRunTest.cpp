@@ -1,13 +1,10 @@
 // The archive scan around the record tests: missing files, memos, short header files, full disk.
 #include "search/SearchRun.h"
-#include "TestArchive.h"
+#include "store/FaultInjection.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
-#include <filesystem>
-#include <sys/resource.h>
 
 namespace lumo {
 namespace {
@@ -75,22 +72,17 @@ TEST(SearchRun, ReportThatCannotGrowEndsTheScanAndKeepsItsWholeLines) {
     TempArchive a;
     a.write("dias.ddb", Slides(40, [](int) { return RecordBytes({"A1"}, "A01 Bild", 3); }));
     Scan r(a);
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     std::string head;
+    std::optional<test::FileSizeLimit> limit;
     ScanCallbacks cb;
     cb.begun = [&] {
         head = a.read("dialiste.txt");
-        rlimit limit = old;
-        limit.rlim_cur = head.size() + 100; // room for one line and a half
-        setrlimit(RLIMIT_FSIZE, &limit);
+        limit.emplace(head.size() + 100); // room for one line and a half
     };
     Problem p = ScanBox(r.run, 40, 3, cb);
     if (!p)
         p = r.run.Finish(40);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    limit.reset();
     ASSERT_FALSE(head.empty());
     EXPECT_EQ(p.kind, ProblemKind::Io);
     EXPECT_EQ(p.sysError, EFBIG);

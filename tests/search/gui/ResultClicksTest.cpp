@@ -203,10 +203,7 @@ const std::vector<WindowWrite> kWrites = {
              dlg->toolButtons[7]->click();
          });
      }},
-    {"BoxLabelSaved",
-     "KASTEN.INI",
-     {},
-     Qt::LeftButton,
+    {"BoxLabelSaved", "KASTEN.INI", std::nullopt, Qt::LeftButton,
      [](SearchCommands& s) {
          BoxLabelsDialog* dlg = s.boxLabelsDialog();
          new WhenShown(dlg, [dlg] {
