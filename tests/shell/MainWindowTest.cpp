@@ -22,15 +22,16 @@ protected:
 };
 const char* kKeySearch = "SUCHE DIAS|LÖSCHEN|RESET|HILFE|HAUPTMENUE";
 const char* kResults = "TEXT-EDITOR|NEUE SUCHE||HILFE|HAUPTMENUE";
+const char* kEntry = "DIA SICHERN|KEY EDITOR|KEY ABLAGE|HILFE|HAUPTMENUE";
+const char* kMemo = " - Dias über Memo suchen...";
 const int kToolX[] = {0, 4, 30, 56, 82, 116, 142, 168, 194, 228, 254, 280, 0, 314};
 
 TEST_F(MainWindowTest, CaptionsAndTitleOfEveryMode) {
     // Mode, editing an existing slide, soft-button captions ("*" disabled), title suffix.
     const std::tuple<int, bool, const char*, const char*> rows[] = {
         {0, false, "BEARBEITEN|AUSWERTUNG|DIENSTE|HILFE|FEIERABEND", "   - Pfad="},
-        {110, false, "DIA SICHERN|KEY EDITOR|KEY ABLAGE|HILFE|HAUPTMENUE",
-         " - Neues Dia eingeben..."},
-        {110, true, "DIA SICHERN|KEY EDITOR|KEY ABLAGE|HILFE|HAUPTMENUE", " - Dia editieren..."},
+        {110, false, kEntry, " - Neues Dia eingeben..."},
+        {110, true, kEntry, " - Dia editieren..."},
         {140, false, "EBENE <1>|EBENE <2>|EBENE <3>|HILFE|HAUPTMENUE",
          " - Neue Schlüssel eingeben..."},
         {210, false, kKeySearch, " - Dias über Schlüssel suchen..."},
@@ -38,11 +39,9 @@ TEST_F(MainWindowTest, CaptionsAndTitleOfEveryMode) {
         {220, false, kResults, " - Dias über Kastennummer suchen..."},
         {240, false, kResults, " - Dias über Informationstext suchen..."},
         {260, false, kResults, " - Dias über Kopfdatenfelder suchen..."},
-        {250, false, "TEXT-EDITOR|NEUE SUCHE|MEMO PRINT|HILFE|HAUPTMENUE",
-         " - Dias über Memo suchen..."},
-        {9, false, "TEXT-EDITOR*|NEUE SUCHE*|MEMO PRINT*|HILFE*|HAUPTMENUE*",
-         " - Dias über Memo suchen..."},
-        {12345, false, "||||", " - Dias über Memo suchen..."},
+        {250, false, "TEXT-EDITOR|NEUE SUCHE|MEMO PRINT|HILFE|HAUPTMENUE", kMemo},
+        {9, false, "TEXT-EDITOR*|NEUE SUCHE*|MEMO PRINT*|HILFE*|HAUPTMENUE*", kMemo},
+        {12345, false, "||||", kMemo},
     };
     const QString path = QString::fromStdString(archive.dir().string());
     for (const auto& [mode, existing, captions, title] : rows) {
