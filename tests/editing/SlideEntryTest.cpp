@@ -39,11 +39,8 @@ protected:
     void ExpectScreenShowsTheLists() {
         auto cursors = [this] {
             QString out;
-            for (int i : {1, 2, 3})
-                out += QDebug::toString(main().levelCursor(i)->isHidden()
-                                            ? QRect()
-                                            : main().levelCursor(i)->geometry()) +
-                       main().levelCursor(i)->text();
+            for (QLabel* c : {main().levelCursor(1), main().levelCursor(2), main().levelCursor(3)})
+                out += QDebug::toString(c->isHidden() ? QRect() : c->geometry()) + c->text();
             return out;
         };
         const QImage shown = main().canvas().toImage();

@@ -96,24 +96,28 @@ public:
         triggerMenu("&Backup erstellen...");
     }
     bool told(ShownDialog::Kind kind, const QString& part) {
-        const auto shown = shownOf(kind);
-        return std::any_of(shown.begin(), shown.end(),
-                           [&](const ShownDialog& d) { return d.text.contains(part); });
+        return std::ranges::any_of(shownOf(kind),
+                                   [&](const ShownDialog& d) { return d.text.contains(part); });
     }
 };
 
 using Step = std::function<void(HostileArchive&)>;
+const std::vector<std::string> kIni = {"[LUMORETTA]", "DIAS=3"};
+const QString kNoLock = U("gegen ein zweites LUMORETTA sperren:\r");
+constexpr auto kAsk = ShownDialog::Confirm;
+constexpr auto kNotice = ShownDialog::Notice;
+
 struct Trick {
     const char* name;
-    std::vector<std::string> ini;                           // DIA.INI as received
+    std::vector<std::string> ini = kIni;                    // DIA.INI as received
     std::vector<std::pair<std::string, std::string>> links; // archive name -> user's file
     Step receive;                                           // what else the archive holds
-    bool writeProtectedDirectory;                           // while the program starts
+    bool writeProtectedDirectory = false;                   // while the program starts
     std::optional<DialogAnswer> atStart;                    // the answer to a question at start
-    const char* menu;                                       // the user's step, or
+    const char* menu = nullptr;                             // the user's step, or
     Step act;                                               // the user's steps
     std::optional<DialogAnswer> answer;                     // to a question after the step
-    ShownDialog::Kind kind;                                 // what the user is told
+    ShownDialog::Kind kind = kNotice;                       // what the user is told
     QString told;
     Step check; // and what else holds
 };
@@ -121,198 +125,132 @@ void PrintTo(const Trick& trick, std::ostream* os) {
     *os << trick.name;
 }
 
-const std::vector<std::string> kIni = {"[LUMORETTA]", "DIAS=3"};
-const QString kNoLock = U("gegen ein zweites LUMORETTA sperren:\r");
-constexpr auto kAsk = ShownDialog::Confirm;
-constexpr auto kNotice = ShownDialog::Notice;
+const char* const kIniMenu = "&Ini-Datei Einstellungen anzeigen";
+void Backup(HostileArchive& t) {
+    t.backupThroughTheWindow();
+}
 
 // clang-format off: one trick per paragraph
 const Trick kTricks[] = {
-    {"1 key list copies keyword1 into a link to bashrc",
-     kIni,
-     {{"keyword1.prt", ".bashrc"}},
-     {},
-     false,
-     {},
-     "&2 - Liste der verwendeten Schlüssel erstellen...",
-     {},
-     DialogAnswer::no(),
-     kNotice,
-     {},
-     [](HostileArchive& t) {
-         EXPECT_FALSE(fs::is_symlink(t.archive.path("keyword1.prt"))); // the link is replaced
-         EXPECT_EQ(t.archive.read("keyword1.prt"), t.archive.read("keyword1"));
-     }},
-    {"2 analysis at start empties keyword1.old, a link to bashrc",
-     {"[LUMORETTA]", "DIAS=?"},
-     {{"keyword1.old", ".bashrc"}},
-     {},
-     false,
-     {},
-     nullptr,
-     {},
-     {},
-     kNotice,
-     MainWindow::AnalysisNoticeText(),
-     [](HostileArchive& t) { EXPECT_EQ(t.archive.read("keyword1.old"), ""); }},
-    {"3a automatic backup into Backup, a link to the user's own archive",
-     {"[LUMORETTA]", "DIAS=3", "[BACKUP]", "AUTO=1", "DIASDDB=1", "MEMODDB=1"},
-     {{"Backup", "Archiv"}},
-     {},
-     false,
-     {},
-     nullptr,
-     [](HostileArchive& t) { t.main().close(); },
-     DialogAnswer::yes(),
-     kNotice,
-     U("Das Auto-Backup wurde nicht durchgeführt"),
-     [](HostileArchive& t) { EXPECT_FALSE(t.told(kNotice, U("abgeschlossen"))); }},
-    {"3b manual backup whose target is the archive itself",
-     kIni,
-     {},
-     [](HostileArchive& t) {
-         fs::create_directory_symlink(t.archive.dir(), t.volume.path("Backup"));
-     },
-     false,
-     {},
-     nullptr,
-     [](HostileArchive& t) { t.backupThroughTheWindow(); },
-     {},
-     kNotice,
-     U("ist\rIhr Archiv, liegt in ihm oder enthält es"),
-     [](HostileArchive& t) {
-         EXPECT_EQ(t.program->services().backupDialog().statusText(),
-                   U("Backup war leider nicht erfolgreich !"));
-     }},
-    {"4a pbrush.exe with the archive's arguments for the image program",
-     {"[LUMORETTA]", "DIAS=3", "EDITOR=pbrush.exe -b \"(python-fu-eval)\""},
-     {},
-     [](HostileArchive& t) { HostileArchive::Executable(t.home.path("bin/gimp")); },
-     false,
-     {},
-     "&Ini-Datei Einstellungen anzeigen",
-     {},
-     DialogAnswer::no(),
-     kAsk,
-     U("/bin/gimp\r\rmit den Argumenten:\r-b\r(python-fu-eval)"),
-     [](HostileArchive& t) { EXPECT_TRUE(t.launcher().commands().empty()); }},
-    {"4b explorer.exe hands an archive file to the desktop",
-     {"[LUMORETTA]", "DIAS=3", "EDITOR=explorer.exe start.desktop"},
-     {},
-     [](HostileArchive& t) { t.archive.write("start.desktop", "[Desktop Entry]\nExec=id\n"); },
-     false,
-     {},
-     "&Ini-Datei Einstellungen anzeigen",
-     {},
-     DialogAnswer::no(),
-     kAsk,
-     U("mit den Argumenten:\rstart.desktop"),
-     [](HostileArchive& t) { EXPECT_TRUE(t.launcher().openedUrls().isEmpty()); }},
-    {"5 EDITOR names a program that only the archive ships",
-     {"[LUMORETTA]", "DIAS=3", "EDITOR=mousepad"},
-     {},
-     [](HostileArchive& t) { HostileArchive::Executable(t.archive.path("mousepad")); },
-     false,
-     {},
-     "&Ini-Datei Einstellungen anzeigen",
-     {},
-     DialogAnswer::yes(),
-     kNotice,
-     LaunchFailureText(U("mousepad DIA.INI")),
-     [](HostileArchive& t) { EXPECT_TRUE(t.launcher().commands().empty()); }},
-    {"6 dia.bmp is a FIFO",
-     kIni,
-     {},
-     [](HostileArchive& t) { ASSERT_EQ(::mkfifo(t.archive.path("dia.bmp").c_str(), 0644), 0); },
-     false,
-     {},
-     nullptr,
-     {},
-     {},
-     kNotice,
-     {},
-     [](HostileArchive& t) {
-         EXPECT_TRUE(t.started);
-         EXPECT_FALSE(t.fifoOpened); // never opened, so never waited on
-     }},
-    {"7a the lock file is a link to bashrc",
-     kIni,
-     {{".lumoretta.lock", ".bashrc"}},
-     {},
-     false,
-     DialogAnswer::yes(),
-     nullptr,
-     {},
-     {},
-     kAsk,
-     kNoLock + U("die Sperrdatei .lumoretta.lock ist\rkeine gewöhnliche Datei."),
-     [](HostileArchive& t) { EXPECT_TRUE(t.started); }},
-    {"7b the lock file is a directory",
-     kIni,
-     {},
-     [](HostileArchive& t) { fs::create_directory(t.archive.path(".lumoretta.lock")); },
-     false,
-     DialogAnswer::no(),
-     nullptr,
-     {},
-     {},
-     kAsk,
-     kNoLock + U("die Sperrdatei .lumoretta.lock"),
-     [](HostileArchive& t) { EXPECT_TRUE(!t.started && t.program->userLeft()); }},
-    {"7c a write-protected directory of writable files",
-     kIni,
-     {},
-     {},
-     true,
-     DialogAnswer::no(),
-     nullptr,
-     {},
-     {},
-     kAsk,
-     kNoLock + U("das Archivverzeichnis ist schreibgeschützt,\rseine Dateien aber nicht."),
-     [](HostileArchive& t) { EXPECT_FALSE(t.started); }},
-    {"8a a memo that is a link to bashrc is backed up",
-     {"[LUMORETTA]", "DIAS=3", "[BACKUP]", "MEMODDB=1"},
-     {{"memo/1.txt", ".bashrc"}},
-     [](HostileArchive& t) { t.archive.write("memo/2.txt", "Urlaub\r\n"); },
-     false,
-     {},
-     nullptr,
-     [](HostileArchive& t) { t.backupThroughTheWindow(); },
-     {},
-     kNotice,
-     U("Fehler Nr.5"),
-     [](HostileArchive& t) {
-         EXPECT_EQ(t.volume.read("Backup/memo/1.txt").find("Hallo"), std::string::npos);
-     }},
-    {"8b links of every scheme in DIA.HLP",
-     kIni,
-     {},
-     [](HostileArchive& t) {
-         t.archive.write("DIA.HLP", "<html><body><a href=\"file://" +
-                                        t.home.path(".bashrc").string() +
-                                        "\">a</a> <a href=\"mailto:x@y.z\">b</a> <a "
-                                        "href=\"smb://server/x\">c</a> <a "
-                                        "href=\"https://example.org/\">d</a></body></html>");
-     },
-     false,
-     {},
-     "&Index",
-     [](HostileArchive& t) { // each link in turn from the keyboard
-         QTextBrowser* browser = t.help().window();
-         ASSERT_NE(browser, nullptr);
-         browser->activateWindow();
-         ASSERT_TRUE(QTest::qWaitForWindowActive(browser));
-         browser->setFocus();
-         for (int i = 0; i < 4; ++i) {
-             QTest::keyClick(browser, Qt::Key_Tab);
-             QTest::keyClick(browser, Qt::Key_Return);
-         }
-     },
-     {},
-     kNotice,
-     {},
-     [](HostileArchive& t) { EXPECT_EQ(t.urls.opened, QStringList{U("https://example.org/")}); }},
+    {.name = "1 key list copies keyword1 into a link to bashrc",
+     .links = {{"keyword1.prt", ".bashrc"}},
+     .menu = "&2 - Liste der verwendeten Schlüssel erstellen...",
+     .answer = DialogAnswer::no(),
+     .check =
+         [](HostileArchive& t) {
+             EXPECT_FALSE(fs::is_symlink(t.archive.path("keyword1.prt"))); // the link is replaced
+             EXPECT_EQ(t.archive.read("keyword1.prt"), t.archive.read("keyword1"));
+         }},
+    {.name = "2 analysis at start empties keyword1.old, a link to bashrc",
+     .ini = {"[LUMORETTA]", "DIAS=?"},
+     .links = {{"keyword1.old", ".bashrc"}},
+     .told = MainWindow::AnalysisNoticeText(),
+     .check = [](HostileArchive& t) { EXPECT_EQ(t.archive.read("keyword1.old"), ""); }},
+    {.name = "3a automatic backup into Backup, a link to the user's own archive",
+     .ini = {"[LUMORETTA]", "DIAS=3", "[BACKUP]", "AUTO=1", "DIASDDB=1", "MEMODDB=1"},
+     .links = {{"Backup", "Archiv"}},
+     .act = [](HostileArchive& t) { t.main().close(); },
+     .answer = DialogAnswer::yes(),
+     .told = U("Das Auto-Backup wurde nicht durchgeführt"),
+     .check = [](HostileArchive& t) { EXPECT_FALSE(t.told(kNotice, U("abgeschlossen"))); }},
+    {.name = "3b manual backup whose target is the archive itself",
+     .receive =
+         [](HostileArchive& t) {
+             fs::create_directory_symlink(t.archive.dir(), t.volume.path("Backup"));
+         },
+     .act = Backup,
+     .told = U("ist\rIhr Archiv, liegt in ihm oder enthält es"),
+     .check =
+         [](HostileArchive& t) {
+             EXPECT_EQ(t.program->services().backupDialog().statusText(),
+                       U("Backup war leider nicht erfolgreich !"));
+         }},
+    {.name = "4a pbrush.exe with the archive's arguments for the image program",
+     .ini = {"[LUMORETTA]", "DIAS=3", "EDITOR=pbrush.exe -b \"(python-fu-eval)\""},
+     .receive = [](HostileArchive& t) { HostileArchive::Executable(t.home.path("bin/gimp")); },
+     .menu = kIniMenu,
+     .answer = DialogAnswer::no(),
+     .kind = kAsk,
+     .told = U("/bin/gimp\r\rmit den Argumenten:\r-b\r(python-fu-eval)"),
+     .check = [](HostileArchive& t) { EXPECT_TRUE(t.launcher().commands().empty()); }},
+    {.name = "4b explorer.exe hands an archive file to the desktop",
+     .ini = {"[LUMORETTA]", "DIAS=3", "EDITOR=explorer.exe start.desktop"},
+     .receive =
+         [](HostileArchive& t) { t.archive.write("start.desktop", "[Desktop Entry]\nExec=id\n"); },
+     .menu = kIniMenu,
+     .answer = DialogAnswer::no(),
+     .kind = kAsk,
+     .told = U("mit den Argumenten:\rstart.desktop"),
+     .check = [](HostileArchive& t) { EXPECT_TRUE(t.launcher().openedUrls().isEmpty()); }},
+    {.name = "5 EDITOR names a program that only the archive ships",
+     .ini = {"[LUMORETTA]", "DIAS=3", "EDITOR=mousepad"},
+     .receive = [](HostileArchive& t) { HostileArchive::Executable(t.archive.path("mousepad")); },
+     .menu = kIniMenu,
+     .answer = DialogAnswer::yes(),
+     .told = LaunchFailureText(U("mousepad DIA.INI")),
+     .check = [](HostileArchive& t) { EXPECT_TRUE(t.launcher().commands().empty()); }},
+    {.name = "6 dia.bmp is a FIFO",
+     .receive =
+         [](HostileArchive& t) { ASSERT_EQ(::mkfifo(t.archive.path("dia.bmp").c_str(), 0644), 0); },
+     .check =
+         [](HostileArchive& t) {
+             EXPECT_TRUE(t.started);
+             EXPECT_FALSE(t.fifoOpened); // never opened, so never waited on
+         }},
+    {.name = "7a the lock file is a link to bashrc",
+     .links = {{".lumoretta.lock", ".bashrc"}},
+     .atStart = DialogAnswer::yes(),
+     .kind = kAsk,
+     .told = kNoLock + U("die Sperrdatei .lumoretta.lock ist\rkeine gewöhnliche Datei."),
+     .check = [](HostileArchive& t) { EXPECT_TRUE(t.started); }},
+    {.name = "7b the lock file is a directory",
+     .receive = [](HostileArchive& t) { fs::create_directory(t.archive.path(".lumoretta.lock")); },
+     .atStart = DialogAnswer::no(),
+     .kind = kAsk,
+     .told = kNoLock + U("die Sperrdatei .lumoretta.lock"),
+     .check = [](HostileArchive& t) { EXPECT_TRUE(!t.started && t.program->userLeft()); }},
+    {.name = "7c a write-protected directory of writable files",
+     .writeProtectedDirectory = true,
+     .atStart = DialogAnswer::no(),
+     .kind = kAsk,
+     .told = kNoLock + U("das Archivverzeichnis ist schreibgeschützt,\rseine Dateien aber nicht."),
+     .check = [](HostileArchive& t) { EXPECT_FALSE(t.started); }},
+    {.name = "8a a memo that is a link to bashrc is backed up",
+     .ini = {"[LUMORETTA]", "DIAS=3", "[BACKUP]", "MEMODDB=1"},
+     .links = {{"memo/1.txt", ".bashrc"}},
+     .receive = [](HostileArchive& t) { t.archive.write("memo/2.txt", "Urlaub\r\n"); },
+     .act = Backup,
+     .told = U("Fehler Nr.5"),
+     .check =
+         [](HostileArchive& t) {
+             EXPECT_EQ(t.volume.read("Backup/memo/1.txt").find("Hallo"), std::string::npos);
+         }},
+    {.name = "8b links of every scheme in DIA.HLP",
+     .receive =
+         [](HostileArchive& t) {
+             t.archive.write(
+                 "DIA.HLP",
+                 "<html><body><a href=\"file://" + t.home.path(".bashrc").string() +
+                     "\">a</a> <a href=\"mailto:x@y.z\">b</a> <a href=\"smb://server/x\">c</a> "
+                     "<a href=\"https://example.org/\">d</a></body></html>");
+         },
+     .menu = "&Index",
+     .act =
+         [](HostileArchive& t) { // each link in turn from the keyboard
+             QTextBrowser* browser = t.help().window();
+             ASSERT_NE(browser, nullptr);
+             browser->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(browser));
+             browser->setFocus();
+             for (int i = 0; i < 4; ++i) {
+                 QTest::keyClick(browser, Qt::Key_Tab);
+                 QTest::keyClick(browser, Qt::Key_Return);
+             }
+         },
+     .check =
+         [](HostileArchive& t) {
+             EXPECT_EQ(t.urls.opened, QStringList{U("https://example.org/")});
+         }},
 };
 // clang-format on
 

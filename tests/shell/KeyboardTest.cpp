@@ -27,6 +27,7 @@ struct Outcome {
     QString status;
     QImage canvas;
     std::string report;
+    auto heardAndRead() const { return std::tie(codes, rows, sounds, errors, status, report); }
 };
 
 // The accessibility tree below an interface as "role:name" lines, indented by depth.
@@ -66,12 +67,9 @@ protected:
             press(k);
     }
     Outcome outcome() {
-        Outcome o{{},       state().cursor.selectedRow, sound().played(),
-                  errors(), statusLineText(),           main().canvas().toImage(),
-                  {}};
-        for (int i = 0; i < state().keys.count; ++i)
-            o.codes.push_back(state().keys.entries[i].code);
-        return o;
+        return {keyCodes(), state().cursor.selectedRow, sound().played(),
+                errors(),   statusLineText(),           main().canvas().toImage(),
+                {}};
     }
     // Starts the search and returns its report.
     std::string search(const std::function<void()>& start) {
@@ -117,13 +115,8 @@ TEST_F(KeyboardTest, KeysMoveAndPickAsTheMouseDoes) {
         EXPECT_EQ(QApplication::focusWidget(), main().softButton(1));
         press(Qt::Key_Return);
     });
-    EXPECT_EQ(keys.codes, mouse.codes);
-    EXPECT_EQ(keys.rows, mouse.rows);
-    EXPECT_EQ(keys.sounds, mouse.sounds);
-    EXPECT_EQ(keys.errors, mouse.errors);
-    EXPECT_EQ(keys.status, mouse.status);
+    EXPECT_EQ(keys.heardAndRead(), mouse.heardAndRead());
     EXPECT_TRUE(keys.canvas == mouse.canvas);
-    EXPECT_EQ(keys.report, mouse.report);
     EXPECT_EQ(state().foundCount, 18);
 }
 
@@ -167,13 +160,10 @@ TEST_F(KeyboardTest, AccessibilityTreeNamesControlsAndListsTheKeywords) {
     press(Qt::Key_Down); // Meer
     press(Qt::Key_Return);
     const QStringList t = tree();
-    for (int i = 1; i <= 13; ++i) {
-        if (i == 12) // there is no twelfth tool button
-            continue;
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}) // there is no twelfth tool button
         EXPECT_TRUE(t.contains(QRegularExpression(
             U("^ +%1:%2$").arg(int(QAccessible::Button)).arg(main().toolButton(i)->toolTip()))))
             << i;
-    }
     // The walk from the window reaches the keywords of the lists.
     const int at =
         t.indexOf(QRegularExpression(U("^ +%1:Stichwortebene <2>$").arg(int(QAccessible::List))));
@@ -182,10 +172,8 @@ TEST_F(KeyboardTest, AccessibilityTreeNamesControlsAndListsTheKeywords) {
     QAccessibleInterface* area = QAccessible::queryAccessibleInterface(main().listArea());
     QAccessibleInterface* level1 = area->child(0);
     ASSERT_EQ(level1->childCount(), 3);
-    QStringList names;
     for (int i = 0; i < 3; ++i)
-        names << level1->child(i)->text(QAccessible::Name);
-    EXPECT_EQ(names, QStringList({U("Berge"), U("Meer"), U("Stadt")}));
+        EXPECT_EQ(level1->child(i)->text(QAccessible::Name), Caps("Berge|Meer|Stadt")[i]);
     EXPECT_EQ(level1->text(QAccessible::Name), U("Stichwortebene <1>"));
     EXPECT_EQ(level1->role(), QAccessible::List);
     QAccessibleInterface* meer = level1->child(1);

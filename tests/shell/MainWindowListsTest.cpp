@@ -41,13 +41,6 @@ protected:
         }
         return out;
     }
-    std::vector<std::string> keyCodes() {
-        const auto& keys = state().keys;
-        std::vector<std::string> out;
-        for (int i = 0; i < keys.count; ++i)
-            out.push_back(keys.entries[i].code);
-        return out;
-    }
 };
 TEST_F(MainListsTest, LevelListsTheirCursorsAndColours) {
     EXPECT_EQ(main().levelHeading(1)->text(), U("Stichwortebene <1>"));

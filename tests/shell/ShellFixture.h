@@ -109,6 +109,12 @@ protected:
                 n += (img.pixel(x, y) & 0xFFFFFF) == (c.rgb() & 0xFFFFFF);
         return n;
     }
+    std::vector<std::string> keyCodes() {
+        std::vector<std::string> out;
+        for (int i = 0; i < state().keys.count; ++i)
+            out.push_back(state().keys.entries[i].code);
+        return out;
+    }
     static QRect rowRect(int x, int row, int width = 120) {
         return QRect(x, 60 + 17 * (row - 1), width, 17);
     }
