@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 
 #include <sstream>
-#include <unistd.h>
 
 namespace lumo::test {
 namespace {
@@ -147,9 +146,8 @@ TEST_F(ExtrasTest, CommandLineImportsPrintsLinesAndFailsWhileAnotherProgramHolds
     b.write(Image(30, 20, "png"));
     b.close();
     const std::string folder = scans.path().toStdString();
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    ASSERT_EQ(chdir(archive.dir().c_str()), 0);
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(archive.dir());
     auto run = [&](std::vector<std::string> args, std::string* printed) {
         std::ostringstream out, err;
         const int status = RunPictureImportCommand(args, out, err);
@@ -175,7 +173,7 @@ TEST_F(ExtrasTest, CommandLineImportsPrintsLinesAndFailsWhileAnotherProgramHolds
         EXPECT_EQ(run({"--import-pictures", folder, "--replace"}, &printed), 1);
         EXPECT_NE(printed.find("anderen Lumoretta-Programm"), std::string::npos);
     }
-    ASSERT_EQ(chdir(cwd), 0);
+    std::filesystem::current_path(cwd);
 }
 
 TEST_F(ExtrasTest, ViewerTakesADroppedPictureAndAsksBeforeReplacingOne) {

@@ -252,7 +252,6 @@ TEST_F(ServicesTest, PreferencesShowAThreeDigitSizeWholeAndRefuseIt) {
     EXPECT_EQ(shown, U("100|255"));
     EXPECT_EQ(errors(), (std::vector<int>{14, 6}));
     EXPECT_EQ(archive.read("DIA.INI"), ini);
-    EXPECT_EQ(state().settings.magazinesPerBox, 12);
 }
 
 // The chosen editor is approved and takes effect at once, saved with the next save; no program
