@@ -38,7 +38,6 @@ TEST_F(ExtrasTest, MapShowsThePlacesAndLeadsToTheViewerAndToANewSlide) {
         ASSERT_EQ(map.unplacedList->count(), 1);
         EXPECT_EQ(map.unplacedList->item(0)->text(), U("Dia 4  ??? Ohne"));
 
-        // Right arrow to A02, Enter: the viewer shows slide 2.
         map.grid->setFocus();
         QTest::keyClick(map.grid, Qt::Key_Right);
         WhenShown inViewer(&viewer, [&] {
