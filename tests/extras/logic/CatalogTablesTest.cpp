@@ -65,15 +65,11 @@ protected:
 };
 
 TEST(CsvTable, FieldsAreQuotedAsRfc4180Says) {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {"", ""},
-        {"Rosen", "Rosen"},
-        {"a;b", "\"a;b\""},
-        {"6\"x7\"", "\"6\"\"x7\"\"\""},
-        {"Zeile 1\r\nZeile 2", "\"Zeile 1\r\nZeile 2\""},
-        {"nur\nLF", "\"nur\nLF\""},
-        {"a,b 'c'", "a,b 'c'"},
-    };
+    // Empty and plain fields and CR LF inside one: the table's bytes below.
+    const std::vector<std::pair<std::string, std::string>> cases{{"a;b", "\"a;b\""},
+                                                                 {"6\"x7\"", "\"6\"\"x7\"\"\""},
+                                                                 {"nur\nLF", "\"nur\nLF\""},
+                                                                 {"a,b 'c'", "a,b 'c'"}};
     for (const auto& [field, quoted] : cases)
         EXPECT_EQ(CsvField(field), quoted) << field;
 }
