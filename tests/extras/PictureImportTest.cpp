@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 
 #include <sstream>
-#include <unistd.h>
 
 namespace lumo::test {
 namespace {
@@ -32,16 +31,12 @@ QByteArray WithOrientation6(QByteArray jpeg) {
     return jpeg.insert(2, QByteArray(app1, sizeof app1 - 1));
 }
 
-QImage Decoded(const QByteArray& bytes) {
-    return QImage::fromData(bytes);
-}
-
 TEST(ScanConversion, JpegKeptWithOrientationAppliedOthersConvertedUnreadableReported) {
     const QByteArray jpeg = WithOrientation6(ExtrasTest::Image(300, 100, "jpg"));
     const ConvertedScan copied = ConvertScan(jpeg, 90);
     ASSERT_TRUE(copied.error.isEmpty()) << copied.error.toStdString();
     EXPECT_EQ(copied.full, jpeg);
-    const QImage small = Decoded(copied.small);
+    const QImage small = QImage::fromData(copied.small);
     ASSERT_EQ(small.size(), kSmallPictureSize);
     // Turned upright: 100 x 300 fitted into 144 x 88 gives 29 x 88, red above blue,
     // black mount left and right.
@@ -52,9 +47,9 @@ TEST(ScanConversion, JpegKeptWithOrientationAppliedOthersConvertedUnreadableRepo
     const ConvertedScan png = ConvertScan(ExtrasTest::Image(400, 200, "png"), 90);
     ASSERT_TRUE(png.error.isEmpty());
     EXPECT_FALSE(png.copied);
-    EXPECT_EQ(Decoded(png.full).size(), QSize(400, 200));
+    EXPECT_EQ(QImage::fromData(png.full).size(), QSize(400, 200));
     EXPECT_TRUE(png.full.startsWith("\xFF\xD8"));
-    EXPECT_GT(Decoded(png.small).pixelColor(40, 44).red(), 200);
+    EXPECT_GT(QImage::fromData(png.small).pixelColor(40, 44).red(), 200);
 
     EXPECT_FALSE(ConvertScan("kein Bild", 90).error.isEmpty());
 }
@@ -131,7 +126,7 @@ TEST_F(ExtrasTest, ImportDialogPreviewsReplacesOnlyTickedPicturesAndReportsBroke
     EXPECT_NE(archive.read("bilder/2.bmp"), "alt");
     EXPECT_EQ(archive.read("bilder/3.bmp"), "alt"); // not ticked
     EXPECT_FALSE(archive.exists("bilder/3.jpg"));
-    EXPECT_EQ(Decoded(QByteArray::fromStdString(archive.read("bilder/1.jpg"))).size(),
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(archive.read("bilder/1.jpg"))).size(),
               QSize(60, 40));
     EXPECT_FALSE(archive.exists("bilder/4.jpg"));
     EXPECT_EQ(dialog.summary(), U("Bilder zugeordnet: 2\rnicht ersetzt: 1\rfehlerhaft: 2"));
@@ -147,9 +142,8 @@ TEST_F(ExtrasTest, CommandLineImportsPrintsLinesAndFailsWhileAnotherProgramHolds
     b.write(Image(30, 20, "png"));
     b.close();
     const std::string folder = scans.path().toStdString();
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    ASSERT_EQ(chdir(archive.dir().c_str()), 0);
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(archive.dir());
     auto run = [&](std::vector<std::string> args, std::string* printed) {
         std::ostringstream out, err;
         const int status = RunPictureImportCommand(args, out, err);
@@ -175,7 +169,7 @@ TEST_F(ExtrasTest, CommandLineImportsPrintsLinesAndFailsWhileAnotherProgramHolds
         EXPECT_EQ(run({"--import-pictures", folder, "--replace"}, &printed), 1);
         EXPECT_NE(printed.find("anderen Lumoretta-Programm"), std::string::npos);
     }
-    ASSERT_EQ(chdir(cwd), 0);
+    std::filesystem::current_path(cwd);
 }
 
 TEST_F(ExtrasTest, ViewerTakesADroppedPictureAndAsksBeforeReplacingOne) {

@@ -73,17 +73,15 @@ TEST_F(BackupCopyTest, OnlyCheckedGroupsAndNoProgressForMissingNumberedFiles) {
     EXPECT_FALSE(target.exists("dias.ddb"));
 }
 
-// The backup stops at the failing file with its mapped error; the old backup's copy of it
-// and of the next file stay whole, and no temporary file is left.
+// The backup stops at the failing file with its mapped error (the mapping of each error
+// number: ArchiveTest); the old backup's copy of it and of the next file stay whole, and no
+// temporary file is left.
 TEST_F(BackupCopyTest, FailuresAreMappedAndLeaveTheOldBackupWhole) {
     // Group 1 writes 130 bytes before dias.ddb (246 bytes): a limit of 200 fails inside it.
     using Row = std::tuple<const char*, int, int, long long, int, const char*, const char*>;
     const Row rows[] = {{"dialiste.txt", 0, 0, -1, 2, "dialiste.txt", "kasten.txt"},
                         {nullptr, EROFS, 0, -1, 19, "dia.ini", "kasten.ini"},
-                        {nullptr, EACCES, 0, -1, 19, "dia.ini", "kasten.ini"},
-                        {nullptr, EPERM, 0, -1, 19, "dia.ini", "kasten.ini"},
                         {nullptr, 0, ENOSPC, 200, 112, "dias.ddb", "dia.hlp"},
-                        {nullptr, 0, EDQUOT, 200, 112, "dias.ddb", "dia.hlp"},
                         {nullptr, 0, EIO, 200, EIO, "dias.ddb", "dia.hlp"}};
     for (const auto& [missing, createError, writeError, writeLimit, expected, source, next] :
          rows) {
@@ -126,7 +124,6 @@ TEST_F(BackupCopyTest, FailuresAreMappedAndLeaveTheOldBackupWhole) {
     EXPECT_EQ(Run().value_or(BackupFailure{}).error, 19);
 }
 
-// Targets holding data or the open archive are refused; empty files never cut data.
 TEST(NewArchive, TargetsAndEmptyFilesNeverCutData) {
     using enum NewArchiveTarget;
     const std::tuple<const char*, const char*, NewArchiveTarget> rows[] = {
